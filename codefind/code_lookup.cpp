@@ -1,0 +1,129 @@
+#include "codefind/code_lookup.h"
+
+#include <cstring>
+
+namespace navo {
+
+const char SampleCharacter[] = "\xCD\xAF";  // 童, whatever the compiler's charset
+const char CodeSeparator[] = "  ";
+const char* const WordMakingCodeErrorCaption = "读取造词代码错误";
+
+namespace {
+
+constexpr size_t MaxUsedCharacters = 4;
+
+// Appends the first letter of code, if any. False when code is empty.
+bool AppendFirstLetter(char*& out, const char* code) {
+  if (code[0] == '\0') return false;
+  *out++ = code[0];
+  return true;
+}
+
+void AppendWhole(char*& out, const char* code) {
+  while (*code != '\0') *out++ = *code++;
+}
+
+// Byte positions of the characters that the rule uses for a word of the given
+// length; returns how many.
+size_t UsedCharacterPositions(size_t length, size_t positions[MaxUsedCharacters]) {
+  if (length == 4) {
+    positions[0] = 0, positions[1] = 2;
+    return 2;
+  }
+  positions[0] = 0, positions[1] = 2, positions[2] = 4;
+  if (length == 6) return 3;
+  positions[3] = length >= 2 ? length - 2 : 0;
+  return length > 6 ? 4 : 3;
+}
+
+}  // namespace
+
+bool IsAcceptableCharacter(unsigned char lead, unsigned char trail) {
+  return lead >= 0x81 && lead <= 0xFE && trail >= 0x40;
+}
+
+bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSize]) {
+  wordCode[0] = '\0';
+  const size_t length = std::strlen(word);
+  size_t positions[MaxUsedCharacters];
+  const size_t used = UsedCharacterPositions(length, positions);
+
+  // Checked in order, so that a NUL met as a lead byte stops before the
+  // bytes beyond the word are looked at.
+  for (size_t k = 0; k < used; ++k) {
+    const unsigned char lead = static_cast<unsigned char>(word[positions[k]]);
+    if (lead < 0x81 || lead > 0xFE) return false;
+    if (!IsAcceptableCharacter(lead, static_cast<unsigned char>(word[positions[k] + 1])))
+      return false;
+  }
+
+  char codes[MaxUsedCharacters][WordMakingCodeSize] = {};
+  for (size_t k = 0; k < used; ++k) {
+    const unsigned char* character = reinterpret_cast<const unsigned char*>(word + positions[k]);
+    switch (ReadWordMakingCode(table, character[0], character[1], codes[k])) {
+      case WordCodeRead::Ok:
+        break;
+      case WordCodeRead::ReadFailed:
+        table.reports.ShowMessage(word, WordMakingCodeErrorCaption);
+        return false;
+      case WordCodeRead::Damaged:
+        return false;
+    }
+  }
+
+  char* out = wordCode;
+  if (used == 2) {
+    AppendWhole(out, codes[0]);
+    AppendWhole(out, codes[1]);
+  } else if (used == 3) {
+    if (AppendFirstLetter(out, codes[0])) AppendFirstLetter(out, codes[1]);
+    AppendWhole(out, codes[2]);
+  } else {
+    for (size_t k = 0; k < used && AppendFirstLetter(out, codes[k]); ++k) {
+    }
+  }
+  *out = '\0';
+  return true;
+}
+
+bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesStringSize]) {
+  codes[0] = '\0';
+  if (strnlen(typed, SampleCharacterLength + 1) != SampleCharacterLength) return false;
+
+  char probe[2 * SampleCharacterLength + 1];
+  std::memcpy(probe, typed, SampleCharacterLength);
+  std::memcpy(probe + SampleCharacterLength, SampleCharacter, SampleCharacterLength + 1);
+
+  char wordCode[WordCodeSize];
+  if (!DeriveWordCode(table, probe, wordCode)) return false;
+  char prefix[3] = {};  // the word code cut after its second byte
+  std::memcpy(prefix, wordCode, strnlen(wordCode, 2));
+  if (!LoadCandidateBlock(table, prefix)) return false;
+
+  const char* text = table.textBuffer.Lock();
+  if (text == nullptr) return false;
+  const size_t prefixLength = std::strlen(prefix);
+  size_t length = 0;
+  for (uint32_t i = 0; i < table.loadedCount; ++i) {
+    const char* candidate = CandidateText(table, text, i);
+    if (strnlen(candidate, SampleCharacterLength + 1) != SampleCharacterLength ||
+        std::memcmp(candidate, typed, SampleCharacterLength) != 0)
+      continue;
+    const char* suffix = CandidateSuffix(table, i);
+    const size_t separator = length == 0 ? 0 : sizeof CodeSeparator - 1;
+    const size_t suffixLength = std::strlen(suffix);
+    // A code that does not fit whole ends the string; no code is cut.
+    if (length + separator + prefixLength + suffixLength > CodesStringSize - 1) break;
+    std::memcpy(codes + length, CodeSeparator, separator);
+    length += separator;
+    std::memcpy(codes + length, prefix, prefixLength);
+    length += prefixLength;
+    std::memcpy(codes + length, suffix, suffixLength);
+    length += suffixLength;
+  }
+  codes[length] = '\0';
+  table.textBuffer.Unlock();
+  return true;
+}
+
+}  // namespace navo

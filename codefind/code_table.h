@@ -1,0 +1,91 @@
+// The code table file navo.mb as the lookup tool reads it: fixed regions at
+// absolute offsets, the character records and the candidate blocks they lead
+// to. The file is never read whole; every read lands in a fixed buffer.
+#pragma once
+
+#include <cstdint>
+
+#include "codefind/platform.h"
+
+namespace navo {
+
+constexpr uint32_t LeadByteTableOffset = 247176;      // 126 u32, lead bytes 0x81..0xFE
+constexpr uint32_t PairPrefixIndexOffset = 247830;    // 676 entries, aa..zz
+constexpr uint32_t LetterPrefixIndexOffset = 256042;  // 26 entries, a..z
+constexpr uint32_t FixedRegionsEnd = 256354;
+
+constexpr uint32_t CharacterRecordSize = 10;
+constexpr uint32_t WordMakingCodeSize = 4;
+constexpr uint32_t PrefixIndexEntrySize = 12;
+constexpr uint32_t SuffixRecordSize = 6;
+constexpr uint32_t LetterTextSlotSize = 4;
+
+constexpr uint32_t MaxLoadedCandidates = 2000;
+constexpr uint32_t TextBufferSize = 20000;
+constexpr uint32_t PathBufferSize = 260;
+
+// Offsets at or above this cannot be positioned at.
+constexpr uint64_t MaxFileOffset = 0x7FFFFFFF;
+
+extern const char* const OpenFailedText;       // no caption of its own
+extern const char* const ReadErrorText;        // caption ReadErrorCaption
+extern const char* const ReadErrorCaption;
+extern const char* const DamagedTableText;     // caption DamagedTableCaption
+extern const char* const DamagedTableCaption;
+
+struct PrefixIndexEntry {
+  uint32_t blockOffset;
+  uint32_t textLength;
+  uint32_t candidateCount;
+};
+
+// The one open code table of the lookup tool, with its fixed buffers and the
+// candidate block loaded last.
+struct CodeTable {
+  CodeTable(TableFile& file, Reports& reports, TextBuffer& textBuffer)
+      : file(file), reports(reports), textBuffer(textBuffer) {}
+
+  TableFile& file;
+  Reports& reports;
+  TextBuffer& textBuffer;
+
+  char path[PathBufferSize] = {};
+  PrefixIndexEntry entry = {};
+  char suffixes[MaxLoadedCandidates * SuffixRecordSize] = {};
+  uint32_t textOffsets[MaxLoadedCandidates] = {};
+  // The candidate block of the last successful load: how many candidates may
+  // be scanned, and how many bytes of texts were read for them.
+  uint32_t loadedCount = 0;
+  uint32_t textSize = 0;
+};
+
+enum class WordCodeRead {
+  Ok,
+  ReadFailed,  // the read of the record reported failure; the caller reports it
+  Damaged,     // the record holds no proper code; already reported
+};
+
+// Opens systemDirectory + "navo.mb". systemDirectory ends with a backslash
+// (or is empty, naming the current directory).
+bool OpenCodeTable(CodeTable& table, const char* systemDirectory);
+
+// Opens a code table by its whole path (nullptr: a path too long to hold),
+// with the same report when that fails.
+bool OpenCodeTableFile(CodeTable& table, const char* path);
+
+// The 4-byte word-making code of one character into code (zeroed first).
+// lead must lie in 0x81..0xFE and trail in 0x40..0xFF.
+WordCodeRead ReadWordMakingCode(CodeTable& table, unsigned char lead, unsigned char trail,
+                                char code[WordMakingCodeSize]);
+
+// Loads the candidate block of a prefix of two letters, one letter or none.
+bool LoadCandidateBlock(CodeTable& table, const char* prefix);
+
+// Candidate i (below loadedCount) of the block loaded last. CandidateText
+// takes the locked text buffer.
+const char* CandidateSuffix(const CodeTable& table, uint32_t i);
+const char* CandidateText(const CodeTable& table, const char* lockedText, uint32_t i);
+
+void CloseCodeTable(CodeTable& table);
+
+}  // namespace navo

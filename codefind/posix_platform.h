@@ -1,0 +1,31 @@
+// The code table reader's platform on POSIX systems, for the native tools.
+#pragma once
+
+#include "codefind/code_table.h"
+#include "codefind/platform.h"
+
+namespace navo {
+
+class PosixTableFile final : public TableFile {
+ public:
+  ~PosixTableFile();
+  bool Open(const char* path) override;
+  bool Seek(uint32_t offset) override;
+  bool Read(void* buffer, uint32_t size, uint32_t* delivered) override;
+  void Close() override;
+
+ private:
+  int fd_ = -1;
+  uint32_t position_ = 0;
+};
+
+class StaticTextBuffer final : public TextBuffer {
+ public:
+  char* Lock() override { return bytes_; }
+  void Unlock() override {}
+
+ private:
+  char bytes_[TextBufferSize] = {};
+};
+
+}  // namespace navo

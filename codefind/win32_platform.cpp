@@ -1,0 +1,49 @@
+#include "codefind/win32_platform.h"
+
+#include "codefind/code_table.h"
+
+namespace navo {
+
+bool Win32TableFile::Open(const char* path) {
+  Close();
+  handle_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  return handle_ != INVALID_HANDLE_VALUE;
+}
+
+bool Win32TableFile::Seek(uint32_t offset) {
+  return SetFilePointer(handle_, LONG(offset), nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
+}
+
+bool Win32TableFile::Read(void* buffer, uint32_t size, uint32_t* delivered) {
+  DWORD got = 0;
+  BOOL ok = ReadFile(handle_, buffer, size, &got, nullptr);
+  *delivered = got;
+  return ok != FALSE;
+}
+
+void Win32TableFile::Close() {
+  if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
+void Win32Reports::ShowMessage(const char* text, const char* caption) {
+  MessageBoxA(nullptr, text, caption, MB_OK);
+}
+
+void Win32Reports::Beep() { MessageBeep(0xFFFFFFFF); }
+
+bool GlobalTextBuffer::Allocate() {
+  memory_ = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, TextBufferSize);
+  return memory_ != nullptr;
+}
+
+char* GlobalTextBuffer::Lock() {
+  return memory_ ? static_cast<char*>(GlobalLock(memory_)) : nullptr;
+}
+
+void GlobalTextBuffer::Unlock() {
+  if (memory_) GlobalUnlock(memory_);
+}
+
+}  // namespace navo

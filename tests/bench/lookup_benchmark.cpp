@@ -1,0 +1,99 @@
+// Lookups of every double-byte value (lead 0x81..0xFE, trail 0x40..0xFF) on
+// the sample table: lookups per second, file reads and heap allocations per
+// lookup.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+
+#include "codefind/code_lookup.h"
+#include "codefind/posix_platform.h"
+
+extern "C" void* __libc_malloc(size_t);
+extern "C" void* __libc_calloc(size_t, size_t);
+extern "C" void* __libc_realloc(void*, size_t);
+extern "C" void __libc_free(void*);
+
+namespace {
+std::atomic<long> heapAllocations{0};
+}
+
+// Every allocation of the process passes here.
+extern "C" void* malloc(size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  return __libc_malloc(size);
+}
+extern "C" void* calloc(size_t count, size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  return __libc_calloc(count, size);
+}
+extern "C" void* realloc(void* pointer, size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  return __libc_realloc(pointer, size);
+}
+extern "C" void free(void* pointer) { __libc_free(pointer); }
+
+namespace {
+
+class CountingTableFile final : public navo::TableFile {
+ public:
+  long reads = 0;
+  bool Open(const char* path) override { return file_.Open(path); }
+  bool Seek(uint32_t offset) override { return file_.Seek(offset); }
+  bool Read(void* buffer, uint32_t size, uint32_t* delivered) override {
+    ++reads;
+    return file_.Read(buffer, size, delivered);
+  }
+  void Close() override { file_.Close(); }
+
+ private:
+  navo::PosixTableFile file_;
+};
+
+class QuietReports final : public navo::Reports {
+ public:
+  long count = 0;
+  void ShowMessage(const char*, const char*) override { ++count; }
+  void Beep() override { ++count; }
+};
+
+const char* TablePath() {
+  const char* path = std::getenv("NAVO_BENCH_TABLE");
+  return path ? path : NAVO_SAMPLE_TABLE;
+}
+
+void BM_LookupEveryDoubleByteValue(benchmark::State& state) {
+  static CountingTableFile file;
+  static QuietReports reports;
+  static navo::StaticTextBuffer buffer;
+  static navo::CodeTable table(file, reports, buffer);
+  if (!navo::OpenCodeTableFile(table, TablePath())) {
+    state.SkipWithError("no code table; build the sample table first");
+    return;
+  }
+  long lookups = 0, found = 0;
+  file.reads = 0;
+  const long allocationsBefore = heapAllocations.load();
+  for (auto _ : state) {
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+      for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
+        const char typed[3] = {char(lead), char(trail), 0};
+        char codes[navo::CodesStringSize];
+        found += navo::LookupCharacterCodes(table, typed, codes) && codes[0] != '\0';
+        ++lookups;
+      }
+    }
+  }
+  const long allocations = heapAllocations.load() - allocationsBefore;
+  state.counters["lookups_per_second"] = benchmark::Counter(double(lookups), benchmark::Counter::kIsRate);
+  state.counters["reads_per_lookup"] = double(file.reads) / double(lookups);
+  state.counters["heap_allocations_per_lookup"] = double(allocations) / double(lookups);
+  state.counters["with_codes_per_pass"] = double(found) / double(state.iterations());
+  table.file.Close();
+}
+BENCHMARK(BM_LookupEveryDoubleByteValue)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+}  // namespace
+
+BENCHMARK_MAIN();

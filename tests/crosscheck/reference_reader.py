@@ -1,0 +1,435 @@
+#!/usr/bin/env python3
+"""Reference reader of the navo.mb code table, written independently of the
+C++ lookup tool so that the two can be compared line by line.
+
+It follows the lookup tool's reading of the code table and its lookup of one
+character, including the platform's behaviour:
+
+- positioning at an offset of 2**31 or more fails (SetFilePointer with a
+  negative distance) and leaves the file position where it was;
+- a read at or after the end of the file delivers fewer bytes (maybe none)
+  and does not fail; a read from a file that could not be opened fails;
+- message boxes and beeps are recorded in the order they happen.
+
+Usage:
+    reference_reader.py batch TABLE   < hex lines   (one lookup per line)
+    reference_reader.py allhex                      (all 24,192 characters)
+
+Batch input: one line per lookup, 4 hex digits = the two bytes typed.
+Batch output: HEX<TAB>ok|fail<TAB>codes<TAB>reports
+  reports joined by "|", each "box:TEXT/CAPTION" or "beep".
+  The open failure of the table is reported once, on stderr.
+"""
+
+import struct
+import sys
+
+# Layout of the code table.
+LEAD_BYTE_TABLE_OFFSET = 247176      # 126 u32: record array offset per lead byte
+PAIR_PREFIX_INDEX_OFFSET = 247830    # 676 entries, aa..zz
+LETTER_PREFIX_INDEX_OFFSET = 256042  # 26 entries, a..z
+CHARACTER_RECORD_SIZE = 10           # 4 bytes wordMakingCode + 6 unused
+PREFIX_INDEX_ENTRY_SIZE = 12         # blockOffset, textLength, candidateCount
+SUFFIX_RECORD_SIZE = 6
+LETTER_TEXT_SLOT_SIZE = 4
+
+MAX_LOADED_CANDIDATES = 2000
+TEXT_BUFFER_SIZE = 20000
+CODES_STRING_MAX = 39                # bytes before the terminating NUL
+
+SAMPLE_CHARACTER = b"\xcd\xaf"       # 童
+CODE_SEPARATOR = b"  "
+
+SEEK_LIMIT = 2 ** 31                 # SetFilePointer takes a signed LONG
+
+POSITION_TEXT = b"Error reading file"
+POSITION_CAPTION = b"SetFilePointer"
+OPEN_FAILED_TEXT = "打开文件失败".encode("gbk")
+DAMAGE_TEXT = "码表文件已损坏".encode("gbk")
+DAMAGE_CAPTION = b"navo.mb"
+WORD_CODE_CAPTION = "读取造词代码错误".encode("gbk")
+
+# Outcomes of reading a word-making code.
+READ_OK = "ok"
+READ_FAILED = "read-failed"      # the read itself failed: the caller reports it
+READ_DAMAGED = "damaged"         # damage already reported
+
+
+def u32(data, offset=0):
+    return struct.unpack_from("<I", data, offset)[0]
+
+
+def c_string(data, start=0):
+    """Bytes from start up to (not including) the first NUL."""
+    end = data.find(b"\0", start)
+    return bytes(data[start:] if end < 0 else data[start:end])
+
+
+class Reports:
+    """Message boxes and beeps, in the order the user would see them."""
+
+    def __init__(self):
+        self.items = []
+
+    def message_box(self, text, caption):
+        # caption None: the system's default caption
+        self.items.append(("box", bytes(text), caption))
+
+    def beep(self):
+        self.items.append(("beep",))
+
+    def take(self):
+        items, self.items = self.items, []
+        return items
+
+
+class SimulatedFile:
+    """The open file as the platform offers it: one position, reads that may
+    deliver less than asked, positioning that fails above 2**31 - 1."""
+
+    def __init__(self, data):
+        self.data = data          # None: the handle is invalid
+        self.position = 0
+
+    def set_position(self, offset):
+        if self.data is None or offset < 0 or offset >= SEEK_LIMIT:
+            return False          # position unchanged
+        self.position = offset
+        return True
+
+    def read(self, count):
+        """Returns (success, delivered bytes)."""
+        if self.data is None:
+            return False, b""
+        chunk = self.data[self.position:self.position + count]
+        self.position += len(chunk)
+        return True, chunk
+
+
+class CodeTable:
+    """The one open code table with its fixed buffers and the candidate
+    block loaded last."""
+
+    def __init__(self, reports):
+        self.reports = reports
+        self.file = SimulatedFile(None)
+        self.entry = bytes(PREFIX_INDEX_ENTRY_SIZE)
+        self.suffixes = bytearray(SUFFIX_RECORD_SIZE * MAX_LOADED_CANDIDATES)
+        self.text_offsets = [0] * MAX_LOADED_CANDIDATES
+        self.text_buffer = bytearray(TEXT_BUFFER_SIZE)
+        self.loaded_count = 0
+
+    # -- helpers ---------------------------------------------------------
+
+    def position(self, offset):
+        if self.file.set_position(offset):
+            return True
+        self.reports.message_box(POSITION_TEXT, POSITION_CAPTION)
+        return False
+
+    def read_kept(self, size):
+        """Read into a zero-filled buffer, keeping whatever was delivered."""
+        buffer = bytearray(size)
+        _, got = self.file.read(size)
+        buffer[:len(got)] = got
+        return buffer
+
+    def read_exact(self, size):
+        """Read inside a candidate block; None when fewer bytes came."""
+        _, got = self.file.read(size)
+        return got if len(got) == size else None
+
+    def report_damage(self):
+        self.reports.message_box(DAMAGE_TEXT, DAMAGE_CAPTION)
+        return False
+
+    def suffix(self, i):
+        start = SUFFIX_RECORD_SIZE * i
+        return c_string(self.suffixes[start:start + SUFFIX_RECORD_SIZE])
+
+    def suffixes_terminated(self, count):
+        for i in range(count):
+            start = SUFFIX_RECORD_SIZE * i
+            if 0 not in self.suffixes[start:start + SUFFIX_RECORD_SIZE]:
+                return False
+        return True
+
+    def texts_terminated(self, count, text_size):
+        for i in range(count):
+            offset = self.text_offsets[i]
+            if offset >= text_size:
+                return False
+            if self.text_buffer.find(0, offset, text_size) < 0:
+                return False
+        return True
+
+    # -- operations ------------------------------------------------------
+
+    def open(self, path):
+        """OpenCodeTable with the full path of the table."""
+        try:
+            with open(path, "rb") as f:
+                data = f.read()
+        except OSError:
+            data = None
+        self.file = SimulatedFile(data)
+        if data is None:
+            self.reports.message_box(OPEN_FAILED_TEXT, None)
+            return False
+        return True
+
+    def read_word_making_code(self, lead, trail):
+        """Returns (outcome, 4 code bytes)."""
+        self.position(LEAD_BYTE_TABLE_OFFSET + 4 * (lead - 0x81))
+        base = u32(self.read_kept(4))
+        self.position(base + CHARACTER_RECORD_SIZE * (trail - 0x40))
+        code = bytearray(4)
+        ok, got = self.file.read(4)
+        if not ok:
+            return READ_FAILED, bytes(code)
+        code[:len(got)] = got
+        if 0 not in code or any(not 0x61 <= b <= 0x7A for b in c_string(code)):
+            self.report_damage()
+            return READ_DAMAGED, bytes(code)
+        return READ_OK, bytes(code)
+
+    def load_candidate_block(self, prefix):
+        self.entry = bytes(PREFIX_INDEX_ENTRY_SIZE)
+        if len(prefix) == 2:
+            return self.load_pair_block(prefix)
+        if len(prefix) == 1:
+            return self.load_letter_block(prefix)
+        self.loaded_count = 0      # empty prefix: empty block, nothing read
+        return True
+
+    def load_pair_block(self, prefix):
+        index = 26 * (prefix[0] - 0x61) + (prefix[1] - 0x61)
+        self.position(PAIR_PREFIX_INDEX_OFFSET + PREFIX_INDEX_ENTRY_SIZE * index)
+        self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
+        block, text_length, n = struct.unpack("<3I", self.entry)
+        if block == 0:
+            self.reports.beep()
+            return False
+        m = min(n, MAX_LOADED_CANDIDATES)
+
+        if not self.position(block):
+            return False
+        got = self.read_exact(SUFFIX_RECORD_SIZE * m)
+        if got is None:
+            return self.report_damage()
+        self.suffixes[:len(got)] = got
+
+        if not self.position(block + SUFFIX_RECORD_SIZE * n):
+            return False
+        got = self.read_exact(4 * m)
+        if got is None:
+            return self.report_damage()
+        self.text_offsets[:m] = struct.unpack("<%dI" % m, got)
+
+        if n > MAX_LOADED_CANDIDATES:
+            if not self.position(block + SUFFIX_RECORD_SIZE * n + 4 * MAX_LOADED_CANDIDATES):
+                return False
+            got = self.read_exact(4)
+            if got is None:
+                return self.report_damage()
+            text_size = u32(got)
+        else:
+            text_size = text_length
+        if text_size > TEXT_BUFFER_SIZE:
+            return self.report_damage()
+
+        if not self.position(block + (SUFFIX_RECORD_SIZE + 4) * n):
+            return False
+        got = self.read_exact(text_size)
+        if got is None:
+            return self.report_damage()
+        self.text_buffer[:text_size] = got
+
+        if not self.suffixes_terminated(m):
+            return self.report_damage()
+        if not self.texts_terminated(m, text_size):
+            return self.report_damage()
+        self.loaded_count = m
+        return True
+
+    def load_letter_block(self, prefix):
+        index = prefix[0] - 0x61
+        self.position(LETTER_PREFIX_INDEX_OFFSET + PREFIX_INDEX_ENTRY_SIZE * index)
+        self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
+        block, text_length, n = struct.unpack("<3I", self.entry)
+        if block == 0:
+            return False           # silently
+        if n > MAX_LOADED_CANDIDATES:
+            return self.report_damage()
+        if text_length > TEXT_BUFFER_SIZE:
+            return self.report_damage()
+
+        if not self.position(block):
+            return False
+        got = self.read_exact(SUFFIX_RECORD_SIZE * n)
+        if got is None:
+            return self.report_damage()
+        self.suffixes[:len(got)] = got
+        got = self.read_exact(text_length)   # straight after the suffixes
+        if got is None:
+            return self.report_damage()
+        self.text_buffer[:text_length] = got
+
+        for i in range(n):
+            self.text_offsets[i] = LETTER_TEXT_SLOT_SIZE * i
+        if not self.suffixes_terminated(n):
+            return self.report_damage()
+        if not self.texts_terminated(n, text_length):
+            return self.report_damage()
+        self.loaded_count = n
+        return True
+
+
+def acceptable(word, at):
+    lead = word[at] if at < len(word) else 0
+    trail = word[at + 1] if at + 1 < len(word) else 0
+    return 0x81 <= lead <= 0xFE and 0x40 <= trail <= 0xFF
+
+
+def derive_word_code(table, word):
+    """DeriveWordCode: returns (success, word code bytes)."""
+    word = c_string(word)
+    length = len(word)
+    if length == 4:
+        used = [0, 2]
+    elif length == 6:
+        used = [0, 2, 4]
+    else:
+        used = [0, 2, 4, length - 2]
+    checked = used if length == 4 or length > 6 else used[:3]
+    if not all(acceptable(word, at) for at in checked):
+        return False, b""
+
+    codes = []
+    for at in used:
+        outcome, code = table.read_word_making_code(word[at], word[at + 1])
+        if outcome == READ_FAILED:
+            table.reports.message_box(word, WORD_CODE_CAPTION)
+            return False, b""
+        if outcome == READ_DAMAGED:
+            return False, b""
+        codes.append(c_string(code))
+
+    if length == 4:
+        return True, codes[0] + codes[1]
+    c1, c2, c3 = codes[:3]
+    if length == 6:
+        if not c1:
+            return True, c3
+        if not c2:
+            return True, c1[:1] + c3
+        return True, c1[:1] + c2[:1] + c3
+    result = b""
+    for code in codes:
+        if not code:
+            break
+        result += code[:1]
+    return True, result
+
+
+def lookup_character_codes(table, typed):
+    """LookupCharacterCodes for the 2 typed bytes: (success, codes bytes)."""
+    probe = bytes(typed) + SAMPLE_CHARACTER
+    ok, word_code = derive_word_code(table, probe)
+    if not ok:
+        return False, None
+    prefix = word_code[:2]
+    if not table.load_candidate_block(prefix):
+        return False, None
+
+    codes = b""
+    for i in range(table.loaded_count):
+        text = c_string(table.text_buffer, table.text_offsets[i])
+        if len(text) != len(SAMPLE_CHARACTER) or text != typed:
+            continue
+        piece = (CODE_SEPARATOR if codes else b"") + prefix + table.suffix(i)
+        if len(codes) + len(piece) > CODES_STRING_MAX:
+            break
+        codes += piece
+    return True, codes
+
+
+# -- batch front end -----------------------------------------------------
+
+def show(data):
+    """GBK bytes as UTF-8 text; bytes outside valid characters as \\xHH."""
+    out = []
+    i = 0
+    while i < len(data):
+        b = data[i]
+        if b < 0x80:
+            out.append(chr(b) if 0x20 <= b <= 0x7E else "\\x%02X" % b)
+            i += 1
+            continue
+        if i + 1 < len(data):
+            try:
+                char = data[i:i + 2].decode("gbk")
+            except UnicodeDecodeError:
+                char = ""
+            if len(char) == 1:
+                out.append(char)
+                i += 2
+                continue
+        out.append("\\x%02X" % b)
+        i += 1
+    return "".join(out)
+
+
+def show_report(item):
+    if item[0] == "beep":
+        return "beep"
+    _, text, caption = item
+    return "box:%s/%s" % (show(text), show(caption) if caption is not None else "")
+
+
+def run_batch(table_path, lines, out, err):
+    reports = Reports()
+    table = CodeTable(reports)
+    table.open(table_path)
+    for item in reports.take():
+        err.write(show_report(item) + "\n")
+    for line in lines:
+        hex_text = line.strip()
+        if not hex_text:
+            continue
+        try:
+            typed = bytes.fromhex(hex_text)
+        except ValueError:
+            typed = b""
+        if len(hex_text) != 4 or len(typed) != 2:
+            err.write("ignored input line: %r\n" % hex_text)
+            continue
+        ok, codes = lookup_character_codes(table, typed)
+        shown = "|".join(show_report(item) for item in reports.take())
+        out.write("%s\t%s\t%s\t%s\n" % (hex_text.upper(), "ok" if ok else "fail",
+                                        show(codes) if ok else "", shown))
+
+
+def all_hex_lines():
+    for lead in range(0x81, 0xFF):
+        for trail in range(0x40, 0x100):
+            yield "%02X%02X" % (lead, trail)
+
+
+def main(argv):
+    if len(argv) == 3 and argv[1] == "batch":
+        out = open(sys.stdout.fileno(), "w", encoding="utf-8", newline="\n", closefd=False)
+        err = open(sys.stderr.fileno(), "w", encoding="utf-8", newline="\n", closefd=False)
+        run_batch(argv[2], sys.stdin, out, err)
+        out.flush()
+        err.flush()
+        return 0
+    if len(argv) == 2 and argv[1] == "allhex":
+        sys.stdout.write("".join(line + "\n" for line in all_hex_lines()))
+        return 0
+    sys.stderr.write(__doc__)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

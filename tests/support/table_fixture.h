@@ -1,0 +1,78 @@
+// A code table built from a small source, written to the scratch folder as
+// navo.mb and opened through the platform layer, with every file call and
+// report recorded.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "codefind/code_table.h"
+#include "tests/support/platform.h"
+#include "tests/support/recording_file.h"
+#include "tests/support/recording_reports.h"
+#include "tools/navomb/table_source.h"
+
+namespace navo::testing {
+
+class TableTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    table.file.Close();
+    RemoveFile(TablePath());
+  }
+
+  static std::string TablePath() { return ScratchDirectory() + "navo.mb"; }
+
+  // Builds the table (which must build) and opens it as the program does.
+  void UseTable(const TableSource& source) {
+    BuildResult built = BuildCodeTable(source);
+    ASSERT_TRUE(built.errors.empty()) << built.errors.front();
+    UseBytes(built.bytes);
+  }
+
+  void UseBytes(const std::vector<uint8_t>& bytes) {
+    platformFile.Close();  // Windows does not let an open table be rewritten
+    WriteBytes(TablePath(), bytes);
+    ASSERT_TRUE(OpenCodeTable(table, ScratchDirectory().c_str()));
+    ForgetCalls();
+  }
+
+  void ForgetCalls() {
+    file.calls.clear();
+    reports.events.clear();
+  }
+
+  PlatformTableFile platformFile;
+  RecordingTableFile file{platformFile};
+  RecordingReports reports;
+  PlatformTextBuffer textBuffer;
+  CodeTable table{file, reports, textBuffer};
+};
+
+// Little-endian helpers for building damaged tables by hand.
+inline uint32_t GetU32(const std::vector<uint8_t>& bytes, size_t at) {
+  return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+         uint32_t(bytes[at + 3]) << 24;
+}
+
+inline void SetU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+}
+
+inline size_t PairEntryOffset(const char* prefix) {
+  return PairPrefixIndexOffset + PrefixIndexEntrySize * (26 * (prefix[0] - 'a') + (prefix[1] - 'a'));
+}
+
+inline size_t LetterEntryOffset(char letter) {
+  return LetterPrefixIndexOffset + PrefixIndexEntrySize * (letter - 'a');
+}
+
+// Where the builder put a character's record.
+inline size_t RecordOffset(const std::vector<uint8_t>& bytes, const char* character) {
+  const uint8_t lead = uint8_t(character[0]), trail = uint8_t(character[1]);
+  return GetU32(bytes, LeadByteTableOffset + 4 * (lead - 0x81)) + 10 * (trail - 0x40);
+}
+
+}  // namespace navo::testing

@@ -1,0 +1,221 @@
+// The word-code rule and the lookup of one character's codes.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "codefind/code_lookup.h"
+#include "tests/support/table_fixture.h"
+
+namespace navo::testing {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class LookupTest : public TableTest {
+ protected:
+  // Succeeds and gives the codes string, or "FAILED".
+  std::string Lookup(const char* typed) {
+    char codes[CodesStringSize];
+    std::memset(codes, '?', sizeof codes);
+    if (!LookupCharacterCodes(table, typed, codes)) return "FAILED";
+    return codes;
+  }
+  std::string WordCode(const char* word) {
+    char code[WordCodeSize];
+    if (!DeriveWordCode(table, word, code)) return "FAILED";
+    return code;
+  }
+  TableSource source;
+};
+
+TEST_F(LookupTest, CodesOfTheCharacterUnderItsPrefixInBlockOrder) {
+  source.wordMakingCodes["童"] = "ujf";
+  source.wordMakingCodes["工"] = "ab";
+  source.candidates = {{"式", "abcd"}, {"工", "abcd"}, {"工人", "ab"}, {"工", "abc"},
+                       {"工", "aaaa"}, {"工", "ab"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "abcd  abc  ab");
+  EXPECT_EQ(Lookup("工"), "abcd  abc  ab");  // the same again
+  EXPECT_TRUE(reports.events.empty());
+}
+
+TEST_F(LookupTest, OneCodeWithEmptySuffixIsThePrefixAlone) {
+  source.candidates = {{"工", "ab"}, {"童", "ujff"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "ab");
+}
+
+TEST_F(LookupTest, CharacterAbsentFromItsBlockHasEmptyCodes) {
+  source.wordMakingCodes["戈"] = "ab";
+  source.candidates = {{"工", "abc"}, {"戈戈", "abab"}, {"童", "ujff"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("戈"), "");
+  EXPECT_TRUE(reports.events.empty());
+}
+
+TEST_F(LookupTest, CharacterWithoutCodeIsLookedUpUnderThePrefixOfTheSampleCharacter) {
+  source.candidates = {{"童", "ujff"}, {"工", "ujx"}};  // 工 has no code of its own...
+  source.wordMakingCodes["工"] = "";
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "ujx");  // ...so it is found under "uj"
+}
+
+TEST_F(LookupTest, OneLetterCodesMakeTheirPrefixWithTheSampleCharacter) {
+  source.wordMakingCodes["工"] = "a";
+  source.wordMakingCodes["童"] = "ujf";
+  source.candidates = {{"工", "auq"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "auq");
+
+  ForgetCalls();
+  source.wordMakingCodes["童"] = "u";
+  source.wordMakingCodes["工"] = "";
+  source.candidates = {{"工", "u"}, {"童", "u"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "u");  // one-letter prefix, its letter block
+}
+
+TEST_F(LookupTest, BothCodesEmptyIsAnEmptyPrefixWithNoCodes) {
+  source.wordMakingCodes["童"] = "";
+  source.wordMakingCodes["工"] = "";
+  source.candidates = {{"工", "u"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "");
+  EXPECT_EQ(file.ReadCount(), 4u);  // the two word-making codes only
+}
+
+TEST_F(LookupTest, WordsBeginningWithTheCharacterNeverContribute) {
+  source.candidates = {{"工人", "abcd"}, {"工", "abc"}, {"工工", "abd"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "abc");
+}
+
+TEST_F(LookupTest, CodesUnderAnotherPrefixAreNotFound) {
+  source.wordMakingCodes["工"] = "ab";
+  source.candidates = {{"工", "abc"}, {"工", "zz"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "abc");
+}
+
+TEST_F(LookupTest, TextThatIsNotOneGbkCharacterFailsWithoutMessageOrRead) {
+  source.candidates = {{"工", "abc"}};
+  UseTable(source);
+  for (const char* typed : {"ab", "\x80\x40", "\xFF\x40", "\xB9\x3F", "a", "", "\xB9\xA4\xB9"}) {
+    EXPECT_EQ(Lookup(typed), "FAILED") << typed;
+  }
+  EXPECT_TRUE(reports.events.empty());
+  EXPECT_TRUE(file.calls.empty());
+}
+
+TEST_F(LookupTest, TrailBytes7FAndFFAreAccepted) {
+  source.wordMakingCodes["\x81\x7F"] = "ab";
+  source.wordMakingCodes["\x81\xFF"] = "ab";
+  source.candidates = {{"\x81\x7F", "abq"}, {"\x81\xFF", "abr"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("\x81\x7F"), "abq");
+  EXPECT_EQ(Lookup("\x81\xFF"), "abr");
+}
+
+TEST_F(LookupTest, MissingTableShowsTwoReadErrorsThenTheProbe) {
+  ASSERT_FALSE(OpenCodeTable(table, ScratchDirectory().c_str()));
+  ForgetCalls();
+  EXPECT_EQ(Lookup("工"), "FAILED");
+  const std::string readError = Box("Error reading file", "SetFilePointer");
+  EXPECT_EQ(reports.events, (Events{readError, readError, Box("工童", "读取造词代码错误")}));
+}
+
+TEST_F(LookupTest, PrefixWithoutBlockBeepsAndFails) {
+  source.wordMakingCodes["工"] = "ab";
+  source.candidates = {{"童", "ujff"}};
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "FAILED");
+  EXPECT_EQ(reports.events, Events{"beep"});
+}
+
+TEST_F(LookupTest, CodesStringStopsBeforeACodeThatWouldPass39Bytes) {
+  for (const char* code : {"abcdefg", "abcdeff", "abcdeee", "abcdddd", "abccccc", "ab"})
+    source.candidates.push_back({"工", code});
+  source.wordMakingCodes["工"] = "ab";
+  UseTable(source);
+  // Four seven-letter codes make 34 bytes; a fifth would make 43.
+  EXPECT_EQ(Lookup("工"), "abcdefg  abcdeff  abcdeee  abcdddd");
+}
+
+TEST_F(LookupTest, SixFourLetterCodesFitAndASeventhDoesNot) {
+  for (int i = 0; i < 7; ++i) source.candidates.push_back({"工", std::string("ab") + char('a' + i) + "z"});
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "abaz  abbz  abcz  abdz  abez  abfz");
+}
+
+TEST_F(LookupTest, OnlyTheFirst2000CandidatesOfALargerBlockAreScanned) {
+  source.wordMakingCodes["工"] = "ab";
+  for (int i = 0; i < 1999; ++i) source.candidates.push_back({"式", "abx"});
+  source.candidates.push_back({"工", "abc"});  // candidate 1999
+  source.candidates.push_back({"工", "abd"});  // candidate 2000: never loaded
+  UseTable(source);
+  EXPECT_EQ(Lookup("工"), "abc");
+}
+
+TEST_F(LookupTest, DamagedBlockFailsTheLookupWithItsReport) {
+  source.candidates = {{"工", "abc"}};
+  std::vector<uint8_t> bytes = BuildCodeTable(source).bytes;
+  SetU32(bytes, PairEntryOffset("ab") + 4, 30000);
+  UseBytes(bytes);
+  EXPECT_EQ(Lookup("工"), "FAILED");
+  EXPECT_EQ(reports.events, Events{Box("码表文件已损坏", "navo.mb")});
+}
+
+TEST_F(LookupTest, LookupReadsTwoCodesAndOneBlock) {
+  source.candidates = {{"工", "abc"}};
+  UseTable(source);
+  Lookup("工");
+  EXPECT_EQ(file.ReadCount(), 8u);  // 2 per word-making code, entry, suffixes, offsets, texts
+}
+
+class WordCodeTest : public LookupTest {
+ protected:
+  void SetUp() override {
+    source.wordMakingCodes = {{"工", "aaa"}, {"人", "ww"}, {"式", "aad"}, {"戈", "a"},
+                              {"童", "ujf"}, {"中", ""}};
+    UseTable(source);
+  }
+};
+
+TEST_F(WordCodeTest, TwoCharactersJoinBothCodes) {
+  EXPECT_EQ(WordCode("工人"), "aaaww");
+  EXPECT_EQ(WordCode("中人"), "ww");
+  EXPECT_EQ(WordCode("人中"), "ww");
+}
+
+TEST_F(WordCodeTest, ThreeCharactersTakeTwoFirstLettersAndTheThirdWhole) {
+  EXPECT_EQ(WordCode("工人式"), "awaad");
+  EXPECT_EQ(WordCode("中人式"), "aad");   // first code empty: the third alone
+  EXPECT_EQ(WordCode("工中式"), "aaad");  // only the second empty
+}
+
+TEST_F(WordCodeTest, FourOrMoreTakeTheFirstLettersOfFirstSecondThirdAndLast) {
+  EXPECT_EQ(WordCode("工人式童"), "awau");
+  EXPECT_EQ(WordCode("工人式中童"), "awau");  // the 4th is not used
+  EXPECT_EQ(WordCode("工人中式童"), "aw");    // stops at the first empty code
+  EXPECT_EQ(WordCode("工人式戈中"), "awa");
+}
+
+TEST_F(WordCodeTest, LengthsThatFitNoRuleFailWithoutMessage) {
+  for (const char* word : {"", "a", "工", "工a", "工人a", "ab", "工ab"})
+    EXPECT_EQ(WordCode(word), "FAILED") << word;
+  EXPECT_TRUE(reports.events.empty());
+}
+
+TEST_F(WordCodeTest, OddLengthWordTakesItsLastTwoBytesAsTheLastCharacter) {
+  // 7 bytes: characters at 0, 2, 4, and the last two bytes, 式's trail and 'a'.
+  source.wordMakingCodes["\xBD\x61"] = "zz";
+  UseTable(source);
+  EXPECT_EQ(WordCode("工人式a"), "awaz");
+  EXPECT_EQ(WordCode("工人式\x7F"), "awa");     // 0xBD 0x7F is acceptable, without code
+  EXPECT_EQ(WordCode("工人式?"), "FAILED");     // 0xBD 0x3F is not
+}
+
+}  // namespace
+}  // namespace navo::testing

@@ -1,0 +1,15 @@
+// Conversions between the system's GBK text and the terminal's UTF-8.
+#pragma once
+
+#include <string>
+
+namespace navo {
+
+// False when the text holds something that GBK cannot represent.
+bool Utf8ToGbk(const std::string& utf8, std::string* gbk);
+
+// GBK characters as UTF-8; ASCII 0x20..0x7E as it is; every other byte
+// (control bytes, lone lead bytes, pairs that are no GBK character) as \xHH.
+std::string GbkToDisplay(const std::string& gbk);
+
+}  // namespace navo
