@@ -16,7 +16,9 @@ class PosixTableFile final : public TableFile {
 
  private:
   int fd_ = -1;
-  uint32_t position_ = 0;
+  uint64_t position_ = 0;
+  const char* mapping_ = nullptr;
+  uint64_t mappedSize_ = 0;
 };
 
 class StaticTextBuffer final : public TextBuffer {

@@ -3,6 +3,7 @@
 // codes and block loads with bytes of its own.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -17,8 +18,8 @@ using navo::testing::MemoryTableFile;
 
 std::vector<uint8_t> SoundTable() {
   navo::TableSource source;
-  const char* characters[] = {"\xB9\xA4", "\xC8\xCB", "\xCA\xBD", "\xCD\xAF", "\xD6\xD0",
-                              "\x81\x40", "\xFE\xFF", "\xB8\xEA"};
+  const char* characters[] = {"\xB9\xA4", "\xC8\xCB", "\xCA\xBD", "\xCD\xAF",
+                              "\xD6\xD0", "\x81\x40", "\xFE\xFF", "\xB8\xEA"};
   const char* codes[] = {"aaaa", "ww", "aad", "ujff", "k", "khk", "zzzzzzz", "a"};
   for (int round = 0; round < 3; ++round)
     for (int i = 0; i < 8; ++i) source.candidates.push_back({characters[i], codes[i]});
@@ -51,18 +52,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int edits = input.ConsumeIntegralInRange(0, 24);
   for (int i = 0; i < edits && !bytes.empty(); ++i) {
     // Mostly the fixed regions and the first blocks, where the reader looks.
-    const size_t start = input.ConsumeBool() ? navo::LeadByteTableOffset : 0;
+    const size_t start =
+        input.ConsumeBool() ? std::min<size_t>(navo::LeadByteTableOffset, bytes.size() - 1) : 0;
     const size_t at = input.ConsumeIntegralInRange<size_t>(start, bytes.size() - 1);
     const uint32_t value = input.ConsumeIntegral<uint32_t>();
     const size_t width = input.ConsumeBool() ? 4 : 1;
-    for (size_t k = 0; k < width && at + k < bytes.size(); ++k) bytes[at + k] = uint8_t(value >> 8 * k);
+    for (size_t k = 0; k < width && at + k < bytes.size(); ++k)
+      bytes[at + k] = uint8_t(value >> 8 * k);
   }
 
   static MemoryTableFile file(&bytes);
   static NoReports reports;
   static Buffer buffer;
   static navo::CodeTable table(file, reports, buffer);
-  if (input.ConsumeBool()) navo::OpenCodeTable(table, ""); else file.Close();
+  if (input.ConsumeBool())
+    navo::OpenCodeTable(table, "");
+  else
+    file.Close();
 
   while (input.remaining_bytes() > 0) {
     const std::string text = input.ConsumeRandomLengthString(12);

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the sample code table BUILD_DIR/sample/navo.mb from an open table
+# of a shape-based input method (Wubi 86, characters and words) shipped in
+# Debian's rime-data-wubi package. The package is only unpacked, never
+# installed; the data set is not part of this repository.
+set -euo pipefail
+build_dir=$1
+navomb=$build_dir/tools/navomb
+sample=$build_dir/sample
+mkdir -p "$sample"
+[ -s "$sample/navo.mb" ] && [ "$sample/navo.mb" -nt "$navomb" ] && exit 0
+
+if ! ls "$sample"/rime-data-wubi_*.deb >/dev/null 2>&1; then
+  (cd "$sample" && apt-get download rime-data-wubi >/dev/null 2>&1) ||
+    { apt-get update -q >/dev/null && (cd "$sample" && apt-get download rime-data-wubi); }
+fi
+rm -rf "$sample/unpacked"
+dpkg-deb -x "$sample"/rime-data-wubi_*.deb "$sample/unpacked"
+dictionary=$sample/unpacked/usr/share/rime-data/wubi86.dict.yaml
+
+# The dictionary's body follows its "..." line: text<TAB>code[<TAB>weight...].
+{
+  echo "# Wubi 86 from rime-data-wubi (LGPL-3.0), converted for navomb"
+  awk -F'\t' '/^\.\.\.$/ { body = 1; next }
+              body && NF >= 2 && $2 ~ /^[a-z]+$/ && $1 !~ /^#/ { print $1 "\t" $2 }' "$dictionary"
+} > "$sample/wubi86.txt"
+"$navomb" build --skip-unencodable "$sample/wubi86.txt" "$sample/navo.mb"
+"$navomb" check "$sample/navo.mb"

@@ -1,0 +1,75 @@
+#!/bin/sh
+# Cross-checks the lookup tool against the reference reader on the tables
+# written by make_tables.py, and on a table path that does not exist.
+#
+# Usage: crosscheck.sh NVCODEFIND_BINARY OUTDIR
+#
+# For every table: NVCODEFIND_BINARY --table TABLE --batch < allhex
+# and reference_reader.py batch TABLE < allhex must print the same lines.
+# Outputs are kept in OUTDIR (*.tool.out, *.ref.out, *.diff).
+# The last line is "N passed, M failed"; exit status 0 only if all agree.
+
+set -u
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 NVCODEFIND_BINARY OUTDIR" >&2
+    exit 2
+fi
+tool=$1
+out=$2
+here=$(cd "$(dirname "$0")" && pwd)
+python=${PYTHON:-python3}
+
+if [ ! -x "$tool" ]; then
+    echo "not an executable: $tool" >&2
+    exit 2
+fi
+
+"$python" "$here/selftest.py" || exit 2
+"$python" "$here/make_tables.py" "$out" || exit 2
+"$python" "$here/reference_reader.py" allhex > "$out/allhex.txt" || exit 2
+
+missing="$out/no-such-dir/navo.mb"
+rm -rf "$out/no-such-dir"
+
+passed=0
+failed=0
+
+for table in "$out"/*.mb "$missing"; do
+    if [ "$table" = "$missing" ]; then
+        name=missing
+    else
+        name=$(basename "$table" .mb)
+    fi
+    "$tool" --table "$table" --batch < "$out/allhex.txt" \
+        > "$out/$name.tool.out" 2> "$out/$name.tool.err"
+    status=$?
+    "$python" "$here/reference_reader.py" batch "$table" < "$out/allhex.txt" \
+        > "$out/$name.ref.out" 2> "$out/$name.ref.err"
+
+    # 0 and 1 (some lookup failed) are normal; anything else is a usage
+    # error or a crash
+    problem=""
+    if [ $status -gt 1 ]; then
+        problem="tool exit status $status"
+    fi
+    if ! diff "$out/$name.ref.out" "$out/$name.tool.out" > "$out/$name.diff"; then
+        lines=$(grep -c '^[<>]' "$out/$name.diff")
+        problem="${problem:+$problem; }$lines differing lines (ref <, tool >)"
+    fi
+    if [ "$name" = missing ] && ! grep -q '打开文件失败' "$out/$name.tool.err"; then
+        problem="${problem:+$problem; }no open failure report on stderr"
+    fi
+
+    if [ -z "$problem" ]; then
+        passed=$((passed + 1))
+        printf '%-26s ok\n' "$name"
+    else
+        failed=$((failed + 1))
+        printf '%-26s FAILED: %s\n' "$name" "$problem"
+        head -n 6 "$out/$name.diff" | sed 's/^/    /'
+    fi
+done
+
+echo "$passed passed, $failed failed"
+[ $failed -eq 0 ]

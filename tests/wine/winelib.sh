@@ -1,0 +1,369 @@
+# shellcheck shell=bash
+# Helpers for running Windows test programs (MinGW builds) under Wine.
+# Source this file from bash; it is safe under `set -u`.
+#
+#   . tests/wine/winelib.sh
+#   wine_begin [PREFIX_DIR]     locale + Xvfb + fresh prefix, cleanup on EXIT
+#   wine_exec prog.exe args     run a Windows program in that prefix
+#
+# Environment (all optional):
+#   NAVO_WINE_CACHE        cache dir (locale, template prefixes);
+#                          default ${TMPDIR:-/tmp}/navo-wine-cache-$UID
+#   NAVO_WINE_ARCH         win32 or win64; default: win32 when 32-bit Wine runs
+#                          on this machine, otherwise win64
+#   NAVO_WINE_USE_DISPLAY  1 = use the existing $DISPLAY if it answers
+#   NAVO_WINE_SCREEN       Xvfb screen, default 1024x768x24
+#   NAVO_KEEP_PREFIX       1 = keep a temporary prefix made by wine_begin
+#
+# Wine loaders are called directly (/usr/lib/wine/wine or wine64) rather than
+# through /usr/bin/wine, whose wrapper picks the 32-bit loader whenever it is
+# installed, even on kernels that cannot execute 32-bit ELF programs.
+
+if [[ -n "${NAVO_WINELIB_LOADED:-}" ]]; then
+    return 0
+fi
+NAVO_WINELIB_LOADED=1
+
+NAVO_WINE_CACHE="${NAVO_WINE_CACHE:-${TMPDIR:-/tmp}/navo-wine-cache-${UID:-$(id -u)}}"
+NAVO_WINE_DLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+NAVO_WINE_XVFB_PID="${NAVO_WINE_XVFB_PID:-}"
+NAVO_WINE_TMP_PREFIX=""
+NAVO_WINE_LOCALE_NAME="zh_CN.UTF-8"
+# Bump when the template's contents change, so old cached templates are ignored.
+NAVO_WINE_TEMPLATE_REV=1
+
+_wine_log() { printf 'winelib: %s\n' "$*" >&2; }
+
+# Monotonic-ish wall clock in seconds with milliseconds (for timings).
+wine_now() { date +%s.%N | cut -c1-14; }
+
+# Prints the path of the Wine loader for ARCH (win32|win64), or fails.
+wine_loader_path() {
+    local arch="$1" c
+    if [[ "$arch" == win64 ]]; then
+        for c in /usr/lib/wine/wine64 /usr/lib64/wine/wine64 /opt/wine-stable/bin/wine64; do
+            [[ -x "$c" ]] && { echo "$c"; return 0; }
+        done
+        command -v wine64 2>/dev/null && return 0
+    else
+        for c in /usr/lib/wine/wine /usr/lib/i386-linux-gnu/wine/wine /opt/wine-stable/bin/wine; do
+            [[ -x "$c" ]] && { echo "$c"; return 0; }
+        done
+        command -v wine 2>/dev/null && return 0
+    fi
+    return 1
+}
+
+# True when Wine for ARCH can actually start here. win32 needs the kernel to
+# run 32-bit ELF programs, which some virtual machines do not allow.
+wine_arch_usable() {
+    local arch="$1" loader
+    loader="$(wine_loader_path "$arch")" || return 1
+    "$loader" --version >/dev/null 2>&1
+}
+
+# Prints win32, win64 or unknown for a PE file (reads the COFF machine field).
+wine_pe_arch() {
+    local f="$1" off machine
+    off="$(od -An -tu4 -j60 -N4 "$f" 2>/dev/null | tr -d ' ')"
+    [[ -n "$off" ]] || { echo unknown; return 0; }
+    machine="$(od -An -tx2 -j$((off + 4)) -N2 "$f" 2>/dev/null | tr -d ' ')"
+    case "$machine" in
+        014c) echo win32 ;;
+        8664) echo win64 ;;
+        *) echo unknown ;;
+    esac
+}
+
+# Sets NAVO_WINE_ARCH (if unset) and the loader variables for it.
+_wine_pick_arch() {
+    if [[ -z "${NAVO_WINE_ARCH:-}" ]]; then
+        if wine_arch_usable win32; then NAVO_WINE_ARCH=win32; else NAVO_WINE_ARCH=win64; fi
+    fi
+    export NAVO_WINE_ARCH
+    NAVO_WINE_LOADER="$(wine_loader_path "$NAVO_WINE_ARCH")" || {
+        _wine_log "no Wine loader for $NAVO_WINE_ARCH"; return 1; }
+    export NAVO_WINE_LOADER
+    # wine64 needs WINELOADER to find itself when it starts more processes.
+    if [[ "$NAVO_WINE_ARCH" == win64 ]]; then
+        export WINELOADER="$NAVO_WINE_LOADER"
+    else
+        unset WINELOADER
+    fi
+}
+
+# Exports the variables every Wine call of ours uses (not WINEPREFIX).
+_wine_common_env() {
+    export WINEARCH="$NAVO_WINE_ARCH"
+    export WINEDEBUG="${WINEDEBUG_OVERRIDE:--all}"
+    export WINEDLLOVERRIDES="$NAVO_WINE_DLLOVERRIDES"
+}
+
+# Runs a Windows program (or builtin like regedit, reg) in $WINEPREFIX.
+wine_exec() {
+    [[ -n "${NAVO_WINE_LOADER:-}" ]] || _wine_pick_arch || return 1
+    "$NAVO_WINE_LOADER" "$@"
+}
+
+# Runs wineserver for $WINEPREFIX with the given options (-k, -w ...).
+wine_server() {
+    local ws
+    ws="$(dirname "${NAVO_WINE_LOADER:-/usr/lib/wine/wine}")/wineserver"
+    [[ -x "$ws" ]] || ws="$(command -v wineserver)" || return 1
+    "$ws" "$@"
+}
+
+# Builds the zh_CN.UTF-8 locale into the cache once; exports LOCPATH, LC_ALL
+# and LANG so that Wine uses ANSI code page 936.
+wine_setup_locale() {
+    local dir="$NAVO_WINE_CACHE/locale"
+    mkdir -p "$NAVO_WINE_CACHE" || return 1
+    if [[ ! -f "$dir/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
+        (
+            flock 9
+            if [[ ! -f "$dir/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
+                rm -rf "$dir.tmp.$$" && mkdir -p "$dir.tmp.$$"
+                # localedef exits 1 on mere warnings; check the result instead.
+                localedef -i zh_CN -f UTF-8 "$dir.tmp.$$/$NAVO_WINE_LOCALE_NAME" >/dev/null 2>&1
+                if [[ -f "$dir.tmp.$$/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
+                    rm -rf "$dir" && mv "$dir.tmp.$$" "$dir"
+                else
+                    rm -rf "$dir.tmp.$$"
+                fi
+            fi
+        ) 9>"$NAVO_WINE_CACHE/locale.lock"
+    fi
+    if [[ ! -f "$dir/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
+        _wine_log "could not build $NAVO_WINE_LOCALE_NAME (is the 'locales' package installed?)"
+        return 1
+    fi
+    export LOCPATH="$dir"
+    # bash itself cannot see LOCPATH and would warn; the programs it starts can.
+    export LC_ALL="$NAVO_WINE_LOCALE_NAME" LANG="$NAVO_WINE_LOCALE_NAME" 2>/dev/null
+}
+
+# Writes the registry settings of our prefixes as a UTF-16LE .reg file with BOM.
+_wine_write_reg() {
+    local out="$1"
+    {
+        printf '\xff\xfe'
+        sed 's/$/\r/' <<'EOF' | iconv -f UTF-8 -t UTF-16LE
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"宋体"="WenQuanYi Micro Hei"
+"新宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+"NSimSun"="WenQuanYi Micro Hei"
+"华文新魏"="WenQuanYi Micro Hei"
+"STXinwei"="WenQuanYi Micro Hei"
+
+EOF
+    } >"$out"
+}
+
+# Prints the directory of the template prefix for the current arch.
+wine_template_dir() {
+    [[ -n "${NAVO_WINE_LOADER:-}" ]] || _wine_pick_arch || return 1
+    local ver
+    ver="$("$NAVO_WINE_LOADER" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_')"
+    echo "$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-${ver:-unknown}-r$NAVO_WINE_TEMPLATE_REV"
+}
+
+# Creates the booted template prefix once (cached, locked against parallel
+# builds). Prints nothing; sets NAVO_WINE_TEMPLATE.
+wine_template_prefix() {
+    _wine_pick_arch || return 1
+    wine_setup_locale || return 1
+    local tpl
+    tpl="$(wine_template_dir)" || return 1
+    NAVO_WINE_TEMPLATE="$tpl"
+    export NAVO_WINE_TEMPLATE
+    [[ -f "$tpl/.navo-ready" ]] && return 0
+    (
+        flock 9
+        [[ -f "$tpl/.navo-ready" ]] && exit 0
+        local build="$tpl.build.$$" rc=0
+        rm -rf "$tpl" "$build"
+        mkdir -p "$(dirname "$build")"
+        _wine_common_env
+        export WINEPREFIX="$build"
+        # No display needed for booting or importing the registry.
+        unset DISPLAY
+        wine_exec wineboot -i </dev/null >"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
+        if [[ $rc -eq 0 ]]; then
+            _wine_write_reg "$build/navo-settings.reg"
+            wine_exec regedit /S "$build/navo-settings.reg" </dev/null \
+                >>"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
+        fi
+        # Let wineserver write the registry files, then stop everything.
+        wine_exec wineboot -s </dev/null >/dev/null 2>&1 || true
+        wine_server -k >/dev/null 2>&1 || true
+        _wine_wait_gone 10 || true
+        if [[ $rc -ne 0 ]] || ! grep -q '"Managed"="N"' "$build/user.reg" 2>/dev/null; then
+            _wine_log "template build failed (rc=$rc), see $NAVO_WINE_CACHE/template-build.log"
+            rm -rf "$build"
+            exit 1
+        fi
+        touch "$build/.navo-ready"
+        mv "$build" "$tpl"
+    ) 9>"$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH.lock"
+}
+
+# Copies the template to DIR (must not exist or be empty) and makes it the
+# current prefix.
+wine_fresh_prefix() {
+    local dir="$1"
+    wine_template_prefix || return 1
+    mkdir -p "$dir" || return 1
+    cp -a "$NAVO_WINE_TEMPLATE/." "$dir/" || return 1
+    rm -f "$dir/.navo-ready"
+    _wine_common_env
+    export WINEPREFIX="$(cd "$dir" && pwd)"
+}
+
+# Starts an Xvfb on a free display from :90 upward (or keeps $DISPLAY when
+# NAVO_WINE_USE_DISPLAY=1 and it answers). Exports DISPLAY.
+wine_start_xvfb() {
+    if [[ "${NAVO_WINE_USE_DISPLAY:-0}" == 1 && -n "${DISPLAY:-}" ]] &&
+        xdpyinfo >/dev/null 2>&1; then
+        return 0
+    fi
+    local n pid i
+    mkdir -p "$NAVO_WINE_CACHE"
+    for ((n = 90; n < 190; n++)); do
+        [[ -e "/tmp/.X$n-lock" || -e "/tmp/.X11-unix/X$n" ]] && continue
+        Xvfb ":$n" -screen 0 "${NAVO_WINE_SCREEN:-1024x768x24}" -nolisten tcp \
+            </dev/null >"$NAVO_WINE_CACHE/xvfb-$n.log" 2>&1 &
+        pid=$!
+        for ((i = 0; i < 100; i++)); do
+            if ! kill -0 "$pid" 2>/dev/null; then
+                break # lost a race for this number: try the next one
+            fi
+            if [[ -S "/tmp/.X11-unix/X$n" ]] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                NAVO_WINE_XVFB_PID="$pid"
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.05
+        done
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    _wine_log "could not start Xvfb"
+    return 1
+}
+
+# Prints the pids of live (not defunct) Wine processes of $WINEPREFIX (or $1):
+# processes running a Wine loader or wineserver with that WINEPREFIX in their
+# environment. Uses only bash builtins per process, so it is fast.
+wine_live_pids() {
+    local prefix="${1:-${WINEPREFIX:-}}" p b bins=() stat v match
+    [[ -n "$prefix" ]] || return 0
+    local dir
+    dir="$(dirname "${NAVO_WINE_LOADER:-/usr/lib/wine/wine}")"
+    for b in wine wine64 wine-preloader wine64-preloader wineserver wineserver32 wineserver64; do
+        [[ -x "$dir/$b" && ! -L "$dir/$b" ]] && bins+=("$dir/$b")
+    done
+    for p in /proc/[0-9]*; do
+        match=0
+        for b in "${bins[@]}"; do
+            if [[ "$p/exe" -ef "$b" ]]; then match=1; break; fi
+        done
+        [[ $match == 1 ]] || continue
+        read -r stat <"$p/stat" 2>/dev/null || continue
+        stat="${stat##*) }"
+        [[ "${stat%% *}" != Z ]] || continue
+        while IFS= read -r -d '' v; do
+            if [[ "$v" == "WINEPREFIX=$prefix" ]]; then
+                echo "${p#/proc/}"
+                break
+            fi
+        done <"$p/environ" 2>/dev/null
+    done
+}
+
+# Prints how many live Wine processes belong to $WINEPREFIX (or to $1).
+wine_live_processes() {
+    wine_live_pids "$@" | wc -l
+}
+
+# Waits up to N seconds until no Wine process of $WINEPREFIX is alive.
+_wine_wait_gone() {
+    local limit="$1" i
+    for ((i = 0; i < limit * 10; i++)); do
+        [[ -z "$(wine_live_pids)" ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Stops Wine for $WINEPREFIX and the Xvfb we started; removes a temporary
+# prefix made by wine_begin (unless NAVO_KEEP_PREFIX=1). Safe to call twice.
+wine_cleanup() {
+    local pids
+    if [[ -n "${WINEPREFIX:-}" && -d "${WINEPREFIX:-}" ]]; then
+        wine_server -k >/dev/null 2>&1 || true
+        if ! _wine_wait_gone 5; then
+            pids="$(wine_live_pids)"
+            [[ -n "$pids" ]] && kill -9 $pids 2>/dev/null
+            _wine_wait_gone 2 || _wine_log "wine processes left: $(wine_live_pids | tr '\n' ' ')"
+        fi
+    fi
+    if [[ -n "${NAVO_WINE_XVFB_PID:-}" ]]; then
+        kill "$NAVO_WINE_XVFB_PID" 2>/dev/null
+        wait "$NAVO_WINE_XVFB_PID" 2>/dev/null
+        NAVO_WINE_XVFB_PID=""
+    fi
+    if [[ -n "${NAVO_WINE_TMP_PREFIX:-}" && -d "$NAVO_WINE_TMP_PREFIX" ]]; then
+        if [[ "${NAVO_KEEP_PREFIX:-0}" == 1 ]]; then
+            _wine_log "prefix kept: $WINEPREFIX"
+        else
+            rm -rf "$NAVO_WINE_TMP_PREFIX"
+        fi
+        NAVO_WINE_TMP_PREFIX=""
+    fi
+    return 0
+}
+
+# One call for a test: locale, Xvfb, fresh prefix (in DIR, or a new temporary
+# dir), and wine_cleanup on EXIT (INT/TERM exit so that the EXIT trap runs).
+# A test with its own EXIT trap should call wine_cleanup from it.
+wine_begin() {
+    local dir="${1:-}"
+    trap wine_cleanup EXIT
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    wine_setup_locale || return 1
+    wine_start_xvfb || return 1
+    if [[ -z "$dir" ]]; then
+        NAVO_WINE_TMP_PREFIX="$(mktemp -d "${TMPDIR:-/tmp}/navo-wine-XXXXXX")" || return 1
+        dir="$NAVO_WINE_TMP_PREFIX/prefix"
+    fi
+    wine_fresh_prefix "$dir"
+}
+
+# Saves a screenshot of the whole X screen to FILE (png, ...).
+wine_screenshot() {
+    xwd -root -silent | /usr/bin/convert xwd:- "$1"
+}
+
+# Prints the Unix path of C:\windows\system32 of the current prefix.
+wine_sysdir() {
+    echo "$WINEPREFIX/drive_c/windows/system32"
+}
+
+# `reg query KEY [/v VALUE]` in the current prefix, output in UTF-8 without
+# CRs. Returns reg's exit code.
+wine_reg_query() {
+    local key="$1"
+    if [[ $# -ge 2 ]]; then
+        wine_exec reg query "$key" /v "$2" </dev/null 2>/dev/null | iconv -c -f GBK -t UTF-8 | tr -d '\r'
+    else
+        wine_exec reg query "$key" </dev/null 2>/dev/null | iconv -c -f GBK -t UTF-8 | tr -d '\r'
+    fi
+    return "${PIPESTATUS[0]}"
+}
