@@ -1,0 +1,46 @@
+// What the result pane shows: the heading while nothing has been looked up,
+// then one line "character: codes" per history entry, newest at the top,
+// as many as fit wholly in the pane.
+#pragma once
+
+#include <cstddef>
+
+#include "codefind/lookup_history.h"
+
+namespace navo {
+
+extern const char* const ResultPaneHeading;  // "汉字及编码显示窗口"
+
+constexpr size_t PaneLineSize = 100;
+
+// Heights of text in the pane font.
+class TextMeasure {
+ public:
+  virtual int TextHeight(const char* text, size_t length) = 0;
+
+ protected:
+  ~TextMeasure() = default;
+};
+
+struct PaneLine {
+  int y;  // top of the line; every line starts at the left edge
+  char text[PaneLineSize];
+  size_t length;
+};
+
+struct PaneLayout {
+  bool showHeading;  // drawn from the top left, before any line
+  size_t lineCount;
+  PaneLine lines[HistoryEntries];
+};
+
+// Lays out the pane for a client area of the given height. A line is drawn
+// only when the height of the sample character still fits below the lines
+// above it.
+void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
+                     PaneLayout* layout);
+
+// "character: codes", as the pane draws it.
+size_t FormatPaneLine(const HistoryEntry& entry, char line[PaneLineSize]);
+
+}  // namespace navo

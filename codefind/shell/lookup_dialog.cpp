@@ -1,0 +1,140 @@
+// The lookup dialog: the input box, whose every change goes through
+// HandleInputChange, and the result pane, painted from the history.
+#include <windows.h>
+
+#include "codefind/code_lookup.h"
+#include "codefind/result_pane_layout.h"
+#include "codefind/shell/nvcodefind_shell.h"
+#include "resources/NvCodeFind/resource.h"
+
+namespace navo {
+
+namespace {
+
+class DialogInputBox final : public InputBox {
+ public:
+  explicit DialogInputBox(HWND box) : box_(box) {}
+  void ReadText(char* buffer, size_t limit) override {
+    GetWindowTextA(box_, buffer, static_cast<int>(limit));
+  }
+  // The edit control sends EN_CHANGE before SetWindowTextA returns.
+  void Empty() override { SetWindowTextA(box_, ""); }
+
+ private:
+  HWND box_;
+};
+
+class DialogResultPane final : public ResultPaneView {
+ public:
+  explicit DialogResultPane(HWND pane) : pane_(pane) {}
+  void Refresh() override {
+    SetWindowTextA(pane_, "");
+    InvalidateRect(pane_, nullptr, TRUE);
+  }
+
+ private:
+  HWND pane_;
+};
+
+class TableLookup final : public CharacterLookup {
+ public:
+  bool Lookup(const char* typed, char codes[CodesStringSize]) override {
+    return LookupCharacterCodes(program.table, typed, codes);
+  }
+};
+
+class DeviceContextMeasure final : public TextMeasure {
+ public:
+  explicit DeviceContextMeasure(HDC dc) : dc_(dc) {}
+  int TextHeight(const char* text, size_t length) override {
+    SIZE size = {};
+    GetTextExtentPoint32A(dc_, text, static_cast<int>(length), &size);
+    return size.cy;
+  }
+
+ private:
+  HDC dc_;
+};
+
+void PaintPane(HWND pane) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(pane, &paint);
+  if (pane == program.registeredPane) {
+    SetTextColor(dc, PaneTextColour);
+    SetBkColor(dc, PaneBackgroundColour);
+    SelectObject(dc, program.paneFont);
+    RECT client;
+    GetClientRect(pane, &client);
+    DeviceContextMeasure measure(dc);
+    PaneLayout layout;
+    PaintResultPane(program.history, measure, client.bottom - client.top, &layout);
+    if (layout.showHeading) DrawTextA(dc, ResultPaneHeading, -1, &client, 0);
+    for (size_t i = 0; i < layout.lineCount; ++i) {
+      const PaneLine& line = layout.lines[i];
+      TextOutA(dc, 0, line.y, line.text, static_cast<int>(line.length));
+    }
+  }
+  EndPaint(pane, &paint);
+}
+
+LRESULT CALLBACK ResultPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case PaneAttachMessage:
+      program.panePreviousProc = reinterpret_cast<WNDPROC>(lParam);
+      if (wParam == 1) program.registeredPane = pane;
+      return 0;
+    case WM_PAINT:
+      // The control's own painting then finds nothing left to paint.
+      PaintPane(pane);
+      break;
+    case WM_CLOSE:
+      PostQuitMessage(0);
+      break;
+  }
+  return CallWindowProcA(program.panePreviousProc, pane, message, wParam, lParam);
+}
+
+void AttachResultPane(HWND dialog) {
+  HWND pane = GetDlgItem(dialog, IDC_RESULT_PANE);
+  LONG_PTR previous =
+      SetWindowLongPtrA(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultPaneProc));
+  SendMessageA(pane, PaneAttachMessage, 1, previous);
+}
+
+void OnInputChange(HWND dialog) {
+  DialogInputBox box(GetDlgItem(dialog, IDC_INPUT_BOX));
+  DialogResultPane pane(GetDlgItem(dialog, IDC_RESULT_PANE));
+  TableLookup lookup;
+  InputWindow window{box, pane, lookup, program.history};
+  HandleInputChange(program.input, window);
+}
+
+INT_PTR CALLBACK LookupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG:
+      AttachResultPane(dialog);
+      ClearLookupHistory(program.history);
+      return TRUE;  // the focus goes to the input box
+    case WM_COMMAND: {
+      const int command = LOWORD(wParam);
+      if (command == IDC_INPUT_BOX && HIWORD(wParam) == EN_CHANGE) {
+        OnInputChange(dialog);
+      } else if (command == IDOK || command == IDCANCEL) {
+        // IDCANCEL comes from the close box; the dialog has no buttons.
+        EndDialog(dialog, command);
+        PostQuitMessage(0);
+      }
+      return FALSE;
+    }
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+HWND CreateLookupDialog(HWND owner) {
+  return CreateDialogParamA(program.instance, MAKEINTRESOURCEA(IDD_LOOKUP_DIALOG), owner,
+                            LookupDialogProc, 0);
+}
+
+}  // namespace navo

@@ -1,0 +1,349 @@
+// Acts as the user of NvCodeFind from a second Win32 program in the same
+// Wine prefix: finds the lookup dialog, puts text into its input box,
+// answers message boxes, compares the result pane's pixels with the lines
+// it should show, and checks the dialog template. GBK text is printed as
+// is; the test script converts it.
+//
+//   lookup_driver install-table           the test's code table into system32
+//   lookup_driver wait-start MS           dialog up; message boxes answered
+//   lookup_driver type HEX                text (GBK bytes in hex) into the box
+//   lookup_driver pane heading|HEX...     the pane shows exactly these lines
+//   lookup_driver template                the dialog is as its template says
+//   lookup_driver close                   the dialog's close box
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/navomb/table_source.h"
+
+namespace {
+
+const char DialogTitle[] = "Navo码汉字编码查询";
+const char Heading[] = "汉字及编码显示窗口";
+constexpr int InputBoxId = 1053, ResultPaneId = 1005;
+constexpr COLORREF TextColour = RGB(128, 0, 255), BackColour = RGB(255, 255, 225);
+
+HWND FindDialog() { return FindWindowA("#32770", DialogTitle); }
+
+HWND WaitForDialog(DWORD milliseconds) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    HWND dialog = FindDialog();
+    if (dialog && IsWindowVisible(dialog)) return dialog;
+    Sleep(100);
+  }
+  return nullptr;
+}
+
+std::string Hex(const std::string& bytes) {
+  std::string out;
+  char two[3];
+  for (unsigned char c : bytes) {
+    std::snprintf(two, sizeof two, "%02X", c);
+    out += two;
+  }
+  return out;
+}
+
+std::string FromHex(const char* hex) {
+  std::string out;
+  for (size_t i = 0; hex[i] && hex[i + 1]; i += 2) {
+    char two[3] = {hex[i], hex[i + 1], 0};
+    out += char(std::strtoul(two, nullptr, 16));
+  }
+  return out;
+}
+
+std::string WindowText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// Message boxes of the program: visible dialogs of its process other than
+// the lookup dialog.
+struct BoxSearch {
+  DWORD process;
+  HWND dialog;
+  std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM data) {
+  BoxSearch& search = *reinterpret_cast<BoxSearch*>(data);
+  char className[32] = {};
+  GetClassNameA(window, className, sizeof className);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (window != search.dialog && process == search.process && IsWindowVisible(window) &&
+      std::strcmp(className, "#32770") == 0)
+    search.boxes.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> MessageBoxes(HWND dialog) {
+  BoxSearch search{0, dialog, {}};
+  GetWindowThreadProcessId(dialog, &search.process);
+  EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+  return search.boxes;
+}
+
+// Prints each box as "box:TEXT/CAPTION" and presses its OK button.
+int AnswerBoxes(HWND dialog) {
+  int answered = 0;
+  for (HWND box : MessageBoxes(dialog)) {
+    HWND text = GetDlgItem(box, 0xFFFF);
+    std::printf("box:%s/%s\n", WindowText(text).c_str(), WindowText(box).c_str());
+    std::fflush(stdout);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    ++answered;
+    Sleep(200);
+  }
+  return answered;
+}
+
+// Answers boxes until none has come for quietMs.
+void AnswerBoxesUntilQuiet(HWND dialog, DWORD quietMs) {
+  DWORD quiet = 0;
+  while (quiet < quietMs) {
+    if (AnswerBoxes(dialog) > 0) {
+      quiet = 0;
+    } else {
+      Sleep(100);
+      quiet += 100;
+    }
+  }
+}
+
+int WaitStart(DWORD milliseconds) {
+  HWND dialog = WaitForDialog(milliseconds);
+  if (!dialog) return std::puts("no lookup dialog"), 1;
+  std::puts("dialog");
+  AnswerBoxesUntilQuiet(dialog, 2500);
+  return 0;
+}
+
+struct SetText {
+  HWND box;
+  std::string text;
+};
+
+DWORD WINAPI SendText(void* data) {
+  SetText& request = *static_cast<SetText*>(data);
+  SendMessageA(request.box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(request.text.c_str()));
+  return 0;
+}
+
+// The text arrives in the box in one change, as from an input method or a
+// paste. Message boxes raised meanwhile are answered.
+int Type(const char* hex) {
+  HWND dialog = WaitForDialog(5000);
+  if (!dialog) return std::puts("no lookup dialog"), 1;
+  SetText request{GetDlgItem(dialog, InputBoxId), FromHex(hex)};
+  HANDLE sender = CreateThread(nullptr, 0, SendText, &request, 0, nullptr);
+  while (WaitForSingleObject(sender, 100) == WAIT_TIMEOUT) AnswerBoxes(dialog);
+  CloseHandle(sender);
+  AnswerBoxesUntilQuiet(dialog, 600);
+  std::printf("box-text:%s\n", Hex(WindowText(request.box)).c_str());
+  return 0;
+}
+
+// The pane's client area as it is on the screen.
+std::vector<DWORD> ScreenPixels(HWND pane, int width, int height) {
+  POINT origin = {0, 0};
+  ClientToScreen(pane, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+HFONT PaneFont() {
+  LOGFONTA font = {};
+  font.lfHeight = 36;
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = GB2312_CHARSET;
+  lstrcpynA(font.lfFaceName, "宋体", LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
+DWORD AsPixel(COLORREF colour) {
+  return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The pane shows exactly the expected lines: each line's box is pixel for
+// pixel the text drawn in the pane's font and colours, and nowhere else in
+// the pane is a pixel of either colour.
+int CheckPane(int count, char** expected) {
+  HWND dialog = WaitForDialog(5000);
+  if (!dialog) return std::puts("no lookup dialog"), 1;
+  HWND pane = GetDlgItem(dialog, ResultPaneId);
+  RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  Sleep(700);
+  RECT client;
+  GetClientRect(pane, &client);
+  const int width = client.right, height = client.bottom;
+  POINT origin = {0, 0};
+  ClientToScreen(pane, &origin);
+  std::printf("pane %d %d %d %d\n", int(origin.x), int(origin.y), width, height);
+  const std::vector<DWORD> shown = ScreenPixels(pane, width, height);
+
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  SelectObject(dc, bitmap);
+  SelectObject(dc, PaneFont());
+  SetTextColor(dc, TextColour);
+  SetBkColor(dc, BackColour);
+  std::vector<bool> covered(size_t(width) * height, false);
+  int y = 0, failures = 0;
+  for (int i = 0; i < count; ++i) {
+    const std::string text = std::strcmp(expected[i], "heading") == 0 ? Heading : FromHex(expected[i]);
+    SIZE size;
+    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
+    TextOutA(dc, 0, y, text.c_str(), int(text.size()));
+    int differing = 0;
+    for (int row = y; row < y + size.cy && row < height; ++row)
+      for (int column = 0; column < size.cx && column < width; ++column) {
+        covered[size_t(row) * width + column] = true;
+        const DWORD want = AsPixel(GetPixel(dc, column, row));
+        differing += (shown[size_t(row) * width + column] & 0xFFFFFF) != want;
+      }
+    std::printf("line %d at %d: %d x %d, %d pixels differ\n", i, y, int(size.cx), int(size.cy),
+                differing);
+    failures += differing != 0;
+    y += size.cy;
+  }
+  int stray = 0;
+  for (int row = 0; row < height; ++row)
+    for (int column = 0; column < width; ++column) {
+      const DWORD pixel = shown[size_t(row) * width + column] & 0xFFFFFF;
+      if (!covered[size_t(row) * width + column] &&
+          (pixel == AsPixel(TextColour) || pixel == AsPixel(BackColour)))
+        ++stray;
+    }
+  std::printf("%d pane pixels in the text colours outside the expected lines\n", stray);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  return failures == 0 && stray == 0 ? 0 : 1;
+}
+
+struct ExpectedControl {
+  int id;
+  const char* className;
+  const char* text;
+  RECT units;  // x, y, width, height in dialog units
+  DWORD style;
+};
+
+int CheckTemplate() {
+  HWND dialog = WaitForDialog(5000);
+  if (!dialog) return std::puts("no lookup dialog"), 1;
+  int failures = 0;
+  auto expect = [&failures](bool ok, const char* what) {
+    std::printf("%s %s\n", ok ? "ok" : "FAILED", what);
+    failures += !ok;
+  };
+  const DWORD dialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                            DS_MODALFRAME | DS_CENTER | DS_SETFONT;
+  expect((DWORD(GetWindowLongA(dialog, GWL_STYLE)) & ~WS_CLIPSIBLINGS) == dialogStyle,
+         "dialog style");
+  expect(GetWindowLongA(dialog, GWL_EXSTYLE) == WS_EX_DLGMODALFRAME ||
+             GetWindowLongA(dialog, GWL_EXSTYLE) == (WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE),
+         "no extended style beyond the modal frame");
+  RECT client;
+  GetClientRect(dialog, &client);
+  RECT size = {0, 0, 316, 229};
+  MapDialogRect(dialog, &size);
+  expect(client.right == size.right && client.bottom == size.bottom, "316 x 229 dialog units");
+
+  const ExpectedControl controls[] = {
+      {0xFFFF, "Static", "请使用拼音等输入法输入待查询的汉字或词组：", {21, 10, 169, 8},
+       WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
+      {InputBoxId, "Edit", "", {196, 7, 37, 12},
+       WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL},
+      {ResultPaneId, "Static", "", {21, 29, 282, 189}, WS_CHILD | WS_VISIBLE | SS_LEFT},
+  };
+  HWND child = GetWindow(dialog, GW_CHILD);
+  for (const ExpectedControl& want : controls) {
+    char className[32] = {};
+    GetClassNameA(child, className, sizeof className);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    RECT units = {want.units.left, want.units.top, want.units.left + want.units.right,
+                  want.units.top + want.units.bottom};
+    MapDialogRect(dialog, &units);
+    std::printf("control %d: class %s, style %08lX, rect %ld,%ld,%ld,%ld\n",
+                GetDlgCtrlID(child), className, GetWindowLongA(child, GWL_STYLE), rect.left,
+                rect.top, rect.right, rect.bottom);
+    expect((GetDlgCtrlID(child) & 0xFFFF) == want.id, "control id in template order");
+    expect(lstrcmpiA(className, want.className) == 0, "control class");
+    // The pane's own text is emptied at the first change; the label keeps its text.
+    if (want.id != ResultPaneId) expect(WindowText(child) == want.text, "control text");
+    expect(DWORD(GetWindowLongA(child, GWL_STYLE)) == want.style, "control style");
+    expect(std::memcmp(&rect, &units, sizeof rect) == 0, "control rectangle");
+    child = GetWindow(child, GW_HWNDNEXT);
+  }
+  expect(child == nullptr, "no further control");
+  expect(GetMenu(dialog) == nullptr, "no menu");
+  return failures == 0 ? 0 : 1;
+}
+
+// A small table whose codes the test knows: several codes for some
+// characters, one-letter codes that a lookup never shows, and a word.
+int InstallTable() {
+  navo::TableSource source;
+  source.candidates = {
+      {"一", "g"},    {"一", "ggll"}, {"二", "fgg"},  {"三", "dggg"}, {"四", "lhng"},
+      {"五", "gghg"}, {"六", "uygy"}, {"七", "agn"},  {"八", "wty"},  {"九", "vtn"},
+      {"十", "fgh"},  {"百", "djf"},  {"工", "aaa"},  {"工", "aaaa"}, {"人", "w"},
+      {"人", "wwww"}, {"工人", "aaww"}, {"童", "ujff"}};
+  const navo::BuildResult built = navo::BuildCodeTable(source);
+  char path[MAX_PATH];
+  GetSystemDirectoryA(path, sizeof path);
+  lstrcatA(path, "\\navo.mb");
+  FILE* file = std::fopen(path, "wb");
+  if (!file || !built.errors.empty()) return std::puts("cannot write the table"), 1;
+  std::fwrite(built.bytes.data(), 1, built.bytes.size(), file);
+  std::fclose(file);
+  std::printf("table %s, %u bytes\n", path, unsigned(built.bytes.size()));
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return std::puts("usage: lookup_driver COMMAND ..."), 2;
+  const std::string command = argv[1];
+  if (command == "install-table") return InstallTable();
+  if (command == "wait-start") return WaitStart(argc > 2 ? std::atoi(argv[2]) : 30000);
+  if (command == "type" && argc == 3) return Type(argv[2]);
+  if (command == "pane") return CheckPane(argc - 2, argv + 2);
+  if (command == "template") return CheckTemplate();
+  if (command == "close") {
+    HWND dialog = WaitForDialog(5000);
+    if (!dialog) return std::puts("no lookup dialog"), 1;
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
+  return std::puts("unknown command"), 2;
+}

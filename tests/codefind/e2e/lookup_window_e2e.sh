@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# NvCodeFind.exe as a user meets it, under Wine with the Chinese code page
+# on Xvfb: a driver program types into the input box and checks what the
+# result pane draws, pixel for pixel; screenshots go to OUTDIR.
+#
+#   lookup_window_e2e.sh NvCodeFind.exe lookup_driver.exe OUTDIR
+set -u
+program=$(realpath "$1") driver=$(realpath "$2") out=$3
+mkdir -p "$out"
+. "$(dirname "$0")/../../wine/winelib.sh"
+
+passes=0 failures=0
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
+  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+}
+gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n' | tr a-f A-F; }
+driver() { wine_exec "$driver" "$@" 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8; }
+# The pane shows exactly these lines (UTF-8; "heading" for the heading).
+pane_shows() {
+  local args=() line
+  for line in "$@"; do
+    if [ "$line" = heading ]; then args+=(heading); else args+=("$(gbk_hex "$line")"); fi
+  done
+  local report
+  report=$(driver pane "${args[@]}")
+  local status=$?
+  echo "$report" | sed 's/^/    /'
+  return $status
+}
+typed() {  # typed TEXT: what the driver reports (boxes answered, box text after)
+  driver type "$(gbk_hex "$1")"
+}
+
+start_program() {
+  (cd "$(wine_sysdir)" && exec "$NAVO_WINE_LOADER" "$program") >/dev/null 2>&1 &
+  program_pid=$!
+}
+wait_program() {  # the exit code, or 124 if it is still running after 30 s
+  local i
+  for ((i = 0; i < 300; i++)); do
+    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; return $?; }
+    sleep 0.1
+  done
+  return 124
+}
+
+wine_begin || exit 1
+trap 'wine_cleanup' EXIT
+
+echo "== with the code table in the system directory"
+check "test table installed" driver install-table
+start_program
+start=$(driver wait-start 60000)
+check "the dialog opens and no message is shown" [ "$start" = dialog ]
+check "the dialog is as its template says" driver template
+check "before anything is typed the pane shows only the heading" pane_shows heading
+wine_screenshot "$out/lookup-1-heading.png"
+
+check "one character is taken from the box at once" [ "$(typed 工)" = "box-text:" ]
+check "and drawn as its line on top" pane_shows "工: aaa  aaaa"
+wine_screenshot "$out/lookup-2-one-line.png"
+
+check "two characters in one change empty the box" [ "$(typed 工人)" = "box-text:" ]
+check "and look nothing up" pane_shows "工: aaa  aaaa"
+check "a single letter stays in the box" [ "$(typed a)" = "box-text:61" ]
+check "a character after it empties the box" [ "$(typed a工)" = "box-text:" ]
+check "without a lookup" pane_shows "工: aaa  aaaa"
+
+for c in 一 二 三 四 五 六 七 八 九 十; do typed "$c" >/dev/null; done
+check "after eleven lookups ten lines are drawn, newest first" pane_shows \
+  "十: fgh" "九: vtn" "八: wty" "七: agn" "六: uygy" "五: gghg" "四: lhng" "三: dggg" "二: fgg" "一: ggll"
+wine_screenshot "$out/lookup-3-ten-lines.png"
+
+driver close >/dev/null
+wait_program
+check "the dialog's close box ends the program with exit code 0" [ $? -eq 0 ]
+
+echo "== with navo.mb missing from the system directory"
+rm -f "$(wine_sysdir)/navo.mb"
+start_program
+start=$(driver wait-start 60000)
+echo "$start" | sed 's/^/    /'
+check "打开文件失败 is shown once, then the dialog is there" \
+  [ "$(grep -c '^box:打开文件失败/' <<<"$start")" -eq 1 -a "$(grep -c '^box:' <<<"$start")" -eq 1 ]
+reports=$(typed 工)
+echo "$reports" | sed 's/^/    /'
+check "a lookup reports the reading failures" [ "$reports" = "box:Error reading file/SetFilePointer
+box:Error reading file/SetFilePointer
+box:工童/读取造词代码错误
+box-text:" ]
+check "and adds no line" pane_shows heading
+wine_screenshot "$out/lookup-4-missing-table.png"
+driver close >/dev/null
+wait_program
+check "closing still ends with exit code 0" [ $? -eq 0 ]
+
+wine_cleanup
+check "no Wine process is left behind" [ "$(wine_live_processes)" -eq 0 ]
+echo "screenshots in $out"
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
