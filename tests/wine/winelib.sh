@@ -30,12 +30,14 @@ NAVO_WINE_XVFB_PID="${NAVO_WINE_XVFB_PID:-}"
 NAVO_WINE_TMP_PREFIX=""
 NAVO_WINE_LOCALE_NAME="zh_CN.UTF-8"
 # Bump when the template's contents change, so old cached templates are ignored.
-NAVO_WINE_TEMPLATE_REV=1
+NAVO_WINE_TEMPLATE_REV=2
 
 _wine_log() { printf 'winelib: %s\n' "$*" >&2; }
 
-# Monotonic-ish wall clock in seconds with milliseconds (for timings).
+# Wall clock in seconds with milliseconds (for timings).
 wine_now() { date +%s.%N | cut -c1-14; }
+# Seconds elapsed since a wine_now value, with two decimals.
+wine_elapsed() { awk -v a="$1" -v b="$(wine_now)" 'BEGIN { printf "%.2f", b - a }'; }
 
 # Prints the path of the Wine loader for ARCH (win32|win64), or fails.
 wine_loader_path() {
@@ -60,6 +62,33 @@ wine_arch_usable() {
     local arch="$1" loader
     loader="$(wine_loader_path "$arch")" || return 1
     "$loader" --version >/dev/null 2>&1
+}
+
+# Prints the interpreters (e.g. qemu-i386-static) that binfmt_misc uses for
+# 32-bit x86 ELF programs; empty when the kernel runs them natively.
+wine_i386_emulators() {
+    local f line enabled interp magic
+    for f in /proc/sys/fs/binfmt_misc/*; do
+        [[ -f "$f" && "${f##*/}" != status && "${f##*/}" != register ]] || continue
+        enabled=0 interp="" magic=""
+        while IFS= read -r line; do
+            case "$line" in
+                enabled) enabled=1 ;;
+                "interpreter "*) interp="${line#interpreter }" ;;
+                "magic "*) magic="${line#magic }" ;;
+            esac
+        done <"$f" 2>/dev/null
+        # ELF, 32-bit, little-endian ... e_machine 3 (i386)
+        if [[ $enabled == 1 && "$magic" == 7f454c460101* && "$magic" == *0200030* ]]; then
+            echo "$interp"
+        fi
+    done
+}
+
+# True when 32-bit Wine would run under an emulator (slow, some Wine
+# background services crash; plain programs work).
+wine_arch_emulated() {
+    [[ "$1" == win32 && -n "$(wine_i386_emulators)" ]]
 }
 
 # Prints win32, win64 or unknown for a PE file (reads the COFF machine field).
@@ -153,6 +182,11 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 
+; At 100 dpi a dialog's 10-point System font has the 8 x 16 pixel dialog
+; units of the Chinese system font (96 dpi gives 7 x 15 here).
+[HKEY_CURRENT_CONFIG\Software\Fonts]
+"LogPixels"=dword:00000064
+
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "宋体"="WenQuanYi Micro Hei"
 "新宋体"="WenQuanYi Micro Hei"
@@ -162,6 +196,16 @@ Windows Registry Editor Version 5.00
 "STXinwei"="WenQuanYi Micro Hei"
 
 EOF
+        # Services our programs do not use. Under an i386 emulator their
+        # processes crash and each costs a 10 s start-up timeout; natively
+        # they only cost time. NAVO_WINE_ALL_SERVICES=1 keeps them.
+        if [[ "${NAVO_WINE_ALL_SERVICES:-0}" != 1 ]]; then
+            local svc
+            for svc in nsiproxy NDIS wineusb winebus PlugPlay Eventlog; do
+                printf '[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\%s]\r\n"Start"=dword:00000004\r\n\r\n' "$svc" |
+                    iconv -f UTF-8 -t UTF-16LE
+            done
+        fi
     } >"$out"
 }
 
@@ -170,7 +214,9 @@ wine_template_dir() {
     [[ -n "${NAVO_WINE_LOADER:-}" ]] || _wine_pick_arch || return 1
     local ver
     ver="$("$NAVO_WINE_LOADER" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_')"
-    echo "$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-${ver:-unknown}-r$NAVO_WINE_TEMPLATE_REV"
+    local kind=lean
+    [[ "${NAVO_WINE_ALL_SERVICES:-0}" == 1 ]] && kind=full
+    echo "$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-${ver:-unknown}-$kind-r$NAVO_WINE_TEMPLATE_REV"
 }
 
 # Creates the booted template prefix once (cached, locked against parallel
@@ -203,6 +249,11 @@ wine_template_prefix() {
         wine_exec wineboot -s </dev/null >/dev/null 2>&1 || true
         wine_server -k >/dev/null 2>&1 || true
         _wine_wait_gone 10 || true
+        if [[ $rc -eq 0 && "${NAVO_WINE_ALL_SERVICES:-0}" != 1 ]] &&
+            ! awk '/^\[/ { s = ($0 ~ /Services\\\\nsiproxy\]/) } s && /"Start"=dword:00000004/ { f = 1 } END { exit !f }' \
+                "$build/system.reg"; then
+            rc=98 # the service settings did not reach the registry
+        fi
         if [[ $rc -ne 0 ]] || ! grep -q '"Managed"="N"' "$build/user.reg" 2>/dev/null; then
             _wine_log "template build failed (rc=$rc), see $NAVO_WINE_CACHE/template-build.log"
             rm -rf "$build"
@@ -265,9 +316,14 @@ wine_live_pids() {
     [[ -n "$prefix" ]] || return 0
     local dir
     dir="$(dirname "${NAVO_WINE_LOADER:-/usr/lib/wine/wine}")"
-    for b in wine wine64 wine-preloader wine64-preloader wineserver wineserver32 wineserver64; do
-        [[ -x "$dir/$b" && ! -L "$dir/$b" ]] && bins+=("$dir/$b")
+    for b in wine wine64 wine-preloader wine64-preloader wine-preloader.static \
+        wine64-preloader.static wineserver32 wineserver64; do
+        [[ -x "$dir/$b" ]] && bins+=("$dir/$b")
     done
+    # Emulated 32-bit processes show the emulator as their executable.
+    while IFS= read -r b; do
+        [[ -n "$b" ]] && bins+=("$b")
+    done < <(wine_i386_emulators)
     for p in /proc/[0-9]*; do
         match=0
         for b in "${bins[@]}"; do

@@ -8,7 +8,7 @@
 //   lookup_driver wait-start MS           dialog up; message boxes answered
 //   lookup_driver type HEX                text (GBK bytes in hex) into the box
 //   lookup_driver pane heading|HEX...     the pane shows exactly these lines
-//   lookup_driver template                the dialog is as its template says
+//   lookup_driver template EXE            its dialog template is as it must be
 //   lookup_driver close                   the dialog's close box
 #include <windows.h>
 
@@ -57,9 +57,12 @@ std::string FromHex(const char* hex) {
   return out;
 }
 
+// WM_GETTEXT, since GetWindowTextA does not ask a control of another process.
 std::string WindowText(HWND window) {
   char text[512] = {};
-  GetWindowTextA(window, text, sizeof text);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, &result);
   return text;
 }
 
@@ -213,8 +216,16 @@ int CheckPane(int count, char** expected) {
   SetTextColor(dc, TextColour);
   SetBkColor(dc, BackColour);
   std::vector<bool> covered(size_t(width) * height, false);
+  SIZE sample;
+  GetTextExtentPoint32A(dc, "童", 2, &sample);
   int y = 0, failures = 0;
   for (int i = 0; i < count; ++i) {
+    // The pane starts a line only where a sample character's height still fits.
+    if (y + sample.cy > height) {
+      std::printf("FAILED only %d of %d lines fit the pane\n", i, count);
+      ++failures;
+      break;
+    }
     const std::string text = std::strcmp(expected[i], "heading") == 0 ? Heading : FromHex(expected[i]);
     SIZE size;
     GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
@@ -246,65 +257,119 @@ int CheckPane(int count, char** expected) {
   return failures == 0 && stray == 0 ? 0 : 1;
 }
 
+// Reads a dialog template resource (DIALOG, not DIALOGEX) field by field.
+class TemplateReader {
+ public:
+  explicit TemplateReader(const BYTE* data) : at_(data) {}
+  DWORD Dword() {
+    DWORD value;
+    std::memcpy(&value, at_, 4);
+    at_ += 4;
+    return value;
+  }
+  int Word() {
+    WORD value;
+    std::memcpy(&value, at_, 2);
+    at_ += 2;
+    return value;
+  }
+  int Short() { return short(Word()); }
+  // A string or an ordinal ("#N"), as UTF-16 converted to GBK.
+  std::string Text() {
+    int first = Word();
+    if (first == 0xFFFF) return "#" + std::to_string(Word());
+    std::wstring wide;
+    for (; first != 0; first = Word()) wide += wchar_t(first);
+    char text[512] = {};
+    WideCharToMultiByte(936, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+  }
+  void AlignToDword(const BYTE* base) {
+    while ((at_ - base) % 4) ++at_;
+  }
+
+ private:
+  const BYTE* at_;
+};
+
 struct ExpectedControl {
   int id;
-  const char* className;
+  const char* className;  // "#130" is the predefined Static class, "#129" Edit
+  const char* classWord;
   const char* text;
-  RECT units;  // x, y, width, height in dialog units
+  int x, y, cx, cy;
   DWORD style;
 };
 
-int CheckTemplate() {
-  HWND dialog = WaitForDialog(5000);
-  if (!dialog) return std::puts("no lookup dialog"), 1;
+BOOL CALLBACK CountResource(HMODULE, LPCSTR, LPSTR, LONG_PTR count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int ResourceCount(HMODULE module, LPCSTR type) {
+  int count = 0;
+  EnumResourceNamesA(module, type, CountResource, reinterpret_cast<LONG_PTR>(&count));
+  return count;
+}
+
+// The dialog template 141 in the program file, field for field.
+int CheckTemplate(const char* programPath) {
   int failures = 0;
-  auto expect = [&failures](bool ok, const char* what) {
-    std::printf("%s %s\n", ok ? "ok" : "FAILED", what);
+  auto expect = [&failures](bool ok, const std::string& what) {
+    std::printf("%s %s\n", ok ? "ok" : "FAILED", what.c_str());
     failures += !ok;
   };
-  const DWORD dialogStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                            DS_MODALFRAME | DS_CENTER | DS_SETFONT;
-  expect((DWORD(GetWindowLongA(dialog, GWL_STYLE)) & ~WS_CLIPSIBLINGS) == dialogStyle,
-         "dialog style");
-  expect(GetWindowLongA(dialog, GWL_EXSTYLE) == WS_EX_DLGMODALFRAME ||
-             GetWindowLongA(dialog, GWL_EXSTYLE) == (WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE),
-         "no extended style beyond the modal frame");
-  RECT client;
-  GetClientRect(dialog, &client);
-  RECT size = {0, 0, 316, 229};
-  MapDialogRect(dialog, &size);
-  expect(client.right == size.right && client.bottom == size.bottom, "316 x 229 dialog units");
+  HMODULE module = LoadLibraryExA(programPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC resource = module ? FindResourceA(module, MAKEINTRESOURCEA(141), MAKEINTRESOURCEA(5)) : nullptr;
+  if (!resource) return std::puts("FAILED no dialog template 141"), 1;
+  const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
+  TemplateReader read(base);
+
+  const DWORD style = read.Dword();
+  std::printf("dialog style %08lX\n", style);
+  expect(style == (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                   DS_MODALFRAME | DS_CENTER | DS_SETFONT), "dialog style");
+  expect(read.Dword() == 0, "no extended style");
+  const int count = read.Word();
+  expect(count == 3, "three controls");
+  const int x = read.Short(), y = read.Short(), cx = read.Short(), cy = read.Short();
+  expect(x == 0 && y == 0 && cx == 316 && cy == 229, "316 x 229 dialog units at 0, 0");
+  expect(read.Text().empty(), "no menu");
+  expect(read.Text().empty(), "the default dialog class");
+  expect(read.Text() == DialogTitle, "title");
+  expect(read.Word() == 10, "font size 10");
+  expect(read.Text() == "System", "font System");
 
   const ExpectedControl controls[] = {
-      {0xFFFF, "Static", "请使用拼音等输入法输入待查询的汉字或词组：", {21, 10, 169, 8},
+      {0xFFFF, "#130", "Static", "请使用拼音等输入法输入待查询的汉字或词组：", 21, 10, 169, 8,
        WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT},
-      {InputBoxId, "Edit", "", {196, 7, 37, 12},
+      {InputBoxId, "#129", "Edit", "", 196, 7, 37, 12,
        WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL},
-      {ResultPaneId, "Static", "", {21, 29, 282, 189}, WS_CHILD | WS_VISIBLE | SS_LEFT},
+      {ResultPaneId, "#130", "Static", "Static", 21, 29, 282, 189, WS_CHILD | WS_VISIBLE | SS_LEFT},
   };
-  HWND child = GetWindow(dialog, GW_CHILD);
-  for (const ExpectedControl& want : controls) {
-    char className[32] = {};
-    GetClassNameA(child, className, sizeof className);
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    RECT units = {want.units.left, want.units.top, want.units.left + want.units.right,
-                  want.units.top + want.units.bottom};
-    MapDialogRect(dialog, &units);
-    std::printf("control %d: class %s, style %08lX, rect %ld,%ld,%ld,%ld\n",
-                GetDlgCtrlID(child), className, GetWindowLongA(child, GWL_STYLE), rect.left,
-                rect.top, rect.right, rect.bottom);
-    expect((GetDlgCtrlID(child) & 0xFFFF) == want.id, "control id in template order");
-    expect(lstrcmpiA(className, want.className) == 0, "control class");
-    // The pane's own text is emptied at the first change; the label keeps its text.
-    if (want.id != ResultPaneId) expect(WindowText(child) == want.text, "control text");
-    expect(DWORD(GetWindowLongA(child, GWL_STYLE)) == want.style, "control style");
-    expect(std::memcmp(&rect, &units, sizeof rect) == 0, "control rectangle");
-    child = GetWindow(child, GW_HWNDNEXT);
+  for (int i = 0; i < count && i < 3; ++i) {
+    const ExpectedControl& want = controls[i];
+    read.AlignToDword(base);
+    const DWORD itemStyle = read.Dword();
+    const DWORD itemExStyle = read.Dword();
+    const int ix = read.Short(), iy = read.Short(), icx = read.Short(), icy = read.Short();
+    const int id = read.Word();
+    const std::string className = read.Text(), text = read.Text();
+    read.Word();  // creation data
+    std::printf("control %d: %s style %08lX at %d,%d %dx%d\n", id, className.c_str(), itemStyle,
+                ix, iy, icx, icy);
+    const std::string name = "control " + std::to_string(i + 1) + " ";
+    expect(id == want.id, name + "id");
+    // The class as its predefined number or its name.
+    expect(className == want.className || lstrcmpiA(className.c_str(), want.classWord) == 0,
+           name + "class");
+    expect(text == want.text, name + "text");
+    expect(itemStyle == want.style && itemExStyle == 0, name + "style");
+    expect(ix == want.x && iy == want.y && icx == want.cx && icy == want.cy, name + "rectangle");
   }
-  expect(child == nullptr, "no further control");
-  expect(GetMenu(dialog) == nullptr, "no menu");
+  expect(ResourceCount(module, RT_MENU) == 0, "no menu resource");
+  expect(ResourceCount(module, RT_ACCELERATOR) == 0, "no accelerator resource");
+  FreeLibrary(module);
   return failures == 0 ? 0 : 1;
 }
 
@@ -338,7 +403,7 @@ int main(int argc, char** argv) {
   if (command == "wait-start") return WaitStart(argc > 2 ? std::atoi(argv[2]) : 30000);
   if (command == "type" && argc == 3) return Type(argv[2]);
   if (command == "pane") return CheckPane(argc - 2, argv + 2);
-  if (command == "template") return CheckTemplate();
+  if (command == "template" && argc == 3) return CheckTemplate(argv[2]);
   if (command == "close") {
     HWND dialog = WaitForDialog(5000);
     if (!dialog) return std::puts("no lookup dialog"), 1;

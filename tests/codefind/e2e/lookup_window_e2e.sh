@@ -16,7 +16,18 @@ check() {  # description, then a command that must succeed
   else failures=$((failures + 1)); echo "FAILED: $what"; fi
 }
 gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n' | tr a-f A-F; }
-driver() { wine_exec "$driver" "$@" 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8; }
+driver() {  # runs the driver; its GBK output as UTF-8, its exit status
+  local output status
+  output=$(wine_exec "$driver" "$@" 2>/dev/null)
+  status=$?
+  printf '%s\n' "$output" | tr -d '\r' | iconv -f GBK -t UTF-8
+  return $status
+}
+expect_output() {  # expected, actual
+  [ "$1" = "$2" ] && return 0
+  printf '    expected: %s\n    got: %s\n' "$1" "$2"
+  return 1
+}
 # The pane shows exactly these lines (UTF-8; "heading" for the heading).
 pane_shows() {
   local args=() line
@@ -53,19 +64,20 @@ echo "== with the code table in the system directory"
 check "test table installed" driver install-table
 start_program
 start=$(driver wait-start 60000)
-check "the dialog opens and no message is shown" [ "$start" = dialog ]
-check "the dialog is as its template says" driver template
+check "the dialog opens and no message is shown" expect_output dialog "$start"
+winpath() { wine_exec winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+check "the dialog template is as it must be" driver template "$(winpath "$program")"
 check "before anything is typed the pane shows only the heading" pane_shows heading
 wine_screenshot "$out/lookup-1-heading.png"
 
-check "one character is taken from the box at once" [ "$(typed 工)" = "box-text:" ]
+check "one character is taken from the box at once" expect_output "box-text:" "$(typed 工)"
 check "and drawn as its line on top" pane_shows "工: aaa  aaaa"
 wine_screenshot "$out/lookup-2-one-line.png"
 
-check "two characters in one change empty the box" [ "$(typed 工人)" = "box-text:" ]
+check "two characters in one change empty the box" expect_output "box-text:" "$(typed 工人)"
 check "and look nothing up" pane_shows "工: aaa  aaaa"
-check "a single letter stays in the box" [ "$(typed a)" = "box-text:61" ]
-check "a character after it empties the box" [ "$(typed a工)" = "box-text:" ]
+check "a single letter stays in the box" expect_output "box-text:61" "$(typed a)"
+check "a character after it empties the box" expect_output "box-text:" "$(typed a工)"
 check "without a lookup" pane_shows "工: aaa  aaaa"
 
 for c in 一 二 三 四 五 六 七 八 九 十; do typed "$c" >/dev/null; done
@@ -86,10 +98,10 @@ check "打开文件失败 is shown once, then the dialog is there" \
   [ "$(grep -c '^box:打开文件失败/' <<<"$start")" -eq 1 -a "$(grep -c '^box:' <<<"$start")" -eq 1 ]
 reports=$(typed 工)
 echo "$reports" | sed 's/^/    /'
-check "a lookup reports the reading failures" [ "$reports" = "box:Error reading file/SetFilePointer
+check "a lookup reports the reading failures" expect_output "box:Error reading file/SetFilePointer
 box:Error reading file/SetFilePointer
 box:工童/读取造词代码错误
-box-text:" ]
+box-text:" "$reports"
 check "and adds no line" pane_shows heading
 wine_screenshot "$out/lookup-4-missing-table.png"
 driver close >/dev/null
