@@ -13,7 +13,7 @@ extern const char SampleCharacter[];
 constexpr size_t SampleCharacterLength = 2;
 extern const char CodeSeparator[];  // two spaces between the codes of a character
 
-constexpr size_t WordCodeSize = 8;     // at most 6 letters and the NUL
+constexpr size_t WordCodeSize = 8;      // at most 6 letters and the NUL
 constexpr size_t CodesStringSize = 40;  // at most 39 bytes and the NUL
 
 extern const char* const WordMakingCodeErrorCaption;

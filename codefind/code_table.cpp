@@ -197,9 +197,8 @@ bool LoadCandidateBlock(CodeTable& table, const char* prefix) {
 
   bool loaded;
   const size_t length = std::strlen(prefix);
-  const bool lettersSound =
-      length == 0 || length > 2 ||
-      (IsCodeLetter(prefix[0]) && (length == 1 || IsCodeLetter(prefix[1])));
+  const bool lettersSound = length == 0 || length > 2 ||
+                            (IsCodeLetter(prefix[0]) && (length == 1 || IsCodeLetter(prefix[1])));
   if (!lettersSound) {
     ReportDamage(table);
     loaded = false;

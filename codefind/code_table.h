@@ -27,10 +27,10 @@ constexpr uint32_t PathBufferSize = 260;
 // Offsets at or above this cannot be positioned at.
 constexpr uint64_t MaxFileOffset = 0x7FFFFFFF;
 
-extern const char* const OpenFailedText;       // no caption of its own
-extern const char* const ReadErrorText;        // caption ReadErrorCaption
+extern const char* const OpenFailedText;  // no caption of its own
+extern const char* const ReadErrorText;   // caption ReadErrorCaption
 extern const char* const ReadErrorCaption;
-extern const char* const DamagedTableText;     // caption DamagedTableCaption
+extern const char* const DamagedTableText;  // caption DamagedTableCaption
 extern const char* const DamagedTableCaption;
 
 struct PrefixIndexEntry {

@@ -50,10 +50,10 @@ struct InputState {
 };
 
 enum class InputOutcome {
-  Ignored,    // the change caused by emptying the box after taking a character
-  EmptiedBox, // more than one character arrived at once: thrown away
-  LookedUp,   // one character taken and looked up (whether or not found)
-  Nothing,    // empty or a single byte: left as it is
+  Ignored,     // the change caused by emptying the box after taking a character
+  EmptiedBox,  // more than one character arrived at once: thrown away
+  LookedUp,    // one character taken and looked up (whether or not found)
+  Nothing,     // empty or a single byte: left as it is
 };
 
 struct InputWindow {

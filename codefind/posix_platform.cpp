@@ -48,7 +48,8 @@ bool PosixTableFile::Read(void* buffer, uint32_t size, uint32_t* delivered) {
     }
   } else {
     while (*delivered < size) {
-      ssize_t got = ::pread(fd_, out + *delivered, size - *delivered, off_t(position_ + *delivered));
+      ssize_t got =
+          ::pread(fd_, out + *delivered, size - *delivered, off_t(position_ + *delivered));
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) return false;
       if (got == 0) break;  // end of file

@@ -18,3 +18,6 @@ echo "Lookups in the sample table (build/native/sample/navo.mb):"
 echo
 echo "The same characters as the lookup window gets them (GBK hex), in batch:"
 printf 'B9A4\nCDAF\nD6D0\nB9FA\n4142\n' | "$nvcodefind" --batch || true
+
+echo
+bash scripts/show-lookup.sh

@@ -2,6 +2,7 @@
 // dialog, and the message loop.
 #include <windows.h>
 
+#include "codefind/lookup_startup.h"
 #include "codefind/shell/nvcodefind_shell.h"
 #include "codefind/system_path.h"
 #include "resources/NvCodeFind/resource.h"
@@ -13,7 +14,6 @@ LookupProgram program;
 namespace {
 
 constexpr int TitleBufferSize = 100;
-const char* const OutOfMemoryText = "内存不足，无法运行码表查询。";
 
 void ReadSystemDirectory() {
   char path[PathBufferSize];
@@ -50,46 +50,60 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+class Win32Startup final : public LookupStartup {
+ public:
+  explicit Win32Startup(HINSTANCE instance) : instance_(instance) {
+    LoadStringA(instance, IDS_APP_TITLE, title_, sizeof title_);
+    LoadStringA(instance, IDS_WINDOW_CLASS, className_, sizeof className_);
+  }
+
+  bool CreateMainWindow() override {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = MainWindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = className_;
+    RegisterClassExA(&windowClass);
+
+    RECT workArea = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    // Never shown: it owns the dialog and receives the system's close request.
+    mainWindow_ = CreateWindowExA(WS_EX_OVERLAPPEDWINDOW | WS_EX_TOPMOST, className_, title_,
+                                  WS_OVERLAPPEDWINDOW, 0, 0, workArea.right, workArea.bottom,
+                                  nullptr, nullptr, instance_, nullptr);
+    return mainWindow_ != nullptr;
+  }
+  bool AllocateTextBuffer() override { return program.textBuffer.Allocate(); }
+  void ShowStartupFailure(const char* text) override {
+    MessageBoxA(nullptr, text, title_, MB_OK | MB_ICONERROR);
+  }
+  void DestroyMainWindow() override { DestroyWindow(mainWindow_); }
+  void OpenTable() override { OpenCodeTable(program.table, program.systemDirectory); }
+  int RunMessageLoop() override {
+    // No dialog keyboard handling: Tab, Enter and Escape stay in the input box.
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+  }
+
+ private:
+  HINSTANCE instance_;
+  char title_[TitleBufferSize] = {};
+  char className_[TitleBufferSize] = {};
+  HWND mainWindow_ = nullptr;
+};
+
 }  // namespace
 }  // namespace navo
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  using namespace navo;
-  program.instance = instance;
-  char title[TitleBufferSize], className[TitleBufferSize];
-  LoadStringA(instance, IDS_APP_TITLE, title, sizeof title);
-  LoadStringA(instance, IDS_WINDOW_CLASS, className, sizeof className);
-
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_HREDRAW | CS_VREDRAW;
-  windowClass.lpfnWndProc = MainWindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  windowClass.lpszClassName = className;
-  RegisterClassExA(&windowClass);
-
-  RECT workArea = {};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
-  // Never shown: it owns the dialog and receives the system's close request.
-  HWND mainWindow = CreateWindowExA(WS_EX_OVERLAPPEDWINDOW | WS_EX_TOPMOST, className, title,
-                                    WS_OVERLAPPEDWINDOW, 0, 0, workArea.right, workArea.bottom,
-                                    nullptr, nullptr, instance, nullptr);
-  if (mainWindow == nullptr) return 0;
-
-  if (!program.textBuffer.Allocate()) {
-    MessageBoxA(nullptr, OutOfMemoryText, title, MB_OK | MB_ICONERROR);
-    DestroyWindow(mainWindow);
-    return 0;
-  }
-  OpenCodeTable(program.table, program.systemDirectory);
-
-  // No dialog keyboard handling: Tab, Enter and Escape stay in the input box.
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
-  return static_cast<int>(message.wParam);
+  navo::program.instance = instance;
+  navo::Win32Startup startup(instance);
+  return navo::StartLookupProgram(startup);
 }

@@ -1,11 +1,12 @@
 // The word-code rule and the lookup of one character's codes.
+#include "codefind/code_lookup.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "codefind/code_lookup.h"
 #include "tests/support/table_fixture.h"
 
 namespace navo::testing {
@@ -33,8 +34,8 @@ class LookupTest : public TableTest {
 TEST_F(LookupTest, CodesOfTheCharacterUnderItsPrefixInBlockOrder) {
   source.wordMakingCodes["童"] = "ujf";
   source.wordMakingCodes["工"] = "ab";
-  source.candidates = {{"式", "abcd"}, {"工", "abcd"}, {"工人", "ab"}, {"工", "abc"},
-                       {"工", "aaaa"}, {"工", "ab"}};
+  source.candidates = {{"式", "abcd"}, {"工", "abcd"}, {"工人", "ab"},
+                       {"工", "abc"},  {"工", "aaaa"}, {"工", "ab"}};
   UseTable(source);
   EXPECT_EQ(Lookup("工"), "abcd  abc  ab");
   EXPECT_EQ(Lookup("工"), "abcd  abc  ab");  // the same again
@@ -144,7 +145,8 @@ TEST_F(LookupTest, CodesStringStopsBeforeACodeThatWouldPass39Bytes) {
 }
 
 TEST_F(LookupTest, SixFourLetterCodesFitAndASeventhDoesNot) {
-  for (int i = 0; i < 7; ++i) source.candidates.push_back({"工", std::string("ab") + char('a' + i) + "z"});
+  for (int i = 0; i < 7; ++i)
+    source.candidates.push_back({"工", std::string("ab") + char('a' + i) + "z"});
   UseTable(source);
   EXPECT_EQ(Lookup("工"), "abaz  abbz  abcz  abdz  abez  abfz");
 }
@@ -177,8 +179,8 @@ TEST_F(LookupTest, LookupReadsTwoCodesAndOneBlock) {
 class WordCodeTest : public LookupTest {
  protected:
   void SetUp() override {
-    source.wordMakingCodes = {{"工", "aaa"}, {"人", "ww"}, {"式", "aad"}, {"戈", "a"},
-                              {"童", "ujf"}, {"中", ""}};
+    source.wordMakingCodes = {{"工", "aaa"}, {"人", "ww"},  {"式", "aad"},
+                              {"戈", "a"},   {"童", "ujf"}, {"中", ""}};
     UseTable(source);
   }
 };
@@ -213,8 +215,8 @@ TEST_F(WordCodeTest, OddLengthWordTakesItsLastTwoBytesAsTheLastCharacter) {
   source.wordMakingCodes["\xBD\x61"] = "zz";
   UseTable(source);
   EXPECT_EQ(WordCode("工人式a"), "awaz");
-  EXPECT_EQ(WordCode("工人式\x7F"), "awa");     // 0xBD 0x7F is acceptable, without code
-  EXPECT_EQ(WordCode("工人式?"), "FAILED");     // 0xBD 0x3F is not
+  EXPECT_EQ(WordCode("工人式\x7F"), "awa");  // 0xBD 0x7F is acceptable, without code
+  EXPECT_EQ(WordCode("工人式?"), "FAILED");  // 0xBD 0x3F is not
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // The code table reader: what it reads, in which order, and what it tells
 // the user, on tables built for each case.
+#include "codefind/code_table.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "codefind/code_lookup.h"
-#include "codefind/code_table.h"
 #include "tests/support/table_fixture.h"
 
 namespace navo::testing {
@@ -136,10 +137,9 @@ TEST_F(CodeTableTest, LargerBlockLoadsTheFirst2000WithTheTextsBeforeThe2001st) {
   ASSERT_TRUE(LoadCandidateBlock(table, "ab"));
   EXPECT_EQ(table.loadedCount, 2000u);
   EXPECT_EQ(table.textSize, 6000u);  // not the 6003 of textLength
-  EXPECT_EQ(file.calls,
-            (Calls{Seek(PairEntryOffset("ab")), Read(12), Seek(block), Read(12000),
-                   Seek(block + 6 * 2001), Read(8000), Seek(block + 6 * 2001 + 8000), Read(4),
-                   Seek(block + 10 * 2001), Read(6000)}));
+  EXPECT_EQ(file.calls, (Calls{Seek(PairEntryOffset("ab")), Read(12), Seek(block), Read(12000),
+                               Seek(block + 6 * 2001), Read(8000), Seek(block + 6 * 2001 + 8000),
+                               Read(4), Seek(block + 10 * 2001), Read(6000)}));
 }
 
 TEST_F(CodeTableTest, PrefixWithoutBlockBeepsForTwoLettersAndIsSilentForOne) {
@@ -169,8 +169,8 @@ TEST_F(CodeTableTest, LetterBlockTextsFollowTheSuffixesInFourByteSlots) {
   const uint32_t block = GetU32(BuildCodeTable(source).bytes, LetterEntryOffset('a'));
 
   ASSERT_TRUE(LoadCandidateBlock(table, "a"));
-  EXPECT_EQ(file.calls, (Calls{Seek(LetterEntryOffset('a')), Read(12), Seek(block), Read(18),
-                               Read(12)}));
+  EXPECT_EQ(file.calls,
+            (Calls{Seek(LetterEntryOffset('a')), Read(12), Seek(block), Read(18), Read(12)}));
   ASSERT_EQ(table.loadedCount, 3u);
   EXPECT_EQ(table.textOffsets[0], 0u);
   EXPECT_EQ(table.textOffsets[1], 4u);

@@ -10,6 +10,7 @@
 
 #include "codefind/input_change.h"
 #include "codefind/lookup_history.h"
+#include "codefind/lookup_startup.h"
 #include "codefind/result_pane_layout.h"
 
 namespace navo::testing {
@@ -222,6 +223,49 @@ TEST_F(PaneLayoutTest, TheSampleHeightDecidesWhetherALineStarts) {
   PaintResultPane(history, measure, 99, &layout);
   EXPECT_EQ(layout.lineCount, 2u);
   EXPECT_EQ(layout.lines[1].y, 30);
+}
+
+}  // namespace
+}  // namespace navo::testing
+
+namespace navo::testing {
+namespace {
+
+class RecordingStartup final : public LookupStartup {
+ public:
+  bool windowCreated = true, bufferAllocated = true;
+  std::vector<std::string> calls;
+  bool CreateMainWindow() override { return calls.push_back("window"), windowCreated; }
+  bool AllocateTextBuffer() override { return calls.push_back("buffer"), bufferAllocated; }
+  void ShowStartupFailure(const char* text) override {
+    calls.push_back(std::string("box:") + text);
+  }
+  void DestroyMainWindow() override { calls.push_back("destroy"); }
+  void OpenTable() override { calls.push_back("open"); }
+  int RunMessageLoop() override { return calls.push_back("loop"), 7; }
+};
+
+using Calls = std::vector<std::string>;
+
+TEST(LookupStartupTest, WindowThenBufferThenTableThenTheLoop) {
+  RecordingStartup startup;
+  EXPECT_EQ(StartLookupProgram(startup), 7);
+  EXPECT_EQ(startup.calls, (Calls{"window", "buffer", "open", "loop"}));
+}
+
+TEST(LookupStartupTest, WithoutItsTextBufferTheProgramSaysSoAndEnds) {
+  RecordingStartup startup;
+  startup.bufferAllocated = false;
+  EXPECT_EQ(StartLookupProgram(startup), 0);
+  EXPECT_EQ(startup.calls,
+            (Calls{"window", "buffer", "box:内存不足，无法运行码表查询。", "destroy"}));
+}
+
+TEST(LookupStartupTest, WithoutItsMainWindowTheProgramEndsSilently) {
+  RecordingStartup startup;
+  startup.windowCreated = false;
+  EXPECT_EQ(StartLookupProgram(startup), 0);
+  EXPECT_EQ(startup.calls, Calls{"window"});
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 # Cross-checks the lookup tool against the reference reader on the tables
 # written by make_tables.py, and on a table path that does not exist.
 #
-# Usage: crosscheck.sh NVCODEFIND_BINARY OUTDIR
+# Usage: crosscheck.sh NVCODEFIND_BINARY OUTDIR [TABLE...]
+#
+# Further TABLEs (for instance ones that navomb built) are checked the same
+# way, after the written ones.
 #
 # For every table: NVCODEFIND_BINARY --table TABLE --batch < allhex
 # and reference_reader.py batch TABLE < allhex must print the same lines.
@@ -11,12 +14,13 @@
 
 set -u
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 NVCODEFIND_BINARY OUTDIR" >&2
+if [ $# -lt 2 ]; then
+    echo "usage: $0 NVCODEFIND_BINARY OUTDIR [TABLE...]" >&2
     exit 2
 fi
 tool=$1
 out=$2
+shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 python=${PYTHON:-python3}
 
@@ -35,11 +39,15 @@ rm -rf "$out/no-such-dir"
 passed=0
 failed=0
 
-for table in "$out"/*.mb "$missing"; do
+extra=0
+for table in "$out"/*.mb "$missing" "$@"; do
     if [ "$table" = "$missing" ]; then
         name=missing
-    else
+    elif [ "$(dirname "$table")" = "$out" ]; then
         name=$(basename "$table" .mb)
+    else
+        extra=$((extra + 1))
+        name=extra$extra-$(basename "$table" .mb)
     fi
     "$tool" --table "$table" --batch < "$out/allhex.txt" \
         > "$out/$name.tool.out" 2> "$out/$name.tool.err"

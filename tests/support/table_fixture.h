@@ -62,7 +62,8 @@ inline void SetU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 }
 
 inline size_t PairEntryOffset(const char* prefix) {
-  return PairPrefixIndexOffset + PrefixIndexEntrySize * (26 * (prefix[0] - 'a') + (prefix[1] - 'a'));
+  return PairPrefixIndexOffset +
+         PrefixIndexEntrySize * (26 * (prefix[0] - 'a') + (prefix[1] - 'a'));
 }
 
 inline size_t LetterEntryOffset(char letter) {

@@ -34,8 +34,9 @@ if [[ ! -f "$exe" ]]; then
 fi
 exe="$(cd "$(dirname "$exe")" && pwd)/$(basename "$exe")"
 
+# timings NAME START: prints the seconds since START when NAVO_WINE_TIMINGS=1.
 timings() {
-    [[ "${NAVO_WINE_TIMINGS:-0}" == 1 ]] && printf 'run_wine_exe: timing %s %.2fs\n' "$1" "$2" >&2
+    [[ "${NAVO_WINE_TIMINGS:-0}" == 1 ]] && echo "run_wine_exe: timing $1 $(wine_elapsed "$2")s" >&2
     return 0
 }
 
@@ -55,36 +56,58 @@ if [[ -n "${NAVO_WINE_ARCH:-}" ]] && ! wine_arch_usable "$NAVO_WINE_ARCH"; then
     exit 77
 fi
 
-# Output filter: GBK -> UTF-8, CRLF -> LF, line by line so output streams.
+# Output filter, line by line so output streams. Wine's own messages are
+# UTF-8 while the program's narrow output is in code page 936 (GBK): a line
+# that is valid UTF-8 is kept, any other is decoded from GBK. CRLF -> LF.
+# With an i386 emulator some Wine background services crash at start and
+# print noise on stderr; `filter noise` drops those lines and counts them.
+noise_count=""
 filter() {
     if [[ "${NAVO_WINE_OUTPUT:-gbk}" == raw ]] || ! command -v perl >/dev/null; then
         cat
-    else
-        perl -MEncode -e '$| = 1; binmode STDIN; binmode STDOUT;
-            while (my $l = <STDIN>) { $l =~ s/\r\n\z/\n/;
-                print Encode::encode("UTF-8", Encode::decode("cp936", $l)); }'
+        return
     fi
+    local drop=0
+    [[ "${1:-}" == noise && "${NAVO_WINE_NOISE:-0}" != 1 ]] && drop=1
+    DROP="$drop" COUNT_FILE="$noise_count" perl -MEncode -e '
+        $| = 1; binmode STDIN; binmode STDOUT; my $n = 0;
+        while (my $l = <STDIN>) {
+            $l =~ s/\r\n\z/\n/;
+            if ($ENV{DROP} && $l =~ /^(qemu: uncaught target signal|wine client error:|\*\*\* stack smashing detected|[0-9a-f]{4}:err:seh:segv_handler Got unexpected trap)/) { $n++; next; }
+            my $u = $l;
+            if (!eval { Encode::decode("UTF-8", $u, Encode::FB_CROAK); 1 }) {
+                $l = Encode::encode("UTF-8", Encode::decode("cp936", $l));
+            }
+            print $l;
+        }
+        if ($n && open(my $f, ">>", $ENV{COUNT_FILE})) { print $f "$n\n"; }'
 }
 
 t0="$(wine_now)"
 wine_template_prefix || { echo "run_wine_exe: no template prefix" >&2; exit 1; }
 t1="$(wine_now)"
-timings template "$(echo "$t1 - $t0" | bc)"
+timings template "$t0"
 wine_begin || { echo "run_wine_exe: Wine set-up failed" >&2; exit 1; }
 t2="$(wine_now)"
-timings begin "$(echo "$t2 - $t1" | bc)"
+timings begin "$t1"
 
 limit="${NAVO_WINE_TIMEOUT:-300}"
+noise_count="$(mktemp "${TMPDIR:-/tmp}/navo-wine-noise-XXXXXX")"
 timeout -k 10 "$limit" "$NAVO_WINE_LOADER" "$exe" "$@" </dev/null \
-    > >(filter) 2> >(filter >&2)
+    > >(filter) 2> >(filter noise >&2)
 rc=$?
 t3="$(wine_now)"
-timings run "$(echo "$t3 - $t2" | bc)"
+timings run "$t2"
 
 wine_cleanup
 wait 2>/dev/null # let the output filters finish
-timings cleanup "$(echo "$(wine_now) - $t3" | bc)"
+timings cleanup "$t3"
 
+hidden="$(awk '{n += $1} END {print n + 0}' "$noise_count" 2>/dev/null)"
+rm -f "$noise_count"
+if [[ "${hidden:-0}" -gt 0 ]]; then
+    echo "run_wine_exe: hid $hidden stderr lines of emulator/Wine service crash noise (NAVO_WINE_NOISE=1 shows them)" >&2
+fi
 if [[ $rc -eq 124 ]]; then
     echo "run_wine_exe: timed out after ${limit}s: $exe" >&2
 elif [[ $rc -ne 0 ]]; then

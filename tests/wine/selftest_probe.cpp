@@ -6,11 +6,13 @@
 //   selftest_probe.exe gui       create a window, pump messages, close it, exit 0
 //   selftest_probe.exe exit N    exit with code N
 //   selftest_probe.exe sleep MS  sleep MS milliseconds, then exit 0
+//   selftest_probe.exe cxx       throw and catch a C++ exception
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 namespace {
 
@@ -38,6 +40,15 @@ int info() {
     std::printf("OPEN=OK %s size=%lu\n", path, size);
     std::printf("PTRBITS=%u\n", static_cast<unsigned>(sizeof(void*) * 8));
     return 0;
+}
+
+int cxx() {
+    try {
+        throw std::runtime_error("thrown");
+    } catch (const std::exception& e) {
+        std::printf("CXX=caught %s\n", e.what());
+        return 0;
+    }
 }
 
 int text() {
@@ -92,7 +103,7 @@ int gui() {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::printf("usage: selftest_probe info|text|gui|exit N|sleep MS\n");
+        std::printf("usage: selftest_probe info|text|cxx|gui|exit N|sleep MS\n");
         return 1;
     }
     int rc = 1;
@@ -100,6 +111,8 @@ int main(int argc, char** argv) {
         rc = info();
     } else if (std::strcmp(argv[1], "text") == 0) {
         rc = text();
+    } else if (std::strcmp(argv[1], "cxx") == 0) {
+        rc = cxx();
     } else if (std::strcmp(argv[1], "gui") == 0) {
         rc = gui();
     } else if (std::strcmp(argv[1], "exit") == 0 && argc > 2) {

@@ -30,7 +30,7 @@ NAVO_WINE_XVFB_PID="${NAVO_WINE_XVFB_PID:-}"
 NAVO_WINE_TMP_PREFIX=""
 NAVO_WINE_LOCALE_NAME="zh_CN.UTF-8"
 # Bump when the template's contents change, so old cached templates are ignored.
-NAVO_WINE_TEMPLATE_REV=2
+NAVO_WINE_TEMPLATE_REV=3
 
 _wine_log() { printf 'winelib: %s\n' "$*" >&2; }
 
@@ -197,12 +197,21 @@ Windows Registry Editor Version 5.00
 
 EOF
         # Services our programs do not use. Under an i386 emulator their
-        # processes crash and each costs a 10 s start-up timeout; natively
-        # they only cost time. NAVO_WINE_ALL_SERVICES=1 keeps them.
+        # processes (winedevice.exe above all) often crash and each costs a
+        # 10 s start-up timeout; natively they only cost time.
+        # NAVO_WINE_ALL_SERVICES=1 keeps them. winebus and wineusb start as
+        # root PnP devices whatever their Start value, so those devices go.
         if [[ "${NAVO_WINE_ALL_SERVICES:-0}" != 1 ]]; then
-            local svc
-            for svc in nsiproxy NDIS wineusb winebus PlugPlay Eventlog; do
+            local svc svcs=(nsiproxy NDIS wineusb winebus PlugPlay Eventlog)
+            # Under emulation the drive manager's process crashes at random;
+            # without it drives still work through dosdevices.
+            wine_arch_emulated "$NAVO_WINE_ARCH" && svcs+=(MountMgr)
+            for svc in "${svcs[@]}"; do
                 printf '[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\%s]\r\n"Start"=dword:00000004\r\n\r\n' "$svc" |
+                    iconv -f UTF-8 -t UTF-16LE
+            done
+            for svc in WINEBUS WINEUSB; do
+                printf '[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Enum\\ROOT\\WINE\\%s]\r\n\r\n' "$svc" |
                     iconv -f UTF-8 -t UTF-16LE
             done
         fi
@@ -216,6 +225,7 @@ wine_template_dir() {
     ver="$("$NAVO_WINE_LOADER" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_')"
     local kind=lean
     [[ "${NAVO_WINE_ALL_SERVICES:-0}" == 1 ]] && kind=full
+    wine_arch_emulated "$NAVO_WINE_ARCH" && kind="$kind-emu"
     echo "$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-${ver:-unknown}-$kind-r$NAVO_WINE_TEMPLATE_REV"
 }
 
@@ -290,11 +300,14 @@ wine_start_xvfb() {
         Xvfb ":$n" -screen 0 "${NAVO_WINE_SCREEN:-1024x768x24}" -nolisten tcp \
             </dev/null >"$NAVO_WINE_CACHE/xvfb-$n.log" 2>&1 &
         pid=$!
-        for ((i = 0; i < 100; i++)); do
+        for ((i = 0; i < 200; i++)); do # up to 10 s on a busy machine
             if ! kill -0 "$pid" 2>/dev/null; then
                 break # lost a race for this number: try the next one
             fi
-            if [[ -S "/tmp/.X11-unix/X$n" ]] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            # Ready, and ours: the X server writes its pid into the lock file
+            # (two tests may race for one number; the loser exits).
+            if [[ -S "/tmp/.X11-unix/X$n" && "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" == "$pid" ]] &&
+                xdpyinfo -display ":$n" >/dev/null 2>&1; then
                 NAVO_WINE_XVFB_PID="$pid"
                 export DISPLAY=":$n"
                 return 0
@@ -308,9 +321,10 @@ wine_start_xvfb() {
     return 1
 }
 
-# Prints the pids of live (not defunct) Wine processes of $WINEPREFIX (or $1):
-# processes running a Wine loader or wineserver with that WINEPREFIX in their
-# environment. Uses only bash builtins per process, so it is fast.
+# Prints the pids of live (not defunct) Wine processes of $WINEPREFIX (or $1,
+# which may be a glob such as "/tmp/x/*"): processes running a Wine loader or
+# wineserver with that WINEPREFIX in their environment. Uses only bash
+# builtins per process, so it is fast.
 wine_live_pids() {
     local prefix="${1:-${WINEPREFIX:-}}" p b bins=() stat v match
     [[ -n "$prefix" ]] || return 0
@@ -334,7 +348,8 @@ wine_live_pids() {
         stat="${stat##*) }"
         [[ "${stat%% *}" != Z ]] || continue
         while IFS= read -r -d '' v; do
-            if [[ "$v" == "WINEPREFIX=$prefix" ]]; then
+            # shellcheck disable=SC2053 # $prefix may be a glob
+            if [[ "$v" == WINEPREFIX=* && "${v#WINEPREFIX=}" == $prefix ]]; then
                 echo "${p#/proc/}"
                 break
             fi

@@ -3,9 +3,13 @@
 # on Xvfb: a driver program types into the input box and checks what the
 # result pane draws, pixel for pixel; screenshots go to OUTDIR.
 #
-#   lookup_window_e2e.sh NvCodeFind.exe lookup_driver.exe OUTDIR
+#   lookup_window_e2e.sh NvCodeFind.exe lookup_driver.exe OUTDIR [CROSSCHECK_DIR]
+#
+# With CROSSCHECK_DIR (tests/crosscheck), it also runs the program on a table
+# of unusual shape that the project's builder did not make, and holds every
+# line drawn to what the independent reference reader says.
 set -u
-program=$(realpath "$1") driver=$(realpath "$2") out=$3
+program=$(realpath "$1") driver=$(realpath "$2") out=$3 crosscheck=${4:-}
 mkdir -p "$out"
 . "$(dirname "$0")/../../wine/winelib.sh"
 
@@ -107,6 +111,55 @@ wine_screenshot "$out/lookup-4-missing-table.png"
 driver close >/dev/null
 wait_program
 check "closing still ends with exit code 0" [ $? -eq 0 ]
+
+if [ -n "$crosscheck" ]; then
+  echo "== with a table that the project's builder did not make"
+  tables=$out/independent-tables
+  mkdir -p "$tables"
+  python3 "$crosscheck/make_tables.py" "$tables" >/dev/null
+  table=$tables/t02_big_blocks.mb
+  python3 "$crosscheck/reference_reader.py" allhex |
+    python3 "$crosscheck/reference_reader.py" batch "$table" > "$tables/reference.txt" 2>/dev/null
+  # Eleven characters, as a user can type them (GBK characters outside the
+  # private use area), that the reference finds without any report: those
+  # with the longest codes strings (up to the 39-byte limit) and two with
+  # none, in a shuffled but fixed order.
+  mapfile -t chosen < <(python3 - "$tables/reference.txt" <<'PICK'
+import sys
+found = []
+for line in open(sys.argv[1], encoding='utf-8'):
+    hex_, verdict, codes, reports = line.rstrip('\n').split('\t')
+    try:
+        character = bytes.fromhex(hex_).decode('gbk')
+    except UnicodeDecodeError:
+        continue
+    if verdict == 'ok' and not reports and not '\ue000' <= character <= '\uf8ff':
+        found.append((hex_, codes))
+longest = sorted((f for f in found if f[1]), key=lambda f: (-len(f[1]), f[0]))[:9]
+empty = [f for f in found if not f[1]][:2]
+for hex_, codes in sorted(longest + empty, key=lambda f: f[1]):
+    print(hex_ + '\t' + codes)
+PICK
+)
+  check "the reference finds eleven characters to type" [ ${#chosen[@]} -eq 11 ]
+  cp "$table" "$(wine_sysdir)/navo.mb"
+  start_program
+  check "the dialog opens without message" expect_output dialog "$(driver wait-start 60000)"
+  expected=()
+  for entry in "${chosen[@]}"; do
+    hex=${entry%%$'\t'*} codes=${entry#*$'\t'}
+    driver type "$hex" >/dev/null
+    expected=("$hex$(printf ': %s' "$codes" | od -An -tx1 | tr -d ' \n' | tr a-f A-F)" "${expected[@]}")
+  done
+  report=$(driver pane "${expected[@]:0:10}")
+  status=$?
+  echo "$report" | sed 's/^/    /'
+  check "every line drawn is the reference's, newest first" [ $status -eq 0 ]
+  wine_screenshot "$out/lookup-5-independent-table.png"
+  driver close >/dev/null
+  wait_program
+  check "and the program ends with exit code 0" [ $? -eq 0 ]
+fi
 
 wine_cleanup
 check "no Wine process is left behind" [ "$(wine_live_processes)" -eq 0 ]
