@@ -1,0 +1,72 @@
+#include "rootwin/chart_window.h"
+
+#include "rootwin/chart_mode.h"
+#include "rootwin/saved_position.h"
+
+namespace navo {
+
+int ChartBitmapId(int chartMode) { return chartMode == Chart1 ? Chart1BitmapId : Chart2BitmapId; }
+
+Size ChartBitmapSize(int chartMode) {
+  return chartMode == Chart1 ? Chart1BitmapSize : Chart2BitmapSize;
+}
+
+int AreasBeyondBitmap(Size bitmap, Rect areas[2]) {
+  const Size block = ChartCopyBlock;
+  const int32_t coveredWidth = bitmap.w < block.w ? bitmap.w : block.w;
+  int count = 0;
+  if (bitmap.w < block.w) areas[count++] = {bitmap.w, 0, block.w, block.h};
+  if (bitmap.h < block.h) areas[count++] = {0, bitmap.h, coveredWidth, block.h};
+  return count;
+}
+
+void PaintChart(int chartMode, ChartCanvas& canvas, ChartWindow& window) {
+  canvas.BeginPaint();
+  canvas.CopyBitmap(ChartBitmapId(chartMode), ChartCopyBlock);
+  // What the platform leaves beyond the bitmap would otherwise show the
+  // previous chart after a switch (the control message does not erase).
+  Rect beyond[2];
+  const int count = AreasBeyondBitmap(ChartBitmapSize(chartMode), beyond);
+  for (int i = 0; i < count; ++i) canvas.FillWithWindowColour(beyond[i]);
+  canvas.EndPaint();
+  window.Show(ShowCommand::NoActivate);
+}
+
+ControlEffect ControlEffectOf(uintptr_t wParam) {
+  switch (wParam) {
+    case 1:
+      return ControlEffect::ShowChart1;
+    case 2:
+      return ControlEffect::ShowChart2;
+    case 3:
+      return ControlEffect::Quit;
+    default:
+      return ControlEffect::Nothing;
+  }
+}
+
+void HandleControlMessage(int& chartMode, uintptr_t wParam, ChartWindow& window) {
+  switch (ControlEffectOf(wParam)) {
+    case ControlEffect::ShowChart1:
+    case ControlEffect::ShowChart2:
+      chartMode = static_cast<int>(wParam);
+      window.InvalidateClient();
+      window.Show(ShowCommand::Normal);
+      window.Update();
+      break;
+    case ControlEffect::Quit:
+      window.PostQuit(0);
+      break;
+    case ControlEffect::Nothing:
+      break;
+  }
+}
+
+void HandleMove(ChartWindow& window, Registry& registry) {
+  const Rect outer = window.OuterRect();
+  SavePosition(registry, {outer.left, outer.top});
+}
+
+void HandleClose(ChartWindow& window) { window.PostQuit(0); }
+
+}  // namespace navo

@@ -1,0 +1,130 @@
+// What the root chart window needs of the platform, in small pieces: the
+// registry for the saved position, the window itself, its painting, the
+// drag's mouse and screen, and the start-up calls. The Win32 shell
+// implements them; the tests record them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "rootwin/geometry.h"
+
+namespace navo {
+
+// Keys under HKEY_LOCAL_MACHINE. A Key is an open key's handle.
+class Registry {
+ public:
+  using Key = uintptr_t;
+  // Opens path under HKEY_LOCAL_MACHINE for reading (KEY_READ).
+  virtual bool OpenMachineKey(const char* path, Key* key) = 0;
+  // Reads a value's data into data (at most *size bytes, without asking for
+  // its type); *size becomes the number of bytes delivered. False when the
+  // value is missing, longer than *size, or cannot be read.
+  virtual bool QueryValue(Key key, const char* name, void* data, uint32_t* size) = 0;
+  // Creates or opens a subkey: no class, non-volatile, all access, default
+  // security.
+  virtual bool CreateSubKey(Key parent, const char* name, Key* key) = 0;
+  // Sets a REG_DWORD value (4 bytes, little-endian). Its result changes
+  // nothing and is not reported.
+  virtual void SetDwordValue(Key key, const char* name, uint32_t value) = 0;
+  virtual void CloseKey(Key key) = 0;
+
+ protected:
+  ~Registry() = default;
+};
+
+enum class ShowCommand {
+  Normal,      // SW_SHOWNORMAL
+  NoActivate,  // SW_SHOWNOACTIVATE
+};
+
+// The chart window as its handlers see it.
+class ChartWindow {
+ public:
+  // The whole client area, without erasing the background.
+  virtual void InvalidateClient() = 0;
+  virtual void Show(ShowCommand command) = 0;
+  // Paints now what is invalid, before returning.
+  virtual void Update() = 0;
+  virtual void PostQuit(int exitCode) = 0;
+  // The outer rectangle in screen pixels.
+  virtual Rect OuterRect() = 0;
+
+ protected:
+  ~ChartWindow() = default;
+};
+
+// One paint of the client area.
+class ChartCanvas {
+ public:
+  virtual void BeginPaint() = 0;
+  // Loads bitmap resource bitmapId anew, copies the block of the given size
+  // from its point (0, 0) to the client's point (0, 0) (SRCCOPY) and releases
+  // the bitmap and the memory context used for the copy.
+  virtual void CopyBitmap(int bitmapId, Size block) = 0;
+  // Fills a client rectangle with the class brush (COLOR_WINDOW + 1).
+  virtual void FillWithWindowColour(const Rect& area) = 0;
+  virtual void EndPaint() = 0;
+
+ protected:
+  ~ChartCanvas() = default;
+};
+
+// The window's side of a drag: mouse, capture, timer, cursor and the
+// DragFlags in the window's extra storage.
+class DragWindow {
+ public:
+  virtual Rect WorkArea() = 0;  // SPI_GETWORKAREA
+  virtual void TakeCapture() = 0;
+  virtual void ReleaseCapture() = 0;
+  virtual Point CursorPosition() = 0;
+  virtual Rect OuterRect() = 0;
+  virtual uint32_t DragFlags() = 0;  // GetWindowLongA at index 4
+  virtual void SetDragFlags(uint32_t flags) = 0;
+  virtual void StartTimer(unsigned id, unsigned milliseconds) = 0;
+  virtual void StopTimer(unsigned id) = 0;
+  virtual void SetDragCursor() = 0;  // cursor resource 136
+  // Moves the window's outer top-left corner to corner, at size, repainting.
+  virtual void Move(Point corner, Size size) = 0;
+
+ protected:
+  ~DragWindow() = default;
+};
+
+// A device context over the whole screen, in screen pixels, not clipped to
+// any window, opened anew for every frame draw.
+class ScreenDevice {
+ public:
+  virtual void Open() = 0;  // CreateDCA("DISPLAY")
+  virtual void SelectGrayBrush() = 0;
+  virtual int BorderWidth() = 0;   // SM_CXBORDER
+  virtual int BorderHeight() = 0;  // SM_CYBORDER
+  // PatBlt with PATINVERT; a negative extent reaches back from x or y.
+  virtual void InvertPattern(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+  virtual void Close() = 0;  // DeleteDC
+
+ protected:
+  ~ScreenDevice() = default;
+};
+
+// Start-up of the program, after the instance handle is kept.
+class StartupPlatform {
+ public:
+  // A string resource into buffer (size bytes, terminator included).
+  virtual void LoadText(int id, char* buffer, size_t size) = 0;
+  virtual bool RegisterWindowClass(const char* className) = 0;
+  virtual Rect WorkArea() = 0;  // SPI_GETWORKAREA
+  // Creates the chart window; WM_CREATE (which paints and shows it) is
+  // handled before this returns.
+  virtual bool CreateChartWindow(const char* className, const char* title, Point corner,
+                                 Size size) = 0;
+  virtual void ShowWindow(ShowCommand command) = 0;
+  virtual void UpdateWindow() = 0;
+  // Until the quit message; its wParam.
+  virtual int RunMessageLoop() = 0;
+
+ protected:
+  ~StartupPlatform() = default;
+};
+
+}  // namespace navo

@@ -1,0 +1,56 @@
+#include "rootwin/saved_position.h"
+
+namespace navo {
+
+const char* const PositionKeyPath = "Software\\Kvel";
+const char* const SoftwareKeyPath = "Software";
+const char* const MakerKeyName = "Kvel";
+const char* const PositionValueName = "RootPosition";
+
+Point DecodePosition(uint32_t value) {
+  return {static_cast<int16_t>(value & 0xFFFF), static_cast<int16_t>(value >> 16)};
+}
+
+uint32_t EncodePosition(Point corner) {
+  return (static_cast<uint32_t>(corner.x) & 0xFFFF) | (static_cast<uint32_t>(corner.y) << 16);
+}
+
+Point DefaultPosition(const Rect& workArea) {
+  return {workArea.right - WindowWidth, workArea.bottom - WindowHeight};
+}
+
+Point BoundPosition(Point corner, const Rect& workArea) {
+  if (workArea.right - corner.x < WindowWidth) corner.x = workArea.right - WindowWidth;
+  if (workArea.bottom - corner.y < WindowHeight) corner.y = workArea.bottom - WindowHeight;
+  return corner;
+}
+
+bool ReadSavedPosition(Registry& registry, Point* corner) {
+  Registry::Key key;
+  if (!registry.OpenMachineKey(PositionKeyPath, &key)) return false;
+  unsigned char data[4] = {};
+  uint32_t size = sizeof data;
+  const bool read = registry.QueryValue(key, PositionValueName, data, &size);
+  registry.CloseKey(key);
+  if (!read || size != sizeof data) return false;
+  *corner =
+      DecodePosition(data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
+  return true;
+}
+
+void SavePosition(Registry& registry, Point corner) {
+  Registry::Key software;
+  if (!registry.OpenMachineKey(SoftwareKeyPath, &software)) return;
+  Registry::Key maker;
+  if (registry.CreateSubKey(software, MakerKeyName, &maker)) {
+    registry.SetDwordValue(maker, PositionValueName, EncodePosition(corner));
+    registry.CloseKey(maker);
+  }
+  registry.CloseKey(software);
+}
+
+Point StartPosition(bool saved, Point savedCorner, const Rect& workArea) {
+  return BoundPosition(saved ? savedCorner : DefaultPosition(workArea), workArea);
+}
+
+}  // namespace navo

@@ -1,0 +1,43 @@
+// Where the window starts: the position kept in the registry value
+// RootPosition, or the bottom-right corner of the work area, kept inside the
+// work area on the right and at the bottom only.
+#pragma once
+
+#include <cstdint>
+
+#include "rootwin/geometry.h"
+#include "rootwin/platform.h"
+
+namespace navo {
+
+constexpr int32_t WindowWidth = 594;  // outer size, fixed for the whole run
+constexpr int32_t WindowHeight = 246;
+constexpr Size WindowSize = {WindowWidth, WindowHeight};
+
+extern const char* const PositionKeyPath;    // "Software\Kvel", read at start
+extern const char* const SoftwareKeyPath;    // "Software", opened to write
+extern const char* const MakerKeyName;       // "Kvel", its subkey
+extern const char* const PositionValueName;  // "RootPosition"
+
+// x in the low and y in the high 16 bits of the stored value, each signed.
+Point DecodePosition(uint32_t value);
+uint32_t EncodePosition(Point corner);
+
+Point DefaultPosition(const Rect& workArea);
+
+// Pulls a corner back so that the window does not reach past the work
+// area's right or bottom edge; a corner left of or above it stays.
+Point BoundPosition(Point corner, const Rect& workArea);
+
+// The saved corner, when the key opens and the value reads as exactly four
+// bytes. A shorter value is no saved position: nothing half-read is used.
+bool ReadSavedPosition(Registry& registry, Point* corner);
+
+// Writes corner as RootPosition under HKEY_LOCAL_MACHINE\Software\Kvel,
+// creating the subkey when needed; silently nothing when that fails.
+void SavePosition(Registry& registry, Point corner);
+
+// The saved corner (when there is one) or the default, then bounded.
+Point StartPosition(bool saved, Point savedCorner, const Rect& workArea);
+
+}  // namespace navo

@@ -1,0 +1,180 @@
+#include "rootwin/shell/win32_root_window.h"
+
+#include "resources/RtNavo/resource.h"
+#include "rootwin/drag.h"
+
+namespace navo {
+
+namespace {
+
+HKEY AsHandle(Registry::Key key) { return reinterpret_cast<HKEY>(key); }
+Registry::Key AsKey(HKEY key) { return reinterpret_cast<Registry::Key>(key); }
+
+int ShowCode(ShowCommand command) {
+  return command == ShowCommand::Normal ? SW_SHOWNORMAL : SW_SHOWNOACTIVATE;
+}
+
+Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+Rect ReadWorkArea() {
+  RECT area = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  return FromRect(area);
+}
+
+}  // namespace
+
+bool Win32Registry::OpenMachineKey(const char* path, Key* key) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  *key = AsKey(opened);
+  return true;
+}
+
+bool Win32Registry::QueryValue(Key key, const char* name, void* data, uint32_t* size) {
+  DWORD length = *size;
+  const LONG result =
+      RegQueryValueExA(AsHandle(key), name, nullptr, nullptr, static_cast<BYTE*>(data), &length);
+  if (result != ERROR_SUCCESS) return false;
+  *size = length;
+  return true;
+}
+
+bool Win32Registry::CreateSubKey(Key parent, const char* name, Key* key) {
+  HKEY created = nullptr;
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(AsHandle(parent), name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, &created, &disposition) != ERROR_SUCCESS)
+    return false;
+  *key = AsKey(created);
+  return true;
+}
+
+void Win32Registry::SetDwordValue(Key key, const char* name, uint32_t value) {
+  const DWORD data = value;
+  RegSetValueExA(AsHandle(key), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                 sizeof data);
+}
+
+void Win32Registry::CloseKey(Key key) { RegCloseKey(AsHandle(key)); }
+
+void Win32ChartWindow::InvalidateClient() { InvalidateRect(window_, nullptr, FALSE); }
+void Win32ChartWindow::Show(ShowCommand command) { ::ShowWindow(window_, ShowCode(command)); }
+void Win32ChartWindow::Update() { ::UpdateWindow(window_); }
+void Win32ChartWindow::PostQuit(int exitCode) { PostQuitMessage(exitCode); }
+
+Rect Win32ChartWindow::OuterRect() {
+  RECT r = {};
+  GetWindowRect(window_, &r);
+  return FromRect(r);
+}
+
+Rect Win32ChartWindow::WorkArea() { return ReadWorkArea(); }
+void Win32ChartWindow::TakeCapture() { SetCapture(window_); }
+void Win32ChartWindow::ReleaseCapture() { ::ReleaseCapture(); }
+
+Point Win32ChartWindow::CursorPosition() {
+  POINT p = {};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+uint32_t Win32ChartWindow::DragFlags() {
+  return static_cast<uint32_t>(GetWindowLongA(window_, DragFlagsIndex));
+}
+
+void Win32ChartWindow::SetDragFlags(uint32_t flags) {
+  SetWindowLongA(window_, DragFlagsIndex, static_cast<LONG>(flags));
+}
+
+void Win32ChartWindow::StartTimer(unsigned id, unsigned milliseconds) {
+  SetTimer(window_, id, milliseconds, nullptr);
+}
+
+void Win32ChartWindow::StopTimer(unsigned id) { KillTimer(window_, id); }
+
+void Win32ChartWindow::SetDragCursor() {
+  SetCursor(LoadCursorA(instance_, MAKEINTRESOURCEA(IDC_DRAG)));
+}
+
+void Win32ChartWindow::Move(Point corner, Size size) {
+  MoveWindow(window_, corner.x, corner.y, size.w, size.h, TRUE);
+}
+
+void Win32ChartCanvas::BeginPaint() { dc_ = ::BeginPaint(window_, &paint_); }
+
+void Win32ChartCanvas::CopyBitmap(int bitmapId, Size block) {
+  HBITMAP bitmap = LoadBitmapA(instance_, MAKEINTRESOURCEA(bitmapId));
+  HDC memory = CreateCompatibleDC(dc_);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(dc_, 0, 0, block.w, block.h, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+}
+
+void Win32ChartCanvas::FillWithWindowColour(const Rect& area) {
+  const RECT r = {area.left, area.top, area.right, area.bottom};
+  FillRect(dc_, &r, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+}
+
+void Win32ChartCanvas::EndPaint() { ::EndPaint(window_, &paint_); }
+
+void Win32ScreenDevice::Open() { dc_ = CreateDCA("DISPLAY", nullptr, nullptr, nullptr); }
+void Win32ScreenDevice::SelectGrayBrush() { SelectObject(dc_, GetStockObject(GRAY_BRUSH)); }
+int Win32ScreenDevice::BorderWidth() { return GetSystemMetrics(SM_CXBORDER); }
+int Win32ScreenDevice::BorderHeight() { return GetSystemMetrics(SM_CYBORDER); }
+
+void Win32ScreenDevice::InvertPattern(int32_t x, int32_t y, int32_t width, int32_t height) {
+  PatBlt(dc_, x, y, width, height, PATINVERT);
+}
+
+void Win32ScreenDevice::Close() {
+  DeleteDC(dc_);
+  dc_ = nullptr;
+}
+
+void Win32Startup::LoadText(int id, char* buffer, size_t size) {
+  LoadStringA(instance_, id, buffer, static_cast<int>(size));
+}
+
+bool Win32Startup::RegisterWindowClass(const char* className) {
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = windowProc_;
+  windowClass.cbClsExtra = 0;
+  windowClass.cbWndExtra = WindowExtraBytes;
+  windowClass.hInstance = instance_;
+  windowClass.hIcon = nullptr;
+  windowClass.hCursor = nullptr;  // set on every cursor request instead
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszMenuName = nullptr;
+  windowClass.lpszClassName = className;
+  windowClass.hIconSm = LoadIconA(instance_, IDI_LOADBMP_NAME);
+  return RegisterClassExA(&windowClass) != 0;
+}
+
+Rect Win32Startup::WorkArea() { return ReadWorkArea(); }
+
+bool Win32Startup::CreateChartWindow(const char* className, const char* title, Point corner,
+                                     Size size) {
+  window_ =
+      CreateWindowExA(WS_EX_PALETTEWINDOW, className, title, WS_POPUP | WS_DISABLED | WS_DLGFRAME,
+                      corner.x, corner.y, size.w, size.h, nullptr, nullptr, instance_, nullptr);
+  return window_ != nullptr;
+}
+
+void Win32Startup::ShowWindow(ShowCommand command) { ::ShowWindow(window_, ShowCode(command)); }
+void Win32Startup::UpdateWindow() { ::UpdateWindow(window_); }
+
+int Win32Startup::RunMessageLoop() {
+  MSG message = {};
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace navo

@@ -1,0 +1,27 @@
+// The program's start-up, from the command line to the end of the message
+// loop, and the process-wide state its handlers share.
+#pragma once
+
+#include <cstddef>
+
+#include "rootwin/chart_mode.h"
+#include "rootwin/drag.h"
+#include "rootwin/platform.h"
+
+namespace navo {
+
+constexpr int ClassNameStringId = 1;  // "NVROOTWINCLASS"
+constexpr int TitleStringId = 2;      // "NVROOTWIN"
+constexpr size_t NameBufferSize = 20;
+
+struct RootWindowState {
+  int ChartMode = Chart1;
+  DragState drag;
+};
+
+// Chart mode, names, class, position, window, shown, message loop. Every
+// way out gives exit code 0 but the loop's own (the quit message's wParam).
+int RunRootWindow(RootWindowState& state, const char* commandLine, StartupPlatform& platform,
+                  Registry& registry);
+
+}  // namespace navo

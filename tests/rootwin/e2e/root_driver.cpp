@@ -1,0 +1,428 @@
+// Acts as the other program that RtNavo serves, from a second Win32 process
+// in the same Wine prefix: finds the window by its class name, reads its
+// geometry, styles and drag flags, compares what it shows on the screen
+// with the chart bitmaps in the program file, sends it the control message,
+// closes it, and checks the program's resources.
+//
+// Commands run in the order given; each prints lines "ok ..." or
+// "FAILED ..." or values, and the exit status is 1 if any check failed:
+//
+//   root_driver wait MS                  a visible NVROOTWINCLASS window is there
+//   root_driver geometry                 windows, rect, size, client, styles, work area
+//   root_driver at X Y MS                the window's corner is at X, Y (within MS)
+//   root_driver flags                    the drag flags (window extra storage at 4)
+//   root_driver chart N PROGRAM.exe MS   the client area shows chart N (within MS)
+//   root_driver send W                   WM_USER+100 with wParam W; prints its result
+//   root_driver close                    WM_CLOSE
+//   root_driver gone MS                  no window of the class is left (within MS)
+//   root_driver resources PROGRAM.exe    the resources, their kinds, sizes, language
+//   root_driver launch COMMANDLINE       starts a program with exactly this command line
+//   root_driver exitcode MS              the launched program ended with exit code 0
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char ClassName[] = "NVROOTWINCLASS";
+const char Title[] = "NVROOTWIN";
+constexpr UINT ControlMessage = WM_USER + 100;
+constexpr WORD ChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);  // 2052
+
+int failures = 0;
+HANDLE launched = nullptr;
+
+void Expect(bool ok, const std::string& what) {
+  std::printf("%s %s\n", ok ? "ok" : "FAILED", what.c_str());
+  std::fflush(stdout);
+  failures += !ok;
+}
+
+struct WindowSearch {
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::strcmp(name, ClassName) == 0)
+    reinterpret_cast<WindowSearch*>(data)->found.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> RootWindows() {
+  WindowSearch search;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND RootWindow() { return FindWindowA(ClassName, nullptr); }
+
+HWND WaitForWindow(DWORD milliseconds) {
+  for (DWORD waited = 0;; waited += 100) {
+    HWND window = RootWindow();
+    if (window && IsWindowVisible(window)) return window;
+    if (waited >= milliseconds) return nullptr;
+    Sleep(100);
+  }
+}
+
+int Wait(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  HWND window = WaitForWindow(milliseconds);
+  Expect(window != nullptr, "a visible window of class NVROOTWINCLASS");
+  if (window) std::printf("waited %lu ms\n", GetTickCount() - start);
+  return window ? 0 : 1;
+}
+
+int Geometry() {
+  const std::vector<HWND> windows = RootWindows();
+  std::printf("windows %u\n", unsigned(windows.size()));
+  HWND window = RootWindow();
+  if (!window) return Expect(false, "window"), 1;
+  RECT r, client, area;
+  GetWindowRect(window, &r);
+  GetClientRect(window, &client);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  char title[64] = {};
+  GetWindowTextA(window, title, sizeof title);
+  std::printf("rect %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+  std::printf("size %ld %ld\n", r.right - r.left, r.bottom - r.top);
+  std::printf("client %ld %ld at %ld %ld\n", client.right, client.bottom, origin.x, origin.y);
+  std::printf("workarea %ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
+  std::printf("style %08lX exstyle %08lX\n", GetWindowLongA(window, GWL_STYLE),
+              GetWindowLongA(window, GWL_EXSTYLE));
+  std::printf("enabled %d visible %d title %s\n", IsWindowEnabled(window) ? 1 : 0,
+              IsWindowVisible(window) ? 1 : 0, title);
+  std::printf("class style %08lX window extra %lu background %lu cursor %s\n",
+              GetClassLongA(window, GCL_STYLE), GetClassLongA(window, GCL_CBWNDEXTRA),
+              GetClassLongA(window, GCL_HBRBACKGROUND),
+              GetClassLongA(window, GCL_HCURSOR) ? "set" : "none");
+  return 0;
+}
+
+int At(long x, long y, DWORD milliseconds) {
+  HWND window = RootWindow();
+  if (!window) return Expect(false, "window"), 1;
+  const DWORD start = GetTickCount();
+  RECT r = {};
+  for (;;) {
+    GetWindowRect(window, &r);
+    if ((r.left == x && r.top == y) || GetTickCount() - start >= milliseconds) break;
+    Sleep(50);
+  }
+  std::printf("corner %ld %ld after %lu ms\n", r.left, r.top, GetTickCount() - start);
+  Expect(r.left == x && r.top == y,
+         "the window's corner at " + std::to_string(x) + ", " + std::to_string(y));
+  return 0;
+}
+
+int Flags() {
+  HWND window = RootWindow();
+  if (!window) return Expect(false, "window"), 1;
+  std::printf("flags %ld\n", GetWindowLongA(window, 4));
+  return 0;
+}
+
+// The program file's resource, as a pointer into the loaded image.
+const BYTE* Resource(HMODULE module, LPCSTR type, LPCSTR name, DWORD* size) {
+  HRSRC found = FindResourceExA(module, type, name, ChinesePrc);
+  if (!found) return nullptr;
+  if (size) *size = SizeofResource(module, found);
+  return static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+}
+
+// A packed DIB (the bitmap resource's layout) as RGB pixels, top row first.
+struct Picture {
+  int width = 0, height = 0, bits = 0;
+  DWORD compression = 0, colours = 0;
+  std::vector<DWORD> rgb;
+};
+
+Picture ReadDib(const BYTE* dib) {
+  Picture p;
+  BITMAPINFOHEADER header;
+  std::memcpy(&header, dib, sizeof header);
+  p.width = header.biWidth;
+  p.height = header.biHeight;
+  p.bits = header.biBitCount;
+  p.compression = header.biCompression;
+  p.colours = header.biClrUsed ? header.biClrUsed : (1u << header.biBitCount);
+  const RGBQUAD* palette = reinterpret_cast<const RGBQUAD*>(dib + header.biSize);
+  const BYTE* pixels = dib + header.biSize + p.colours * sizeof(RGBQUAD);
+  const int rowBytes = (p.width * p.bits + 31) / 32 * 4;
+  p.rgb.resize(size_t(p.width) * p.height);
+  for (int y = 0; y < p.height; ++y) {
+    const BYTE* row = pixels + size_t(p.height - 1 - y) * rowBytes;
+    for (int x = 0; x < p.width; ++x) {
+      const int index = p.bits == 4 ? (x % 2 ? row[x / 2] & 15 : row[x / 2] >> 4) : row[x];
+      const RGBQUAD& c = palette[index];
+      p.rgb[size_t(y) * p.width + x] = (c.rgbRed << 16) | (c.rgbGreen << 8) | c.rgbBlue;
+    }
+  }
+  return p;
+}
+
+std::vector<DWORD> ScreenPixels(int left, int top, int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
+  for (DWORD& p : pixels) p &= 0xFFFFFF;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+DWORD AsPixel(COLORREF colour) {
+  return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// Counts client pixels that differ from the chart where the chart reaches,
+// and from the window colour beyond it.
+struct ChartDifference {
+  int chart = 0, beyond = 0, beyondPixels = 0;
+};
+
+ChartDifference CompareChart(HWND window, const Picture& chart) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  const int width = client.right, height = client.bottom;
+  const std::vector<DWORD> shown = ScreenPixels(origin.x, origin.y, width, height);
+  const DWORD background = AsPixel(GetSysColor(COLOR_WINDOW));
+  ChartDifference d;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const DWORD pixel = shown[size_t(y) * width + x];
+      if (x < chart.width && y < chart.height) {
+        d.chart += pixel != chart.rgb[size_t(y) * chart.width + x];
+      } else {
+        ++d.beyondPixels;
+        d.beyond += pixel != background;
+      }
+    }
+  return d;
+}
+
+int Chart(int number, const char* program, DWORD milliseconds) {
+  HWND window = WaitForWindow(5000);
+  if (!window) return Expect(false, "window"), 1;
+  HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const BYTE* dib =
+      module ? Resource(module, RT_BITMAP, MAKEINTRESOURCEA(number == 1 ? 114 : 134), nullptr)
+             : nullptr;
+  if (!dib) return Expect(false, "bitmap in the program file"), 1;
+  const Picture chart = ReadDib(dib);
+  // Painted at once; give the screen a moment to show it.
+  const DWORD start = GetTickCount();
+  ChartDifference d;
+  for (;;) {
+    d = CompareChart(window, chart);
+    if ((d.chart == 0 && d.beyond == 0) || GetTickCount() - start >= milliseconds) break;
+    Sleep(50);
+  }
+  std::printf(
+      "chart %d: %d pixels differ from bitmap %d, %d of %d beyond it not the window "
+      "colour, seen after %lu ms\n",
+      number, d.chart, number == 1 ? 114 : 134, d.beyond, d.beyondPixels, GetTickCount() - start);
+  Expect(d.chart == 0 && d.beyond == 0, "the client area shows chart " + std::to_string(number));
+  FreeLibrary(module);
+  return 0;
+}
+
+int Send(WPARAM wParam) {
+  HWND window = RootWindow();
+  if (!window) return Expect(false, "window"), 1;
+  DWORD_PTR result = 1;
+  const LRESULT sent =
+      SendMessageTimeoutA(window, ControlMessage, wParam, 0, SMTO_NORMAL, 30000, &result);
+  std::printf("sent %lu: %s, result %lu\n", static_cast<unsigned long>(wParam),
+              sent ? "answered" : "not answered", static_cast<unsigned long>(result));
+  Expect(sent && result == 0, "the control message answers 0");
+  return 0;
+}
+
+int Close() {
+  HWND window = RootWindow();
+  if (!window) return Expect(false, "window"), 1;
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  std::puts("closed");
+  return 0;
+}
+
+int Gone(DWORD milliseconds) {
+  for (DWORD waited = 0;; waited += 100) {
+    if (RootWindows().empty()) break;
+    if (waited >= milliseconds) break;
+    Sleep(100);
+  }
+  Expect(RootWindows().empty(), "no window of class NVROOTWINCLASS is left");
+  return 0;
+}
+
+// The resources as the program file holds them, all in Chinese (PRC).
+int Resources(const char* program) {
+  HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return Expect(false, "program file opens"), 1;
+
+  char text[64] = {};
+  LoadStringA(module, 1, text, sizeof text);
+  Expect(std::strcmp(text, ClassName) == 0, std::string("string 1 is ") + text);
+  LoadStringA(module, 2, text, sizeof text);
+  Expect(std::strcmp(text, Title) == 0, std::string("string 2 is ") + text);
+  Expect(Resource(module, RT_STRING, MAKEINTRESOURCEA(1), nullptr) != nullptr,
+         "the string table is Chinese (PRC)");
+
+  const struct { int id, width, height, bits; } charts[] = {{114, 588, 244, 4}, {134, 353, 140, 8}};
+  for (const auto& want : charts) {
+    const BYTE* dib = Resource(module, RT_BITMAP, MAKEINTRESOURCEA(want.id), nullptr);
+    if (!dib) {
+      Expect(false, "bitmap " + std::to_string(want.id) + " in Chinese (PRC)");
+      continue;
+    }
+    const Picture p = ReadDib(dib);
+    std::printf("bitmap %d: %d x %d, %d bits, %lu colours, compression %lu\n", want.id, p.width,
+                p.height, p.bits, p.colours, p.compression);
+    Expect(p.width == want.width && p.height == want.height && p.bits == want.bits &&
+               p.colours == (1u << want.bits) && p.compression == BI_RGB,
+           "bitmap " + std::to_string(want.id) + " as it should be");
+    int distinct = 0;
+    std::vector<bool> seen(1 << 24, false);
+    for (DWORD c : p.rgb) {
+      if (!seen[c]) ++distinct;
+      seen[c] = true;
+    }
+    std::printf("bitmap %d uses %d colours\n", want.id, distinct);
+    Expect(distinct > 2, "bitmap " + std::to_string(want.id) + " is a picture, not blank");
+  }
+
+  DWORD size = 0;
+  const BYTE* group = Resource(module, RT_GROUP_CURSOR, MAKEINTRESOURCEA(136), &size);
+  if (group) {
+    // Header (reserved, type 2, count), then entries: width, height (twice
+    // the cursor's), planes, bits, bytes, id.
+    WORD count, width, height, planes, bits, id;
+    std::memcpy(&count, group + 4, 2);
+    std::memcpy(&width, group + 6, 2);
+    std::memcpy(&height, group + 8, 2);
+    std::memcpy(&planes, group + 10, 2);
+    std::memcpy(&bits, group + 12, 2);
+    std::memcpy(&id, group + 18, 2);
+    const BYTE* cursor = Resource(module, RT_CURSOR, MAKEINTRESOURCEA(id), nullptr);
+    WORD hotX = 0, hotY = 0;
+    BITMAPINFOHEADER header = {};
+    if (cursor) {
+      std::memcpy(&hotX, cursor, 2);
+      std::memcpy(&hotY, cursor + 2, 2);
+      std::memcpy(&header, cursor + 4, sizeof header);
+    }
+    std::printf("cursor 136: %u image(s), %u x %u, %u bits, hot spot %u, %u\n", count, width,
+                height / 2, header.biBitCount, hotX, hotY);
+    Expect(count == 1 && width == 32 && height == 64 && header.biBitCount == 8 && hotX == 16 &&
+               hotY == 16,
+           "cursor 136: one 32 x 32 image of 256 colours, hot spot (16, 16)");
+  } else {
+    Expect(false, "cursor group 136 in Chinese (PRC)");
+  }
+
+  group = Resource(module, RT_GROUP_ICON, "LOADBMP", &size);
+  if (group) {
+    WORD count = 0, bits = 0;
+    std::memcpy(&count, group + 4, 2);
+    std::memcpy(&bits, group + 12, 2);
+    std::printf("icon LOADBMP: %u image(s), %u x %u, %u colours, %u bits\n", count, group[6],
+                group[7], group[8], bits);
+    Expect(count == 1 && group[6] == 32 && group[7] == 32 && group[8] == 16 && bits == 4,
+           "icon LOADBMP: one 32 x 32 image of 16 colours");
+  } else {
+    Expect(false, "icon group LOADBMP in Chinese (PRC)");
+  }
+  FreeLibrary(module);
+  return 0;
+}
+
+int Launch(const char* commandLine) {
+  std::string line = commandLine;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const bool started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process);
+  Expect(started, "started " + line);
+  if (!started) return 1;
+  CloseHandle(process.hThread);
+  launched = process.hProcess;
+  return 0;
+}
+
+int ExitCode(DWORD milliseconds) {
+  if (!launched) return Expect(false, "a launched program"), 1;
+  const bool ended = WaitForSingleObject(launched, milliseconds) == WAIT_OBJECT_0;
+  DWORD code = STILL_ACTIVE;
+  GetExitCodeProcess(launched, &code);
+  std::printf("exit code %lu\n", code);
+  Expect(ended && code == 0, "the launched program ended with exit code 0");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return std::puts("usage: root_driver COMMAND [ARGS] ..."), 2;
+  for (int i = 1; i < argc; ++i) {
+    const std::string command = argv[i];
+    auto next = [&](const char* fallback) { return i + 1 < argc ? argv[++i] : fallback; };
+    if (command == "wait") {
+      if (Wait(std::strtoul(next("60000"), nullptr, 10)) != 0) break;
+    } else if (command == "geometry") {
+      Geometry();
+    } else if (command == "at") {
+      const long x = std::strtol(next("0"), nullptr, 10);
+      const long y = std::strtol(next("0"), nullptr, 10);
+      At(x, y, std::strtoul(next("10000"), nullptr, 10));
+    } else if (command == "flags") {
+      Flags();
+    } else if (command == "chart") {
+      const int number = std::atoi(next("1"));
+      const char* program = next("");
+      Chart(number, program, std::strtoul(next("3000"), nullptr, 10));
+    } else if (command == "send") {
+      Send(std::strtoul(next("0"), nullptr, 0));
+    } else if (command == "close") {
+      Close();
+    } else if (command == "gone") {
+      Gone(std::strtoul(next("10000"), nullptr, 10));
+    } else if (command == "resources") {
+      Resources(next(""));
+    } else if (command == "launch") {
+      if (Launch(next("")) != 0) break;
+    } else if (command == "exitcode") {
+      ExitCode(std::strtoul(next("60000"), nullptr, 10));
+    } else {
+      std::printf("unknown command %s\n", command.c_str());
+      return 2;
+    }
+    std::fflush(stdout);
+  }
+  return failures == 0 ? 0 : 1;
+}

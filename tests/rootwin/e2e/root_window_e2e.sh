@@ -1,0 +1,261 @@
+#!/usr/bin/env bash
+# RtNavo.exe as the program that controls it and as a user meet it, under
+# Wine with the Chinese code page on Xvfb: a driver program finds the window
+# by its class name, reads its geometry and the pixels it shows and sends it
+# the control message; xdotool is the mouse; reg reads the saved position.
+# Screenshots go to OUTDIR.
+#
+#   root_window_e2e.sh RtNavo.exe root_driver.exe OUTDIR
+set -u
+program=$(realpath "$1") driver=$(realpath "$2") out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$out"
+. "$here/../../wine/winelib.sh"
+
+passes=0 failures=0
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
+  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+}
+equal() {  # expected, actual
+  [ "$1" = "$2" ] && return 0
+  printf '    expected: %s\n    got: %s\n' "$1" "$2"
+  return 1
+}
+
+# The driver's report of its last run, and its exit status (0: all its own
+# checks passed).
+report="" driver_status=0
+driver() {
+  report=$(wine_exec "$driver" "$@" 2>/dev/null)
+  driver_status=$?
+  report=$(tr -d '\r' <<<"$report")
+  sed 's/^/    /' <<<"$report"
+}
+value() { sed -n "s/^$1 //p" <<<"$report" | head -n 1; }
+driver_ok() { [ "$driver_status" -eq 0 ]; }
+has_line() { grep -qxF "$1" <<<"$report"; }
+
+winprogram="Z:$(tr / '\\' <<<"$program")"
+
+start_program() {
+  "$NAVO_WINE_LOADER" "$program" "$@" </dev/null >/dev/null 2>&1 &
+  program_pid=$!
+}
+wait_program() {  # the exit code, or 124 if it is still running after 60 s
+  local i
+  for ((i = 0; i < 600; i++)); do
+    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; return $?; }
+    sleep 0.1
+  done
+  return 124
+}
+quit_program() {  # control message 3; the exit code
+  driver send 3 gone 20000
+  wait_program
+}
+
+# RootPosition as "x y" (REG_DWORD, halves sign-extended), "none", or its
+# type and data as reg prints them.
+stored() {
+  local line type data v x y
+  line=$(wine_reg_query 'HKLM\Software\Kvel' RootPosition | awk '$1 == "RootPosition"')
+  [ -n "$line" ] || { echo none; return; }
+  read -r _ type data <<<"$line"
+  [ "$type" = REG_DWORD ] || { echo "$type $data"; return; }
+  x=$((data & 0xFFFF)) y=$(((data >> 16) & 0xFFFF))
+  ((x >= 32768)) && x=$((x - 65536))
+  ((y >= 32768)) && y=$((y - 65536))
+  echo "$x $y"
+}
+store() {  # TYPE DATA: RootPosition as reg add takes it
+  wine_exec reg add 'HKLM\Software\Kvel' /v RootPosition /t "$1" /d "$2" /f </dev/null >/dev/null 2>&1
+}
+
+# The window's outer rectangle as the driver reported it: "left top right bottom".
+rect_at() { echo "$1 $2 $(($1 + 594)) $(($2 + 246))"; }
+
+# The mouse, each step with time to arrive under an emulator; after the
+# press, time for the drag timer to arm the drag.
+mouse() { xdotool "$@"; sleep 1.5; }
+press() { xdotool mousedown 1; sleep 3; }
+# BEFORE.png SHOT.png left top: a screenshot into SHOT.png shows the inverted
+# frame of the window's size there (tried for up to 10 s).
+frame_shown() {
+  local i result
+  for ((i = 0; i < 10; i++)); do
+    wine_screenshot "$2"
+    result=$(python3 "$here/frame_check.py" "$1" "$2" $(rect_at "$3" "$4")) && break
+    sleep 1
+  done
+  echo "    $result"
+  [ $i -lt 10 ]
+}
+
+wine_begin || exit 1
+trap 'wine_cleanup' EXIT
+xvfb_pid=$NAVO_WINE_XVFB_PID
+t0=$(wine_now)
+
+echo "== the program file"
+driver resources "$winprogram"
+check "strings, charts, cursor and icon, all in Chinese (PRC)" driver_ok
+
+echo "== RtNavo.exe 2 with no saved position"
+check "no RootPosition before the first start" equal none "$(stored)"
+t=$(wine_now)
+start_program 2
+driver wait 60000 geometry flags
+echo "    the window was there after $(wine_elapsed "$t") s"
+check "a window of class NVROOTWINCLASS is shown" driver_ok
+check "exactly one window of the class" equal 1 "$(value windows)"
+read -r area_left area_top area_right area_bottom <<<"$(value workarea)"
+start_x=$((area_right - 594)) start_y=$((area_bottom - 246))
+check "594 x 246" equal "594 246" "$(value size)"
+check "its top-left corner at (work area right - 594, work area bottom - 246)" \
+  equal "$(rect_at $start_x $start_y)" "$(value rect)"
+read -r style _ exstyle <<<"$(value style)"
+check "a popup with a dialog frame and no caption, disabled" \
+  [ $((0x$style & 0xC8C00000)) -eq $((0x88400000)) ]
+check "topmost, a tool window, with the window edge" [ $((0x$exstyle & 0x188)) -eq $((0x188)) ]
+check "disabled and visible, titled NVROOTWIN" equal "enabled 0 visible 1 title NVROOTWIN" \
+  "$(grep '^enabled ' <<<"$report")"
+check "class: redrawn on resize, 12 window extra bytes, no cursor" \
+  has_line "class style 00000003 window extra 12 background 0 cursor none"
+check "no drag under way: drag flags 0" equal 0 "$(value flags)"
+driver chart 2 "$winprogram" 5000
+check "it shows chart 2, pixel for pixel, and the window colour beyond it" driver_ok
+wine_screenshot "$out/rtnavo-1-chart2.png"
+check "RootPosition is written: the window's corner" equal "$start_x $start_y" "$(stored)"
+
+echo "== the control message"
+driver send 1 chart 1 "$winprogram" 1000
+check "1 answers 0 and shows chart 1 at once" driver_ok
+wine_screenshot "$out/rtnavo-2-chart1.png"
+driver send 4 send 0 chart 1 "$winprogram" 0 geometry flags
+check "4 and 0 answer 0 and change nothing: chart 1 still shown" driver_ok
+check "the window stays where it was" equal "$(rect_at $start_x $start_y)" "$(value rect)"
+check "and the process goes on" equal 1 "$(value windows)"
+driver send 2 chart 2 "$winprogram" 1000
+check "2 after 1 shows chart 2 with nothing of chart 1 left beside it" driver_ok
+
+echo "== dragging"
+x=$((start_x + 100)) y=$((start_y + 50))  # grabbed 100, 50 into the window
+mouse mousemove $x $y
+wine_screenshot "$out/before-drag-1.png"
+press
+mouse mousemove $((x + 5)) $((y + 5))
+check "the first move shows the inverted frame over the window's own place" \
+  frame_shown "$out/before-drag-1.png" "$out/rtnavo-3-frame-over-window.png" $start_x $start_y
+mouse mousemove 300 300
+check "the frame follows the mouse at the grab offset" \
+  frame_shown "$out/before-drag-1.png" "$out/rtnavo-4-drag-outline.png" 200 250
+driver geometry flags
+check "while the button is held the window does not move" \
+  equal "$(rect_at $start_x $start_y)" "$(value rect)"
+check "and its drag flags say pressed and outlined (3)" equal 3 "$(value flags)"
+mouse mouseup 1
+driver at 200 250 20000 geometry flags chart 2 "$winprogram" 3000
+check "after the release the window is at the frame's last place" \
+  equal "$(rect_at 200 250)" "$(value rect)"
+check "drag flags back to 0" equal 0 "$(value flags)"
+check "repainted there, chart 2 whole: no frame left on it" driver_ok
+wine_screenshot "$out/rtnavo-5-after-drag.png"
+check "RootPosition holds the new corner" equal "200 250" "$(stored)"
+
+# Against the right and bottom edges: the cursor minus the grab offset
+# would put the window at 920, 710; the frame stops flush at 430, 522.
+mouse mousemove 300 300
+wine_screenshot "$out/before-drag-2.png"
+press
+mouse mousemove 305 305
+mouse mousemove $((area_right - 4)) $((area_bottom - 8))
+check "dragged past the bottom-right corner, the frame stops flush with both edges" \
+  frame_shown "$out/before-drag-2.png" "$out/rtnavo-6-frame-against-edge.png" $start_x $start_y
+mouse mouseup 1
+driver at $start_x $start_y 20000 geometry
+check "the window stops flush with the right and bottom edges, not at cursor minus grab offset" \
+  equal "$(rect_at $start_x $start_y)" "$(value rect)"
+check "RootPosition holds that corner" equal "$start_x $start_y" "$(stored)"
+
+# Against the top and left edges, back inside, and against them again.
+x=$((start_x + 100)) y=$((start_y + 50))
+mouse mousemove $x $y
+wine_screenshot "$out/before-drag-3.png"
+press
+mouse mousemove $((x + 5)) $((y + 5))
+mouse mousemove 10 10
+check "dragged past the top-left corner, the frame stops flush with both edges" \
+  frame_shown "$out/before-drag-3.png" "$out/rtnavo-7-frame-top-left.png" 0 0
+mouse mousemove 300 200
+check "moving back, the frame follows at the grab offset again" \
+  frame_shown "$out/before-drag-3.png" "$out/rtnavo-8-frame-back-inside.png" 200 150
+mouse mousemove 12 8
+mouse mouseup 1
+driver at 0 0 20000 geometry
+check "the window stops flush with the top and left edges" equal "$(rect_at 0 0)" "$(value rect)"
+check "RootPosition holds 0, 0" equal "0 0" "$(stored)"
+
+echo "== quitting and starting again"
+quit_program
+check "control message 3 ends the process with exit code 0" equal 0 "$?"
+check "RootPosition keeps what the last move wrote" equal "0 0" "$(stored)"
+start_program
+driver wait 60000 geometry chart 1 "$winprogram" 5000
+check "started without arguments it shows chart 1" driver_ok
+check "a restart comes back at the saved place" equal "$(rect_at 0 0)" "$(value rect)"
+driver close gone 20000
+wait_program
+check "WM_CLOSE ends the process with exit code 0" equal 0 "$?"
+check "and RootPosition is as the last move left it" equal "0 0" "$(stored)"
+
+echo "== saved positions"
+start_at() {  # TYPE DATA: stores RootPosition, starts chart 2, reports the window
+  store "$1" "$2"
+  start_program 2
+  driver wait 60000 geometry
+}
+start_at REG_DWORD 0x00C80064
+check "a saved 100, 200 places the window's corner there" equal "$(rect_at 100 200)" "$(value rect)"
+check "the value written at start is the same corner, so the window stays put run after run" \
+  equal "100 200" "$(stored)"
+quit_program >/dev/null
+start_at REG_DWORD 0xFFF6FFEC
+check "a saved point left of and above the work area (-20, -10) is used unchanged" \
+  equal "$(rect_at -20 -10)" "$(value rect)"
+check "and kept" equal "-20 -10" "$(stored)"
+quit_program >/dev/null
+start_at REG_DWORD 0x02BC03E8
+check "a saved point past the right and bottom edges (1000, 700) is pulled back inside" \
+  equal "$(rect_at $start_x $start_y)" "$(value rect)"
+quit_program >/dev/null
+start_at REG_DWORD 0xFFF6000A
+check "a saved 10, -10 (low half 0x000A, high half 0xFFF6) places the window at 10, -10" \
+  equal "$(rect_at 10 -10)" "$(value rect)"
+quit_program >/dev/null
+start_at REG_BINARY 0a00
+check "a RootPosition of 2 bytes counts as none: the default corner" \
+  equal "$(rect_at $start_x $start_y)" "$(value rect)"
+check "and the start writes a whole REG_DWORD" equal "$start_x $start_y" "$(stored)"
+quit_program >/dev/null
+start_at REG_BINARY 0a0014000000000000
+check "a RootPosition longer than 4 bytes is not read: the default corner" \
+  equal "$(rect_at $start_x $start_y)" "$(value rect)"
+quit_program
+check "each of these runs ended with exit code 0" equal 0 "$?"
+
+echo "== started by another program with a quoted program name"
+folder="$WINEPREFIX/drive_c/Program Files/Navo Root"
+mkdir -p "$folder" && cp "$program" "$folder/RtNavo.exe"
+driver launch '"C:\Program Files\Navo Root\RtNavo.exe" 2' wait 60000 \
+  chart 2 "C:\\Program Files\\Navo Root\\RtNavo.exe" 5000 send 3 exitcode 60000
+check "\"...\\RtNavo.exe\" 2 shows chart 2 and ends with exit code 0" driver_ok
+
+echo "all runs took $(wine_elapsed "$t0") s"
+wine_cleanup
+check "no Wine process is left behind" equal 0 "$(wine_live_processes)"
+check "no Xvfb is left behind" bash -c "! kill -0 $xvfb_pid 2>/dev/null"
+echo "screenshots in $out"
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,195 @@
+// Recording stand-ins for the root chart window's platform: each call is
+// written to one shared log, in order, as a short line ("SetDragFlags 1",
+// "Invert 10 20 30 1"), so that a test can compare exact calls and order.
+#pragma once
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "rootwin/platform.h"
+
+namespace navo::testing {
+
+using Log = std::vector<std::string>;
+
+inline std::string Join(const std::string& name, std::initializer_list<long long> values) {
+  std::string line = name;
+  for (long long v : values) line += " " + std::to_string(v);
+  return line;
+}
+
+inline std::string Show(ShowCommand command) {
+  return command == ShowCommand::Normal ? "Show normal" : "Show noactivate";
+}
+
+// Keys are numbered from 10 in the order they are opened; values are raw
+// bytes by "path\\name".
+class RecordingRegistry final : public Registry {
+ public:
+  explicit RecordingRegistry(Log& log) : log_(log) {}
+
+  std::map<std::string, std::string> values;  // "Software\\Kvel\\RootPosition" -> bytes
+  bool keyExists = true;                      // "Software\\Kvel" can be opened
+  bool softwareOpens = true;
+  bool subKeyCreates = true;
+
+  void SetPosition(const std::string& bytes) { values["Software\\Kvel\\RootPosition"] = bytes; }
+  static std::string Dword(uint32_t value) {
+    return std::string(reinterpret_cast<char*>(&value), 4);
+  }
+
+  bool OpenMachineKey(const char* path, Key* key) override {
+    const bool ok = std::strcmp(path, "Software") == 0 ? softwareOpens : keyExists;
+    log_.push_back(std::string("OpenMachineKey ") + path + (ok ? "" : " failed"));
+    if (ok) *key = Opened(path);
+    return ok;
+  }
+  bool QueryValue(Key key, const char* name, void* data, uint32_t* size) override {
+    log_.push_back(Join(std::string("QueryValue ") + name, {static_cast<long long>(key), *size}));
+    auto found = values.find(paths_[key] + "\\" + name);
+    if (found == values.end() || found->second.size() > *size) return false;
+    std::memcpy(data, found->second.data(), found->second.size());
+    *size = static_cast<uint32_t>(found->second.size());
+    return true;
+  }
+  bool CreateSubKey(Key parent, const char* name, Key* key) override {
+    log_.push_back(Join(std::string("CreateSubKey ") + name, {static_cast<long long>(parent)}) +
+                   (subKeyCreates ? "" : " failed"));
+    if (subKeyCreates) *key = Opened(paths_[parent] + "\\" + name);
+    return subKeyCreates;
+  }
+  void SetDwordValue(Key key, const char* name, uint32_t value) override {
+    log_.push_back(
+        Join(std::string("SetDwordValue ") + name, {static_cast<long long>(key), value}));
+    values[paths_[key] + "\\" + name] = Dword(value);
+  }
+  void CloseKey(Key key) override {
+    log_.push_back(Join("CloseKey", {static_cast<long long>(key)}));
+  }
+
+ private:
+  Key Opened(const std::string& path) {
+    const Key key = next_++;
+    paths_[key] = path;
+    return key;
+  }
+  Log& log_;
+  Key next_ = 10;
+  std::map<Key, std::string> paths_;
+};
+
+// The window for the chart handlers and for the drag: a rectangle, the
+// DragFlags in its extra storage, a cursor position and a work area.
+class RecordingWindow final : public ChartWindow, public DragWindow {
+ public:
+  explicit RecordingWindow(Log& log) : log_(log) {}
+
+  Rect outer = {430, 522, 1024, 768};
+  Rect workArea = {0, 0, 1024, 768};
+  Point cursor = {0, 0};
+  uint32_t flags = 0;
+
+  void InvalidateClient() override { log_.push_back("InvalidateClient"); }
+  void Show(ShowCommand command) override { log_.push_back(testing::Show(command)); }
+  void Update() override { log_.push_back("Update"); }
+  void PostQuit(int exitCode) override { log_.push_back(Join("PostQuit", {exitCode})); }
+  Rect OuterRect() override {
+    log_.push_back("OuterRect");
+    return outer;
+  }
+
+  Rect WorkArea() override {
+    log_.push_back("WorkArea");
+    return workArea;
+  }
+  void TakeCapture() override { log_.push_back("TakeCapture"); }
+  void ReleaseCapture() override { log_.push_back("ReleaseCapture"); }
+  Point CursorPosition() override {
+    log_.push_back("CursorPosition");
+    return cursor;
+  }
+  uint32_t DragFlags() override {
+    log_.push_back("DragFlags");
+    return flags;
+  }
+  void SetDragFlags(uint32_t value) override {
+    log_.push_back(Join("SetDragFlags", {value}));
+    flags = value;
+  }
+  void StartTimer(unsigned id, unsigned milliseconds) override {
+    log_.push_back(Join("StartTimer", {id, milliseconds}));
+  }
+  void StopTimer(unsigned id) override { log_.push_back(Join("StopTimer", {id})); }
+  void SetDragCursor() override { log_.push_back("SetDragCursor"); }
+  void Move(Point corner, Size size) override {
+    log_.push_back(Join("Move", {corner.x, corner.y, size.w, size.h}));
+    outer = {corner.x, corner.y, corner.x + size.w, corner.y + size.h};
+  }
+
+ private:
+  Log& log_;
+};
+
+class RecordingCanvas final : public ChartCanvas {
+ public:
+  explicit RecordingCanvas(Log& log) : log_(log) {}
+  void BeginPaint() override { log_.push_back("BeginPaint"); }
+  void CopyBitmap(int bitmapId, Size block) override {
+    log_.push_back(Join("CopyBitmap", {bitmapId, block.w, block.h}));
+  }
+  void FillWithWindowColour(const Rect& r) override {
+    log_.push_back(Join("FillWithWindowColour", {r.left, r.top, r.right, r.bottom}));
+  }
+  void EndPaint() override { log_.push_back("EndPaint"); }
+
+ private:
+  Log& log_;
+};
+
+class RecordingScreen final : public ScreenDevice {
+ public:
+  explicit RecordingScreen(Log& log) : log_(log) {}
+  int borderWidth = 1;
+  int borderHeight = 1;
+
+  void Open() override { log_.push_back("Open DISPLAY"); }
+  void SelectGrayBrush() override { log_.push_back("SelectGrayBrush"); }
+  int BorderWidth() override {
+    log_.push_back("BorderWidth");
+    return borderWidth;
+  }
+  int BorderHeight() override {
+    log_.push_back("BorderHeight");
+    return borderHeight;
+  }
+  void InvertPattern(int32_t x, int32_t y, int32_t width, int32_t height) override {
+    log_.push_back(Join("Invert", {x, y, width, height}));
+  }
+  void Close() override { log_.push_back("Close DISPLAY"); }
+
+ private:
+  Log& log_;
+};
+
+// The calls of one DrawDragOutline of rect with bars bw x bh.
+inline Log OutlineCalls(const Rect& r, int bw = 1, int bh = 1) {
+  return {"Open DISPLAY",
+          "SelectGrayBrush",
+          "BorderWidth",
+          "BorderHeight",
+          Join("Invert", {r.left, r.top, r.right - r.left - bw, bh}),
+          Join("Invert", {r.right - bw, r.top, bw, r.bottom - r.top - bh}),
+          Join("Invert", {r.right, r.bottom - bh, r.left + bw - r.right, bh}),
+          Join("Invert", {r.left, r.bottom, bw, r.top + bh - r.bottom}),
+          "Close DISPLAY"};
+}
+
+inline Log Concat(std::initializer_list<Log> parts) {
+  Log all;
+  for (const Log& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+}  // namespace navo::testing

@@ -1,0 +1,426 @@
+// The root chart window apart from Win32: the chart mode from the command
+// line, the saved position, painting, the control message, saving on every
+// move and the start-up order, against recording stand-ins.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resources/RtNavo/resource.h"
+#include "rootwin/chart_mode.h"
+#include "rootwin/chart_window.h"
+#include "rootwin/drag.h"
+#include "rootwin/saved_position.h"
+#include "rootwin/startup.h"
+#include "tests/rootwin/recording_fakes.h"
+
+namespace navo::testing {
+namespace {
+
+TEST(ChartModeTest, ExactlyTwoAfterTheProgramNameGivesChart2) {
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe   2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe\t2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine("C:\\windows\\system32\\RtNavo.exe 2"), 2);
+}
+
+TEST(ChartModeTest, AnythingElseGivesChart1) {
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 2 "), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 1"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 02"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 3"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 22"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe \"2\""), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe "), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(""), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("2"), 1);  // that is the program name
+}
+
+TEST(ChartModeTest, AQuotedProgramNameRunsToItsClosingQuote) {
+  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\Program Files\\Navo\\RtNavo.exe\" 2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\Program Files\\Navo\\RtNavo.exe\"2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\Program Files\\Navo\\RtNavo.exe\" 1"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\My 2\\RtNavo.exe\""), 1);
+  EXPECT_EQ(ChartModeFromCommandLine("\"RtNavo.exe 2"), 1);  // never closed
+}
+
+TEST(ChartModeTest, ProgramArgumentsSkipTheNameAndItsBlanks) {
+  EXPECT_STREQ(ProgramArguments("RtNavo.exe  \t x y"), "x y");
+  EXPECT_STREQ(ProgramArguments("\"a b\" \"c\""), "\"c\"");
+  // A GBK program name (程序.exe): no trail byte is a blank or a quote.
+  EXPECT_STREQ(ProgramArguments("\xB3\xCC\xD0\xF2.exe 2"), "2");
+  EXPECT_EQ(ChartModeFromArguments("2"), 2);
+  EXPECT_EQ(ChartModeFromArguments(""), 1);
+}
+
+TEST(SavedPositionTest, BothHalvesAreSignExtended) {
+  EXPECT_EQ(DecodePosition(0xFFF6000A), (Point{10, -10}));
+  EXPECT_EQ(DecodePosition(0x000AFFF6), (Point{-10, 10}));
+  EXPECT_EQ(DecodePosition(0x80007FFF), (Point{32767, -32768}));
+  EXPECT_EQ(DecodePosition(0x020A01AE), (Point{430, 522}));
+  EXPECT_EQ(DecodePosition(0), (Point{0, 0}));
+}
+
+TEST(SavedPositionTest, PackingIsTheReverse) {
+  EXPECT_EQ(EncodePosition({10, -10}), 0xFFF6000Au);
+  EXPECT_EQ(EncodePosition({-1, -1}), 0xFFFFFFFFu);
+  EXPECT_EQ(EncodePosition({430, 522}), 0x020A01AEu);
+  for (Point p : {Point{0, 0}, Point{-32768, 32767}, Point{1234, -4321}, Point{-594, -246}})
+    EXPECT_EQ(DecodePosition(EncodePosition(p)), p);
+}
+
+TEST(SavedPositionTest, DefaultIsTheBottomRightCornerOfTheWorkArea) {
+  EXPECT_EQ(DefaultPosition({0, 0, 1024, 768}), (Point{430, 522}));
+  EXPECT_EQ(DefaultPosition({100, 40, 1124, 808}), (Point{530, 562}));
+}
+
+TEST(SavedPositionTest, BoundPullsBackOnlyOnTheRightAndAtTheBottom) {
+  const Rect area = {0, 0, 1024, 768};
+  EXPECT_EQ(BoundPosition({1000, 700}, area), (Point{430, 522}));
+  EXPECT_EQ(BoundPosition({431, 100}, area), (Point{430, 100}));
+  EXPECT_EQ(BoundPosition({100, 523}, area), (Point{100, 522}));
+  EXPECT_EQ(BoundPosition({430, 522}, area), (Point{430, 522}));
+  EXPECT_EQ(BoundPosition({-20, -10}, area), (Point{-20, -10}));
+  EXPECT_EQ(BoundPosition({10, -10}, area), (Point{10, -10}));
+  EXPECT_EQ(BoundPosition({-5000, 5000}, area), (Point{-5000, 522}));
+  // Left of or above a work area that does not start at 0 stays too.
+  EXPECT_EQ(BoundPosition({50, 20}, {100, 40, 1124, 808}), (Point{50, 20}));
+  // A work area smaller than the window: flush right and bottom, out on the left and top.
+  EXPECT_EQ(BoundPosition({0, 0}, {0, 0, 500, 200}), (Point{-94, -46}));
+}
+
+TEST(SavedPositionTest, StartPositionUsesTheSavedCornerOrTheDefault) {
+  const Rect area = {0, 0, 1024, 768};
+  EXPECT_EQ(StartPosition(false, {5, 5}, area), (Point{430, 522}));
+  EXPECT_EQ(StartPosition(true, {5, 5}, area), (Point{5, 5}));
+  EXPECT_EQ(StartPosition(true, {1000, 5}, area), (Point{430, 5}));
+}
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  Log log;
+  RecordingRegistry registry{log};
+  Point corner = {-1, -1};
+};
+
+TEST_F(RegistryTest, ReadsFourBytesUnderSoftwareKvelAndClosesTheKey) {
+  registry.SetPosition(RecordingRegistry::Dword(0xFFF6000A));
+  EXPECT_TRUE(ReadSavedPosition(registry, &corner));
+  EXPECT_EQ(corner, (Point{10, -10}));
+  EXPECT_EQ(log,
+            (Log{"OpenMachineKey Software\\Kvel", "QueryValue RootPosition 10 4", "CloseKey 10"}));
+}
+
+TEST_F(RegistryTest, NoKeyIsNoSavedPosition) {
+  registry.keyExists = false;
+  EXPECT_FALSE(ReadSavedPosition(registry, &corner));
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software\\Kvel failed"}));
+}
+
+TEST_F(RegistryTest, NoValueIsNoSavedPosition) {
+  EXPECT_FALSE(ReadSavedPosition(registry, &corner));
+  EXPECT_EQ(log,
+            (Log{"OpenMachineKey Software\\Kvel", "QueryValue RootPosition 10 4", "CloseKey 10"}));
+}
+
+TEST_F(RegistryTest, AValueLongerThanFourBytesIsNotRead) {
+  registry.SetPosition(std::string("\x0A\x00\x0A\x00\x00", 5));
+  EXPECT_FALSE(ReadSavedPosition(registry, &corner));
+  EXPECT_EQ(log.back(), "CloseKey 10");
+}
+
+// Fewer than four bytes: the read succeeds but fills only part of the
+// buffer; no half-filled buffer is taken for a position.
+TEST_F(RegistryTest, AValueShorterThanFourBytesIsNoSavedPosition) {
+  for (const std::string& bytes : {std::string("\x0A\x00\x0A", 3), std::string("\x0A\x00", 2),
+                                   std::string("\x0A", 1), std::string()}) {
+    log.clear();
+    registry.SetPosition(bytes);
+    EXPECT_FALSE(ReadSavedPosition(registry, &corner)) << bytes.size() << " bytes";
+    EXPECT_EQ(corner, (Point{-1, -1}));
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[1].rfind("QueryValue RootPosition", 0), 0u);
+    EXPECT_EQ(log[2].rfind("CloseKey", 0), 0u);
+  }
+}
+
+TEST_F(RegistryTest, SavingCreatesKvelUnderSoftwareAndWritesADword) {
+  SavePosition(registry, {10, -10});
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software", "CreateSubKey Kvel 10",
+                      Join("SetDwordValue RootPosition", {11, 0xFFF6000A}), "CloseKey 11",
+                      "CloseKey 10"}));
+  EXPECT_EQ(registry.values["Software\\Kvel\\RootPosition"], RecordingRegistry::Dword(0xFFF6000A));
+}
+
+TEST_F(RegistryTest, NothingIsSavedWhenSoftwareCannotBeOpened) {
+  registry.softwareOpens = false;
+  SavePosition(registry, {1, 2});
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software failed"}));
+  EXPECT_TRUE(registry.values.empty());
+}
+
+TEST_F(RegistryTest, NothingIsSavedWhenKvelCannotBeCreated) {
+  registry.subKeyCreates = false;
+  SavePosition(registry, {1, 2});
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software", "CreateSubKey Kvel 10 failed", "CloseKey 10"}));
+  EXPECT_TRUE(registry.values.empty());
+}
+
+TEST(PaintTest, Chart1IsBitmap114CopiedAs590By242ThenShownWithoutActivation) {
+  Log log;
+  RecordingCanvas canvas(log);
+  RecordingWindow window(log);
+  PaintChart(1, canvas, window);
+  EXPECT_EQ(log, (Log{"BeginPaint", "CopyBitmap 114 590 242", "FillWithWindowColour 588 0 590 242",
+                      "EndPaint", "Show noactivate"}));
+}
+
+// Where the copy reaches beyond chart 2, the window colour shows, not what
+// the previous chart left there.
+TEST(PaintTest, Chart2IsBitmap134WithTheWindowColourBeyondIt) {
+  Log log;
+  RecordingCanvas canvas(log);
+  RecordingWindow window(log);
+  PaintChart(2, canvas, window);
+  EXPECT_EQ(log, (Log{"BeginPaint", "CopyBitmap 134 590 242", "FillWithWindowColour 353 0 590 242",
+                      "FillWithWindowColour 0 140 353 242", "EndPaint", "Show noactivate"}));
+}
+
+TEST(PaintTest, AreasBeyondABitmapThatCoversTheBlockAreNone) {
+  Rect areas[2];
+  EXPECT_EQ(AreasBeyondBitmap({590, 242}, areas), 0);
+  EXPECT_EQ(AreasBeyondBitmap({600, 300}, areas), 0);
+  ASSERT_EQ(AreasBeyondBitmap({600, 100}, areas), 1);
+  EXPECT_EQ(areas[0], (Rect{0, 100, 590, 242}));
+}
+
+TEST(PaintTest, ResourceNumbersAreTheProgramsOwn) {
+  EXPECT_EQ(Chart1BitmapId, IDB_CHART1);
+  EXPECT_EQ(Chart2BitmapId, IDB_CHART2);
+  EXPECT_EQ(DragCursorId, IDC_DRAG);
+  EXPECT_EQ(ClassNameStringId, IDS_ROOT_CLASS);
+  EXPECT_EQ(TitleStringId, IDS_ROOT_TITLE);
+  EXPECT_STREQ(IDI_LOADBMP_NAME, "LOADBMP");
+  EXPECT_EQ(ControlMessage, 1124u);
+}
+
+class ControlMessageTest : public ::testing::Test {
+ protected:
+  Log log;
+  RecordingWindow window{log};
+  int mode = 2;
+};
+
+TEST_F(ControlMessageTest, EffectOfEachWParam) {
+  EXPECT_EQ(ControlEffectOf(1), ControlEffect::ShowChart1);
+  EXPECT_EQ(ControlEffectOf(2), ControlEffect::ShowChart2);
+  EXPECT_EQ(ControlEffectOf(3), ControlEffect::Quit);
+  for (uintptr_t other : {0u, 4u, 5u, 100u, 0x10001u, 0xFFFFFFFFu})
+    EXPECT_EQ(ControlEffectOf(other), ControlEffect::Nothing) << other;
+}
+
+TEST_F(ControlMessageTest, OneShowsChart1AtOnce) {
+  HandleControlMessage(mode, 1, window);
+  EXPECT_EQ(mode, 1);
+  EXPECT_EQ(log, (Log{"InvalidateClient", "Show normal", "Update"}));
+}
+
+TEST_F(ControlMessageTest, TwoWhileChart2IsShownPaintsItAgain) {
+  HandleControlMessage(mode, 2, window);
+  EXPECT_EQ(mode, 2);
+  EXPECT_EQ(log, (Log{"InvalidateClient", "Show normal", "Update"}));
+}
+
+TEST_F(ControlMessageTest, ThreeQuitsWithExitCode0) {
+  HandleControlMessage(mode, 3, window);
+  EXPECT_EQ(mode, 2);
+  EXPECT_EQ(log, (Log{"PostQuit 0"}));
+}
+
+TEST_F(ControlMessageTest, AnyOtherDoesNothing) {
+  for (uintptr_t other : {0u, 4u, 1124u, 0xFFFFFFFFu}) HandleControlMessage(mode, other, window);
+  EXPECT_EQ(mode, 2);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST(CloseTest, CloseQuitsWithExitCode0) {
+  Log log;
+  RecordingWindow window(log);
+  HandleClose(window);
+  EXPECT_EQ(log, (Log{"PostQuit 0"}));
+}
+
+// The move notification's point is the client corner, inside the frame;
+// what is saved is the outer corner, where start-up puts the window.
+TEST(MoveTest, EveryMoveSavesTheOuterTopLeftCorner) {
+  Log log;
+  RecordingWindow window(log);
+  RecordingRegistry registry(log);
+  window.outer = {100, 200, 694, 446};
+  HandleMove(window, registry);
+  HandleMove(window, registry);
+  const Log once = {"OuterRect",
+                    "OpenMachineKey Software",
+                    "CreateSubKey Kvel 10",
+                    Join("SetDwordValue RootPosition", {11, 0x00C80064}),
+                    "CloseKey 11",
+                    "CloseKey 10"};
+  EXPECT_EQ(log, Concat({once,
+                         {"OuterRect", "OpenMachineKey Software", "CreateSubKey Kvel 12",
+                          Join("SetDwordValue RootPosition", {13, 0x00C80064}), "CloseKey 13",
+                          "CloseKey 12"}}));
+}
+
+// Start-up with recording platform calls; the created window's outer
+// rectangle is where it was asked to be.
+class RecordingStartup final : public StartupPlatform {
+ public:
+  RecordingStartup(Log& log, RootWindowState& state) : log_(log), state_(state) {}
+  Rect workArea = {0, 0, 1024, 768};
+  bool registers = true;
+  bool creates = true;
+  int loopResult = 0;
+  Rect created = {};
+
+  void LoadText(int id, char* buffer, size_t size) override {
+    log_.push_back(Join("LoadText", {id, static_cast<long long>(size)}));
+    const char* text = id == 1 ? "NVROOTWINCLASS" : id == 2 ? "NVROOTWIN" : "";
+    std::strncpy(buffer, text, size - 1);
+  }
+  bool RegisterWindowClass(const char* className) override {
+    log_.push_back(std::string("RegisterWindowClass ") + className + (registers ? "" : " failed"));
+    return registers;
+  }
+  Rect WorkArea() override {
+    log_.push_back("WorkArea");
+    return workArea;
+  }
+  bool CreateChartWindow(const char* className, const char* title, Point corner,
+                         Size size) override {
+    log_.push_back(Join(std::string("CreateChartWindow ") + className + " " + title,
+                        {corner.x, corner.y, size.w, size.h, state_.ChartMode}) +
+                   (creates ? "" : " failed"));
+    created = {corner.x, corner.y, corner.x + size.w, corner.y + size.h};
+    return creates;
+  }
+  void ShowWindow(ShowCommand command) override { log_.push_back(Show(command)); }
+  void UpdateWindow() override { log_.push_back("UpdateWindow"); }
+  int RunMessageLoop() override {
+    log_.push_back("RunMessageLoop");
+    return loopResult;
+  }
+
+ private:
+  Log& log_;
+  RootWindowState& state_;
+};
+
+class StartupTest : public ::testing::Test {
+ protected:
+  Log log;
+  RootWindowState state;
+  RecordingStartup platform{log, state};
+  RecordingRegistry registry{log};
+  const Log readPosition = {"OpenMachineKey Software\\Kvel", "QueryValue RootPosition 10 4",
+                            "CloseKey 10"};
+};
+
+TEST_F(StartupTest, WithoutASavedValueTheWindowStartsInTheBottomRightCorner) {
+  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe 2", platform, registry), 0);
+  EXPECT_EQ(state.ChartMode, 2);
+  EXPECT_EQ(log,
+            Concat({{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS"},
+                    readPosition,
+                    {"WorkArea", "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 2",
+                     "Show normal", "UpdateWindow", "RunMessageLoop"}}));
+}
+
+TEST_F(StartupTest, TheWorkAreaIsReadAlsoWhenThereIsNoKey) {
+  registry.keyExists = false;
+  platform.workArea = {0, 30, 800, 600};
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(state.ChartMode, 1);
+  EXPECT_EQ(log, (Log{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS",
+                      "OpenMachineKey Software\\Kvel failed", "WorkArea",
+                      "CreateChartWindow NVROOTWINCLASS NVROOTWIN 206 354 594 246 1", "Show normal",
+                      "UpdateWindow", "RunMessageLoop"}));
+}
+
+TEST_F(StartupTest, ASavedPointLeftOfOrAboveTheWorkAreaIsUsedUnchanged) {
+  registry.SetPosition(RecordingRegistry::Dword(0xFFF6000A));
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{10, -10, 604, 236}));
+  registry.SetPosition(RecordingRegistry::Dword(EncodePosition({-20, -30})));
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{-20, -30, 574, 216}));
+}
+
+TEST_F(StartupTest, ASavedPointPastTheRightOrBottomEdgeIsPulledBack) {
+  registry.SetPosition(RecordingRegistry::Dword(EncodePosition({1000, 700})));
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
+  registry.SetPosition(RecordingRegistry::Dword(EncodePosition({-20, 700})));
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{-20, 522, 574, 768}));
+}
+
+TEST_F(StartupTest, AShortValueGivesTheDefaultPlace) {
+  registry.SetPosition(std::string("\x0A\x00", 2));
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
+}
+
+TEST_F(StartupTest, ALongValueGivesTheDefaultPlace) {
+  registry.SetPosition(std::string("\x0A\x00\x0A\x00\x00\x00\x00\x00", 8));
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
+}
+
+TEST_F(StartupTest, FailedRegistrationEndsAtOnceWithExitCode0) {
+  platform.registers = false;
+  platform.loopResult = 7;
+  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe", platform, registry), 0);
+  EXPECT_EQ(log,
+            (Log{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS failed"}));
+}
+
+TEST_F(StartupTest, FailedCreationEndsWithExitCode0) {
+  platform.creates = false;
+  platform.loopResult = 7;
+  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe", platform, registry), 0);
+  EXPECT_EQ(log.back(), "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 1 failed");
+}
+
+TEST_F(StartupTest, TheExitCodeIsTheMessageLoopsOwn) {
+  platform.loopResult = 0;
+  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe", platform, registry), 0);
+}
+
+// An unmoved window stays where it is from one run to the next: what the
+// move notification at start-up writes is what the next start reads.
+TEST_F(StartupTest, AWindowThatIsNotMovedComesBackToTheSamePlace) {
+  registry.SetPosition(RecordingRegistry::Dword(EncodePosition({100, 200})));
+  for (int run = 0; run < 3; ++run) {
+    RunRootWindow(state, "RtNavo.exe", platform, registry);
+    EXPECT_EQ(platform.created, (Rect{100, 200, 694, 446})) << "run " << run;
+    RecordingWindow window(log);
+    window.outer = platform.created;  // the notification at creation and first show
+    HandleMove(window, registry);
+    EXPECT_EQ(registry.values["Software\\Kvel\\RootPosition"],
+              RecordingRegistry::Dword(EncodePosition({100, 200})));
+  }
+}
+
+TEST_F(StartupTest, AWindowStartedWithoutAValueComesBackToTheSamePlace) {
+  registry.keyExists = false;
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RecordingWindow window(log);
+  window.outer = platform.created;
+  HandleMove(window, registry);
+  registry.keyExists = true;
+  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
+}
+
+}  // namespace
+}  // namespace navo::testing
