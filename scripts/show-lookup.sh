@@ -36,6 +36,7 @@ if [ $on_display -eq 1 ]; then
 fi
 
 (cd "$(wine_sysdir)" && exec "$NAVO_WINE_LOADER" "$program") >/dev/null 2>&1 &
+program_pid=$!
 wine_exec "$driver" wait-start 60000 >/dev/null
 for character in 码 表 查 询 汉 字; do
   hex=$(printf '%s' "$character" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n')
@@ -44,6 +45,6 @@ done
 wine_exec "$driver" pane >/dev/null  # repaints and waits for it
 wine_screenshot "$shots/nvcodefind-sample-table.png"
 wine_exec "$driver" close >/dev/null
-wait
+wait "$program_pid"
 echo "NvCodeFind.exe ran on Xvfb with the sample table; screenshot:"
 echo "  $shots/nvcodefind-sample-table.png"

@@ -145,10 +145,11 @@ if [[ -n "$exe" ]] && wine_arch_usable "$arch"; then
         printf '%s\n' "$q" | sed 's/^/    /'
         grep -q '宋体.*WenQuanYi Micro Hei' <<<"$q" || { echo "font replacement not found"; exit 1; }
         wine_exec "$exe" sleep 1500 >/dev/null 2>&1 &
+        pid=$!
         sleep 1
         [[ "$(wine_live_processes)" -gt 0 ]] || { echo "no live process seen while running"; exit 1; }
         wine_screenshot "$work/shot.png" && [[ -s "$work/shot.png" ]] || { echo "no screenshot"; exit 1; }
-        wait
+        wait "$pid" # not a bare wait: Xvfb is a child too
         wine_cleanup
         [[ "$(wine_live_processes "$work/lib-prefix")" -eq 0 ]] || { echo "processes left"; exit 1; }
         [[ -z "${NAVO_WINE_XVFB_PID:-}" ]] || { echo "Xvfb not stopped"; exit 1; }

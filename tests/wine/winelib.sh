@@ -218,11 +218,16 @@ EOF
     } >"$out"
 }
 
+# Prints the Wine version as a file-name-safe tag.
+_wine_version_tag() {
+    "$NAVO_WINE_LOADER" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_'
+}
+
 # Prints the directory of the template prefix for the current arch.
 wine_template_dir() {
-    [[ -n "${NAVO_WINE_LOADER:-}" ]] || _wine_pick_arch || return 1
+    _wine_pick_arch || return 1
     local ver
-    ver="$("$NAVO_WINE_LOADER" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_')"
+    ver="$(_wine_version_tag)"
     local kind=lean
     [[ "${NAVO_WINE_ALL_SERVICES:-0}" == 1 ]] && kind=full
     wine_arch_emulated "$NAVO_WINE_ARCH" && kind="$kind-emu"
@@ -271,6 +276,17 @@ wine_template_prefix() {
         fi
         touch "$build/.navo-ready"
         mv "$build" "$tpl"
+        # Drop templates of this arch from other Wine versions or revisions
+        # (not touched for 30 minutes, so no running test still copies one).
+        local old same
+        same="$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-$(_wine_version_tag)-"
+        for old in "$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-"*; do
+            [[ -d "$old" && "$old" != "$tpl" ]] || continue
+            if [[ "$old" != *.build.* && "$old" == "$same"* && "$old" == *-r"$NAVO_WINE_TEMPLATE_REV" ]]; then
+                continue # another variant of the current template
+            fi
+            [[ -n "$(find "$old" -maxdepth 0 -mmin +30)" ]] && rm -rf "$old"
+        done
     ) 9>"$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH.lock"
 }
 
@@ -283,7 +299,8 @@ wine_fresh_prefix() {
     cp -a "$NAVO_WINE_TEMPLATE/." "$dir/" || return 1
     rm -f "$dir/.navo-ready"
     _wine_common_env
-    export WINEPREFIX="$(cd "$dir" && pwd)"
+    WINEPREFIX="$(cd "$dir" && pwd)" || return 1
+    export WINEPREFIX
 }
 
 # Starts an Xvfb on a free display from :90 upward (or keeps $DISPLAY when
