@@ -86,7 +86,8 @@ void BM_LookupEveryDoubleByteValue(benchmark::State& state) {
     }
   }
   const long allocations = heapAllocations.load() - allocationsBefore;
-  state.counters["lookups_per_second"] = benchmark::Counter(double(lookups), benchmark::Counter::kIsRate);
+  state.counters["lookups_per_second"] =
+      benchmark::Counter(double(lookups), benchmark::Counter::kIsRate);
   state.counters["reads_per_lookup"] = double(file.reads) / double(lookups);
   state.counters["heap_allocations_per_lookup"] = double(allocations) / double(lookups);
   state.counters["with_codes_per_pass"] = double(found) / double(state.iterations());

@@ -13,9 +13,9 @@ namespace {
 
 TableSource MixedSource() {
   TableSource source;
-  source.candidates = {{"工", "a"},      {"工", "aaaa"}, {"式", "aad"},   {"工人", "aaww"},
-                       {"童", "ujff"},   {"戈", "a"},    {"中", "khk"},   {"中国", "khlg"},
-                       {"\x81\x40", "zz"}, {"\xFE\xFF", "zzzzzzz"}};
+  source.candidates = {
+      {"工", "a"}, {"工", "aaaa"}, {"式", "aad"},    {"工人", "aaww"},   {"童", "ujff"},
+      {"戈", "a"}, {"中", "khk"},  {"中国", "khlg"}, {"\x81\x40", "zz"}, {"\xFE\xFF", "zzzzzzz"}};
   source.wordMakingCodes = {{"中", "k"}, {"人", "ww"}, {"戈", ""}};
   return source;
 }
@@ -28,7 +28,7 @@ TEST(TableBuilderTest, LaysOutRecordsBelowTheIndexesAndBlocksAfterThem) {
     EXPECT_GT(base, 0u);
   }
   EXPECT_GE(GetU32(bytes, LetterEntryOffset('a')), FixedRegionsEnd);
-  EXPECT_EQ(GetU32(bytes, LetterEntryOffset('a') + 8), 2u);       // 工 and 戈
+  EXPECT_EQ(GetU32(bytes, LetterEntryOffset('a') + 8), 2u);  // 工 and 戈
   EXPECT_EQ(GetU32(bytes, PairEntryOffset("aa") + 8), 3u);
   EXPECT_EQ(GetU32(bytes, PairEntryOffset("aa") + 4), 3u + 3 + 5);
   EXPECT_EQ(GetU32(bytes, PairEntryOffset("ab")), 0u);
@@ -69,7 +69,8 @@ TEST(TableBuilderTest, DumpGivesBackWhatBuildsTheSameFile) {
 
 TEST(TableBuilderTest, DumpKeepsCandidatesBeyondTheFirst2000) {
   TableSource source;
-  for (int i = 0; i < 2100; ++i) source.candidates.push_back({"工", "ab" + std::string(1, 'a' + i % 26)});
+  for (int i = 0; i < 2100; ++i)
+    source.candidates.push_back({"工", "ab" + std::string(1, 'a' + i % 26)});
   const TableSource dumped = DumpCodeTable(BuildCodeTable(source).bytes);
   EXPECT_EQ(dumped.candidates.size(), 2100u);
 }
@@ -83,11 +84,11 @@ TEST(TableCheckerTest, NamesEachDamageAtItsOffset) {
   const size_t record = RecordOffset(bytes, "中");
   const uint32_t pair = GetU32(bytes, PairEntryOffset("aa"));
   const uint32_t kh = GetU32(bytes, PairEntryOffset("kh"));
-  bytes[record] = 'K';                                   // code letter outside a-z
-  std::fill_n(&bytes[pair + 6], 6, 'x');                 // suffix 1 of aa without NUL
-  SetU32(bytes, kh + 6 * 2 + 4, 99);                     // text offset 1 of kh outside
-  SetU32(bytes, LetterEntryOffset('a') + 8, 2001);       // letter block too large
-  SetU32(bytes, PairEntryOffset("zz") + 4, 20001);       // texts too long
+  bytes[record] = 'K';                              // code letter outside a-z
+  std::fill_n(&bytes[pair + 6], 6, 'x');            // suffix 1 of aa without NUL
+  SetU32(bytes, kh + 6 * 2 + 4, 99);                // text offset 1 of kh outside
+  SetU32(bytes, LetterEntryOffset('a') + 8, 2001);  // letter block too large
+  SetU32(bytes, PairEntryOffset("zz") + 4, 20001);  // texts too long
 
   std::vector<TableFinding> findings = CheckCodeTable(bytes);
   std::vector<uint64_t> offsets;

@@ -1,10 +1,11 @@
 // The UTF-8 text form of a code table.
+#include "tools/navomb/text_table.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "tools/common/gbk_text.h"
-#include "tools/navomb/text_table.h"
 
 namespace navo::testing {
 namespace {

@@ -42,10 +42,9 @@ int Build(int argc, char** argv) {
   std::ofstream out(argv[next + 1], std::ios::binary);
   out.write(reinterpret_cast<const char*>(built.bytes.data()), std::streamsize(built.bytes.size()));
   if (!out.flush()) return std::fprintf(stderr, "navomb: cannot write %s\n", argv[next + 1]), 1;
-  std::fprintf(stderr, "navomb: %zu candidates, %zu bytes%s\n", source.candidates.size(),
-               built.bytes.size(),
-               read.skipped ? (", " + std::to_string(read.skipped) + " lines not GBK skipped").c_str()
-                            : "");
+  std::fprintf(
+      stderr, "navomb: %zu candidates, %zu bytes%s\n", source.candidates.size(), built.bytes.size(),
+      read.skipped ? (", " + std::to_string(read.skipped) + " lines not GBK skipped").c_str() : "");
   return 0;
 }
 
@@ -58,14 +57,16 @@ int main(int argc, char** argv) {
   if ((command != "dump" && command != "check") || argc != 3) return std::fputs(Usage, stderr), 2;
 
   std::vector<uint8_t> bytes;
-  if (!ReadFile(argv[2], &bytes)) return std::fprintf(stderr, "navomb: cannot read %s\n", argv[2]), 1;
+  if (!ReadFile(argv[2], &bytes))
+    return std::fprintf(stderr, "navomb: cannot read %s\n", argv[2]), 1;
   if (command == "dump") {
     navo::WriteTextTable(navo::DumpCodeTable(bytes), std::cout);
     return std::cout.flush() ? 0 : 1;
   }
   std::vector<navo::TableFinding> findings = navo::CheckCodeTable(bytes);
   for (const navo::TableFinding& f : findings)
-    std::printf("%s: offset %llu (0x%llX): %s\n", argv[2], static_cast<unsigned long long>(f.offset),
+    std::printf("%s: offset %llu (0x%llX): %s\n", argv[2],
+                static_cast<unsigned long long>(f.offset),
                 static_cast<unsigned long long>(f.offset), f.what.c_str());
   if (findings.empty()) std::printf("%s: sound\n", argv[2]);
   return findings.empty() ? 0 : 1;

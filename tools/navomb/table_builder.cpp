@@ -87,8 +87,10 @@ BuildResult BuildCodeTable(const TableSource& source) {
     } else if (c.text.empty() || c.text.find('\0') != std::string::npos) {
       fail("empty text for code " + c.code);
     } else if (c.code.size() == 1) {
-      if (c.text.size() > 3) fail("text " + Quote(c.text) + " too long for one-letter code");
-      else letterBlocks[c.code[0] - 'a'].candidates.push_back(&c);
+      if (c.text.size() > 3)
+        fail("text " + Quote(c.text) + " too long for one-letter code");
+      else
+        letterBlocks[c.code[0] - 'a'].candidates.push_back(&c);
     } else {
       pairBlocks[26 * (c.code[0] - 'a') + (c.code[1] - 'a')].candidates.push_back(&c);
     }
@@ -121,7 +123,8 @@ BuildResult BuildCodeTable(const TableSource& source) {
     if (block.candidates.empty()) continue;
     const uint32_t count = uint32_t(block.candidates.size());
     if (count > MaxLoadedCandidates)
-      fail(std::string("one-letter block ") + char('a' + letter) + " has more than 2000 candidates");
+      fail(std::string("one-letter block ") + char('a' + letter) +
+           " has more than 2000 candidates");
     const uint32_t offset = uint32_t(bytes.size());
     WriteLetterBlock(block, bytes);
     placeIndexEntry(LetterPrefixIndexOffset + PrefixIndexEntrySize * letter, offset, 4 * count,

@@ -30,8 +30,8 @@ class Inspector {
 
   void Run() {
     if (bytes_.size() < FixedRegionsEnd)
-      Note(bytes_.size(), "file ends before the end of the prefix indexes (" +
-                              Hex(FixedRegionsEnd) + ")");
+      Note(bytes_.size(),
+           "file ends before the end of the prefix indexes (" + Hex(FixedRegionsEnd) + ")");
     CheckCharacterRecords();
     for (int letter = 0; letter < 26; ++letter)
       CheckBlock(letter, LetterPrefixIndexOffset + PrefixIndexEntrySize * letter);
@@ -104,10 +104,10 @@ class Inspector {
       if (!Has(at, 4)) return Note(at, name + ": file ends inside its 2001st text offset");
       textSize = U32(at);
     }
-    if (textsAt + textSize > MaxFileOffset + 1)
-      return Note(entryAt, name + " lies past 2 GiB");
+    if (textsAt + textSize > MaxFileOffset + 1) return Note(entryAt, name + " lies past 2 GiB");
     if (textSize > TextBufferSize)
-      return Note(entryAt + 4, name + " has " + std::to_string(textSize) + " bytes of text, more than 20000");
+      return Note(entryAt + 4,
+                  name + " has " + std::to_string(textSize) + " bytes of text, more than 20000");
     if (!Has(suffixesAt, uint64_t(SuffixRecordSize) * loaded))
       return Note(suffixesAt, name + ": file ends inside its suffixes");
     if (!letter && !Has(offsetsAt, 4 * uint64_t(loaded)))

@@ -11,8 +11,8 @@
 namespace navo {
 
 struct TableFinding {
-  uint64_t offset;    // where the damage is
-  std::string what;   // what is wrong there (ASCII)
+  uint64_t offset;   // where the damage is
+  std::string what;  // what is wrong there (ASCII)
 };
 
 std::vector<TableFinding> CheckCodeTable(const std::vector<uint8_t>& bytes);
