@@ -10,11 +10,14 @@
 //   lookup_driver pane heading|HEX...     the pane shows exactly these lines
 //   lookup_driver template EXE            its dialog template is as it must be
 //   lookup_driver close                   the dialog's close box
+//   lookup_driver version EXE             what Windows shows of a program file
+//   lookup_driver answer HEX MS           the message box captioned HEX (GBK), answered OK
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -430,6 +433,42 @@ int CheckTemplate(const char* programPath) {
   return failures == 0 ? 0 : 1;
 }
 
+// Any program's message box with this caption: its text is printed and its
+// OK button pressed, as a user reads and closes it.
+int Answer(const char* captionHex, DWORD milliseconds) {
+  const std::string caption = FromHex(captionHex);
+  for (DWORD waited = 0; waited < milliseconds; waited += 100) {
+    HWND box = FindWindowA("#32770", caption.c_str());
+    if (box && IsWindowVisible(box)) {
+      Sleep(300);  // as a user takes a moment to read it
+      std::printf("box:%s/%s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str(),
+                  WindowText(box).c_str());
+      std::fflush(stdout);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      return 0;
+    }
+    Sleep(100);
+  }
+  return std::puts("no message box"), 1;
+}
+
+// The version resource's texts, as the file's properties show them.
+int Version(const char* path) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(path, &handle);
+  std::vector<char> data(size ? size : 1);
+  if (size == 0 || !GetFileVersionInfoA(path, 0, size, data.data()))
+    return std::puts("no version resource"), 1;
+  for (const char* name : {"ProductName", "FileDescription", "FileVersion", "CompanyName"}) {
+    const std::string key = std::string("\\StringFileInfo\\080404B0\\") + name;
+    char* value = nullptr;
+    UINT length = 0;
+    if (VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
+      std::printf("%s: %s\n", name, value);
+  }
+  return 0;
+}
+
 // A small table whose codes the test knows: several codes for some
 // characters, one-letter codes that a lookup never shows, and a word.
 int InstallTable() {
@@ -457,6 +496,8 @@ int main(int argc, char** argv) {
   if (argc < 2) return std::puts("usage: lookup_driver COMMAND ..."), 2;
   const std::string command = argv[1];
   if (command == "install-table") return InstallTable();
+  if (command == "version" && argc == 3) return Version(argv[2]);
+  if (command == "answer" && argc == 4) return Answer(argv[2], std::strtoul(argv[3], nullptr, 10));
   if (command == "wait-start") return WaitStart(argc > 2 ? std::atoi(argv[2]) : 30000);
   if (command == "type" && argc == 3) return Type(argv[2]);
   if (command == "pane") return CheckPane(argc - 2, argv + 2);

@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# The whole road as a user travels it, under Wine with the Chinese code page
+# on Xvfb, in one fresh prefix: NavoSetup.exe installs the distribution
+# folder; NvCodeFind.exe, started from the system directory, looks characters
+# up in the installed navo.mb; RtNavo.exe, started from there, shows its
+# chart and is switched and ended by a driver acting as the outside program.
+#
+#   whole_road_e2e.sh DIST_DIR setup_driver.exe lookup_driver.exe root_driver.exe NVCODEFIND OUTDIR
+#
+# NVCODEFIND is the native terminal lookup: it says, from the distribution's
+# own navo.mb, which lines the window must draw.
+set -u
+dist=$(realpath "$1") setup_driver=$(realpath "$2") lookup_driver=$(realpath "$3")
+root_driver=$(realpath "$4") nvcodefind=$(realpath "$5") out=$6
+mkdir -p "$out"
+out=$(realpath "$out")
+. "$(dirname "$0")/../wine/winelib.sh"
+
+names=(navo.av navo.ime navo.mb navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm
+       NvCodeFind.exe)
+passes=0 failures=0
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
+  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+}
+run() {  # driver args...: the driver's GBK output as UTF-8, and its exit status
+  local output status
+  output=$(wine_exec "$@" </dev/null 2>/dev/null)
+  status=$?
+  printf '%s\n' "$output" | tr -d '\r' | iconv -f GBK -t UTF-8
+  return $status
+}
+indented() { sed 's/^/    /' <<<"$1"; }
+windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n' | tr a-f A-F; }
+
+for name in NavoSetup.exe "${names[@]}"; do
+  [ -f "$dist/$name" ] || { echo "FAILED: $dist/$name is missing (build the distribution target)"; exit 1; }
+done
+[ "$(ls "$dist" | wc -l)" -eq 11 ] || { echo "FAILED: the distribution holds other files"; exit 1; }
+
+wine_begin || exit 1
+trap 'wine_cleanup' EXIT
+sys=$(wine_sysdir)
+
+# The outside world's handler for .hlp files: it only writes the request down.
+{
+  printf '\xff\xfe'
+  command=$(printf '"%s" record-help "C:\\help-requests.txt" "%%1"' "$(windows_path "$setup_driver")")
+  command=${command//\\/\\\\}
+  command=${command//\"/\\\"}
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CLASSES_ROOT\\.hlp]\r\n@="NavoHelp"\r\n\r\n[HKEY_CLASSES_ROOT\\NavoHelp\\shell\\open\\command]\r\n@="%s"\r\n\r\n' \
+    "$command" | iconv -f UTF-8 -t UTF-16LE
+} > "$WINEPREFIX/drive_c/help.reg"
+wine_exec regedit /S 'C:\help.reg' </dev/null >/dev/null 2>&1
+
+echo "== 1. NavoSetup.exe installs the distribution folder"
+# Started from the distribution folder, its current directory, as a user
+# starts it from there.
+(cd "$dist" && exec "$NAVO_WINE_LOADER" "$dist/NavoSetup.exe") >/dev/null 2>&1 &
+setup_pid=$!
+report=$(run "$lookup_driver" answer "$(gbk_hex "Navo输入法2.0白金版")" 120000)
+indented "$report"
+check "the installation is reported complete" [ "$report" = "box:安装完毕，欢迎使用！/Navo输入法2.0白金版" ]
+wait "$setup_pid"
+check "the installer ends with exit code 0" [ $? -eq 0 ]
+all_installed() {
+  local name
+  for name in "${names[@]}"; do cmp -s "$dist/$name" "$sys/$name" || { echo "    $name differs"; return 1; }; done
+}
+check "the ten files are in the system directory, byte for byte" all_installed
+layouts=$(run "$setup_driver" layouts)
+indented "$layouts"
+check "the input method is registered with its module and layout text" \
+  grep -q 'C:\\windows\\system32\\navo.ime.*Navo输入法2.0白金版' <<<"$layouts"
+
+versions_shown() {  # what Windows shows of each program: its version resource
+  local name report
+  for name in NvCodeFind.exe RtNavo.exe; do
+    report=$(run "$lookup_driver" version "$(windows_path "$sys/$name")")
+    indented "$report"
+    grep -qx 'ProductName: Navo输入法2.0白金版' <<<"$report" || return 1
+  done
+  report=$(run "$lookup_driver" version "$(windows_path "$dist/NavoSetup.exe")")
+  indented "$report"
+  grep -qx 'ProductName: Navo输入法2.0白金版' <<<"$report"
+}
+check "the three programs carry their version and product name" versions_shown
+
+echo "== 2. NvCodeFind.exe from the system directory looks up in the installed table"
+(cd "$sys" && exec "$NAVO_WINE_LOADER" "$sys/NvCodeFind.exe") >/dev/null 2>&1 &
+lookup_pid=$!
+check "its dialog opens without a message" [ "$(run "$lookup_driver" wait-start 60000)" = dialog ]
+characters=(码 表 查 询 工 字)
+expected=()
+for c in "${characters[@]}"; do
+  run "$lookup_driver" type "$(gbk_hex "$c")" >/dev/null
+  line=$("$nvcodefind" --table "$dist/navo.mb" "$c")
+  expected=("$(gbk_hex "$line")" "${expected[@]}")
+done
+report=$(run "$lookup_driver" pane "${expected[@]}")
+status=$?
+indented "$report"
+check "each typed character's line is drawn, newest first" [ $status -eq 0 ]
+wine_screenshot "$out/road-2-lookup.png"
+run "$lookup_driver" close >/dev/null
+wait "$lookup_pid"
+check "the lookup tool ends with exit code 0" [ $? -eq 0 ]
+
+echo "== 3. RtNavo.exe from the system directory, controlled from outside"
+(cd "$sys" && exec "$NAVO_WINE_LOADER" "$sys/RtNavo.exe" 2) >/dev/null 2>&1 &
+root_pid=$!
+report=$(run "$root_driver" wait 60000 chart 2 'C:\windows\system32\RtNavo.exe' 5000)
+status=$?
+indented "$report"
+check "it shows chart 2 as its command line asks" [ $status -eq 0 ]
+wine_screenshot "$out/road-3-chart-2.png"
+report=$(run "$root_driver" send 1 chart 1 'C:\windows\system32\RtNavo.exe' 5000)
+status=$?
+indented "$report"
+check "the control message switches it to chart 1" [ $status -eq 0 ]
+wine_screenshot "$out/road-3-chart-1.png"
+report=$(run "$root_driver" send 3 gone 10000)
+indented "$report"
+wait "$root_pid"
+check "and ends it with exit code 0" [ $? -eq 0 ]
+
+wine_cleanup
+check "no Wine process is left behind" [ "$(wine_live_processes)" -eq 0 ]
+echo "screenshots in $out"
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
