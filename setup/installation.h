@@ -1,0 +1,78 @@
+// The installation step: the ten files of the input method deleted from the
+// system directory, copied there anew from the current directory, and the
+// input method module registered with the input method manager.
+#pragma once
+
+#include <cstddef>
+
+#include "setup/install_paths.h"
+
+namespace navo::setup {
+
+constexpr size_t InstallFileCount = 10;
+
+// The installation list in deletion order.
+extern const char* const InstallFiles[InstallFileCount];
+// The same ten files in copy order, as indexes into InstallFiles: the help
+// files come first, the lookup program last.
+extern const size_t CopyOrder[InstallFileCount];
+
+extern const char* const InputMethodModule;  // "navo.ime"
+extern const char* const LayoutText;         // the layout text of the registration
+
+// FO_COPY of the platform's file operations.
+constexpr unsigned FileOperationCopy = 2;
+
+// One copy request, field for field what the platform's file operation
+// takes; the paths are lists closed by an empty entry.
+struct CopyRequest {
+  unsigned operation = 0;
+  char from[PathBufferSize + 1] = {};
+  char to[PathBufferSize + 1] = {};
+  unsigned flags = 0;
+};
+
+// What the step needs of the platform. The file operation's windows
+// (confirmations, progress, errors) have the progress dialog as parent.
+class InstallPlatform {
+ public:
+  // As GetCurrentDirectoryA and GetSystemDirectoryA: the length of the path,
+  // 0 on failure, or the size it would need when it does not fit.
+  virtual size_t ReadCurrentDirectory(char* buffer, size_t size) = 0;
+  virtual size_t ReadSystemDirectory(char* buffer, size_t size) = 0;
+  // True when both paths lead to one directory on disk whatever their
+  // spelling; false when they do not, or when it cannot be told.
+  virtual bool IsSameDirectory(const char* first, const char* second) = 0;
+  // True when the path names a file (not a directory).
+  virtual bool FileExists(const char* path) = 0;
+  // The result does not matter: a missing file is the usual case.
+  virtual void RemoveFile(const char* path) = 0;
+  // 0 when the operation succeeded.
+  virtual int RunFileOperation(const CopyRequest& request) = 0;
+  virtual void Beep() = 0;
+  // The result does not matter.
+  virtual void InstallInputMethod(const char* modulePath, const char* layoutText) = 0;
+
+ protected:
+  ~InstallPlatform() = default;
+};
+
+struct InstallReport {
+  bool ranToEnd = false;        // false: a directory could not be read, nothing done
+  bool alreadyInPlace = false;  // run from the system directory: nothing deleted or copied
+  size_t failedCount = 0;       // files not installed, in copy order
+  const char* failed[InstallFileCount] = {};
+};
+
+// Completes a request whose operation, from and to are filled, runs it and
+// beeps once when it fails. True when the copy succeeded.
+bool CopyFileToDirectory(InstallPlatform& platform, CopyRequest& request);
+
+// The whole step. Stops before touching anything, and reports false, when
+// the current or the system directory cannot be read or does not fit its
+// buffer with a trailing backslash. A file whose path does not fit is not
+// deleted and counts as not installed. Run from the system directory itself,
+// nothing is deleted or copied; a file missing there counts as not installed.
+bool RunInstallation(InstallPlatform& platform, InstallReport& report);
+
+}  // namespace navo::setup

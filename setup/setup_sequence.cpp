@@ -1,0 +1,101 @@
+#include "setup/setup_sequence.h"
+
+#include <cstring>
+
+namespace navo::setup {
+
+const char* const CompletionMessage = "安装完毕，欢迎使用！";
+const char* const IncompleteMessage = "安装未完成，以下文件未能安装：";
+const char* const HelpFileName = "navo.hlp";
+
+namespace {
+
+// Appends text if it fits with the NUL; false otherwise.
+bool Append(char* out, size_t size, const char* text) {
+  const size_t used = std::strlen(out);
+  const size_t length = std::strlen(text);
+  if (used + length + 1 > size) return false;
+  std::memcpy(out + used, text, length + 1);
+  return true;
+}
+
+bool Installed(const SetupRun& run) {
+  return run.stage == SetupStage::Confirming && run.report.ranToEnd;
+}
+
+}  // namespace
+
+MessageIcon ComposeFinalMessage(const InstallReport& report, char* text, size_t size) {
+  if (size == 0) return MessageIcon::None;
+  text[0] = '\0';
+  if (report.failedCount == 0) {
+    Append(text, size, CompletionMessage);
+    return MessageIcon::None;
+  }
+  Append(text, size, IncompleteMessage);
+  for (size_t i = 0; i < report.failedCount; ++i) {
+    // A name goes in whole with its line break, or not at all.
+    if (std::strlen(text) + 1 + std::strlen(report.failed[i]) + 1 > size) break;
+    Append(text, size, "\n");
+    Append(text, size, report.failed[i]);
+  }
+  return MessageIcon::Warning;
+}
+
+void OnMainWindowCreate(SetupRun& run, SetupWindow& window) {
+  run.stage = SetupStage::Backdrop;
+  window.Show();
+  const int result = window.RunProgressDialog();
+  run.stage = SetupStage::DialogEnded;
+  // A run that ended without installing claims nothing.
+  if (result == DialogInstalled && run.report.ranToEnd) {
+    run.stage = SetupStage::Confirming;
+    char text[FinalMessageSize];
+    const MessageIcon icon = ComposeFinalMessage(run.report, text, sizeof text);
+    window.ShowMessage(text, icon);
+  }
+  window.Close();
+}
+
+void OnMainWindowClose(SetupRun& run, HelpShell& shell) {
+  const bool installed = Installed(run);
+  run.stage = SetupStage::Closing;
+  if (installed) {
+    char directory[PathBufferSize];
+    char helpPath[PathBufferSize];
+    const size_t length = shell.ReadSystemDirectory(directory, sizeof directory);
+    // Without the system directory there is no help to open.
+    if (length > 0 && length < sizeof directory && EndWithBackslash(directory, sizeof directory) &&
+        JoinPath(directory, HelpFileName, helpPath, sizeof helpPath)) {
+      shell.OpenHelp(helpPath);
+    }
+  }
+  shell.Quit();
+  run.stage = SetupStage::Ended;
+}
+
+void OnDialogInit(SetupRun& run, ProgressDialog& dialog) {
+  run.stage = SetupStage::Waiting;
+  dialog.StartTimer();
+}
+
+void OnDialogTimer(SetupRun& run, ProgressDialog& dialog, InstallPlatform& platform) {
+  if (run.stage != SetupStage::Waiting) return;
+  dialog.StopTimer();
+  run.stage = SetupStage::Installing;
+  if (RunInstallation(platform, run.report)) {
+    run.stage = SetupStage::DialogEnded;
+    dialog.End(DialogInstalled);
+  } else {
+    run.stage = SetupStage::Idle;
+  }
+}
+
+void OnDialogCommand(SetupRun& run, ProgressDialog& dialog, int command) {
+  if (command != CommandOk && command != CommandCancel) return;
+  if (run.stage != SetupStage::Waiting && run.stage != SetupStage::Idle) return;
+  run.stage = SetupStage::DialogEnded;
+  dialog.End(DialogAbandoned);
+}
+
+}  // namespace navo::setup

@@ -1,0 +1,113 @@
+// The installer's run from start to exit: the backdrop, the progress dialog
+// and its timer, the installation step at the first tick, the final message,
+// and the closing that opens the help file from the system directory.
+//
+// Everything nests inside the main window's creation: its handler shows the
+// backdrop and runs the dialog modally; the dialog's timer runs the step; the
+// final message and the synchronous close follow when the dialog has ended.
+#pragma once
+
+#include <cstddef>
+
+#include "setup/installation.h"
+
+namespace navo::setup {
+
+constexpr unsigned ProgressTimerId = 100;
+constexpr unsigned ProgressTimerPeriod = 1000;  // milliseconds
+constexpr int CommandOk = 1;                    // Enter
+constexpr int CommandCancel = 2;                // Esc
+constexpr int DialogInstalled = 1;              // the dialog's result after the step
+constexpr int DialogAbandoned = 0;              // ... after Enter or Esc
+
+extern const char* const CompletionMessage;  // all ten files installed
+extern const char* const IncompleteMessage;  // heads the list of files not installed
+extern const char* const HelpFileName;
+
+// The stages of one run; none is entered twice.
+enum class SetupStage {
+  Starting,     // the main window is being created
+  Backdrop,     // the full-screen window is shown
+  Waiting,      // the dialog is up, its timer running
+  Installing,   // the first tick came; the timer is stopped
+  Idle,         // the step stopped early; only Enter or Esc ends the dialog
+  DialogEnded,  // the dialog has ended
+  Confirming,   // the final message is shown
+  Closing,      // the main window is closing
+  Ended,        // the quit request is posted
+};
+
+enum class MessageIcon { None, Warning };
+
+// The progress dialog "正在安装，请稍候……".
+class ProgressDialog {
+ public:
+  // Timer ProgressTimerId every ProgressTimerPeriod ms, its ticks arriving
+  // as messages to the dialog.
+  virtual void StartTimer() = 0;
+  virtual void StopTimer() = 0;
+  virtual void End(int result) = 0;
+
+ protected:
+  ~ProgressDialog() = default;
+};
+
+// The full-screen main window.
+class SetupWindow {
+ public:
+  // Shown normally, whatever the program's start asked for.
+  virtual void Show() = 0;
+  // Runs the dialog modally, owned by this window: its result, or -1 when it
+  // cannot be shown.
+  virtual int RunProgressDialog() = 0;
+  // A message box owned by this window with the program's title as caption
+  // and one OK button; returns when the user has closed it.
+  virtual void ShowMessage(const char* text, MessageIcon icon) = 0;
+  // Asks the window to close; handled before the call returns.
+  virtual void Close() = 0;
+
+ protected:
+  ~SetupWindow() = default;
+};
+
+// What closing needs: the help file opened by the shell, the end of the run.
+class HelpShell {
+ public:
+  // As GetSystemDirectoryA.
+  virtual size_t ReadSystemDirectory(char* buffer, size_t size) = 0;
+  // Without waiting for the viewer; the result does not matter.
+  virtual void OpenHelp(const char* path) = 0;
+  // The message loop ends and the program exits with code 0.
+  virtual void Quit() = 0;
+
+ protected:
+  ~HelpShell() = default;
+};
+
+struct SetupRun {
+  SetupStage stage = SetupStage::Starting;
+  InstallReport report;
+};
+
+// Room for the longest final message: the heading and all ten names.
+constexpr size_t FinalMessageSize = 256;
+
+// The final message after the step ran to the end: the completion message,
+// or, when files were not installed, the heading and their names one a line
+// with a warning icon.
+MessageIcon ComposeFinalMessage(const InstallReport& report, char* text, size_t size);
+
+// The main window's creation: backdrop, dialog, final message, close.
+void OnMainWindowCreate(SetupRun& run, SetupWindow& window);
+// The main window's close request: the help file when the installation ran,
+// then the quit request, whatever happened before.
+void OnMainWindowClose(SetupRun& run, HelpShell& shell);
+
+void OnDialogInit(SetupRun& run, ProgressDialog& dialog);
+// Any tick: the step runs once, at the first; the timer is stopped first.
+void OnDialogTimer(SetupRun& run, ProgressDialog& dialog, InstallPlatform& platform);
+// Enter or Esc end the dialog, except while the step runs; other commands
+// are ignored.
+void OnDialogCommand(SetupRun& run, ProgressDialog& dialog, int command);
+
+}  // namespace navo::setup

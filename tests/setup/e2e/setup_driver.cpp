@@ -1,0 +1,713 @@
+// Acts as the user of NavoSetup from a second Win32 program in the same Wine
+// prefix: finds it once the test has started it, watches its windows, looks
+// at the backdrop, the progress dialog and the final message, answers the
+// message as a user would, and reports what it saw as "key: value" lines
+// (GBK text as is; the test script converts it).
+//
+//   setup_driver watch [options]   NavoSetup, started beside it, until it ends
+//       --esc            press Esc as soon as the progress dialog is shown
+//       --capture DIR    save DIR\dialog.bmp and DIR\message.bmp
+//   setup_driver resources SETUP.EXE      the program's resources
+//   setup_driver make-table PATH [VERSION]  a small code table navo.mb
+//   setup_driver record-help LOG FILE     the test's handler for .hlp files
+//   setup_driver layouts                  the keyboard layouts with an IME
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/navomb/table_source.h"
+
+namespace {
+
+const char Title[] = "Navo输入法2.0白金版";
+const char WaitText[] = "正在安装，请稍候……";
+constexpr int MessageTextId = 0xFFFF;  // the message box's text control
+constexpr int MessageIconId = 0x0440;  // ... and its icon control
+constexpr DWORD RunLimitMs = 120000;
+
+void Report(const char* key, const std::string& value) {
+  std::printf("%s: %s\n", key, value.c_str());
+  std::fflush(stdout);
+}
+
+std::string Number(long long value) { return std::to_string(value); }
+
+std::string Hex(unsigned long value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08lX", value);
+  return text;
+}
+
+std::string WindowText(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string ClassName(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// Line breaks written as \n, so that a message is one report line.
+std::string OneLine(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::string Rect(const RECT& r) {
+  return Number(r.left) + "," + Number(r.top) + " " + Number(r.right - r.left) + "x" +
+         Number(r.bottom - r.top);
+}
+
+// ---------------------------------------------------------------- screen
+
+struct Screen {
+  int width = 0, height = 0;
+  std::vector<DWORD> pixels;  // 0x00RRGGBB, top-down
+  DWORD At(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
+};
+
+Screen CaptureScreen() {
+  Screen screen;
+  screen.width = GetSystemMetrics(SM_CXSCREEN);
+  screen.height = GetSystemMetrics(SM_CYSCREEN);
+  HDC display = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(display);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = screen.width;
+  info.bmiHeader.biHeight = -screen.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, screen.width, screen.height, display, 0, 0, SRCCOPY);
+  GdiFlush();
+  const DWORD* first = static_cast<const DWORD*>(bits);
+  screen.pixels.assign(first, first + size_t(screen.width) * screen.height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, display);
+  return screen;
+}
+
+DWORD AsPixel(COLORREF colour) {
+  return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// A 24-bit bottom-up .bmp of the screen.
+bool SaveBitmap(const Screen& screen, const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const DWORD rowSize = (DWORD(screen.width) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER header = {};
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  header.bfSize = header.bfOffBits + rowSize * screen.height;
+  BITMAPINFOHEADER info = {};
+  info.biSize = sizeof info;
+  info.biWidth = screen.width;
+  info.biHeight = screen.height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  std::fwrite(&header, sizeof header, 1, file);
+  std::fwrite(&info, sizeof info, 1, file);
+  std::vector<BYTE> row(rowSize, 0);
+  for (int y = screen.height - 1; y >= 0; --y) {
+    for (int x = 0; x < screen.width; ++x) {
+      const DWORD pixel = screen.At(x, y);
+      row[3 * x] = BYTE(pixel), row[3 * x + 1] = BYTE(pixel >> 8),
+              row[3 * x + 2] = BYTE(pixel >> 16);
+    }
+    std::fwrite(row.data(), 1, rowSize, file);
+  }
+  std::fclose(file);
+  return true;
+}
+
+bool SameRegion(const Screen& a, const Screen& b, const RECT& r) {
+  for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, a.height); ++y)
+    for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, a.width); ++x)
+      if (a.At(x, y) != b.At(x, y)) return false;
+  return true;
+}
+
+// Pixels inside r (screen coordinates) that differ from colour.
+int PixelsOtherThan(const Screen& screen, const RECT& r, DWORD colour) {
+  int count = 0;
+  for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, screen.height); ++y)
+    for (int x = std::max<LONG>(r.left, 0); x < std::min<LONG>(r.right, screen.width); ++x)
+      count += screen.At(x, y) != colour;
+  return count;
+}
+
+// ---------------------------------------------------------------- windows
+
+struct ProcessWindows {
+  DWORD process = 0;
+  HWND backdrop = nullptr;
+  std::vector<HWND> dialogs;  // visible #32770 windows of the process
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
+  ProcessWindows& found = *reinterpret_cast<ProcessWindows*>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != found.process) return TRUE;
+  const std::string name = ClassName(window);
+  if (name == "NAVOSETUP") found.backdrop = window;
+  if (name == "#32770" && IsWindowVisible(window)) found.dialogs.push_back(window);
+  return TRUE;
+}
+
+ProcessWindows FindProcessWindows(DWORD process) {
+  ProcessWindows found;
+  found.process = process;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HWND FirstChildWithText(HWND parent, const char* text) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (WindowText(child) == text) return child;
+  return nullptr;
+}
+
+bool IsProgressDialog(HWND dialog) { return FirstChildWithText(dialog, WaitText) != nullptr; }
+
+std::string StyleNames(DWORD style, DWORD expected, const char* names) {
+  return style == expected ? names : Hex(style);
+}
+
+void ReportBackdrop(HWND backdrop, const Screen& screen) {
+  Report("backdrop-class", ClassName(backdrop));
+  Report("backdrop-title", WindowText(backdrop));
+  // The system adds WS_CLIPSIBLINGS to every top-level window.
+  const DWORD style = DWORD(GetWindowLongA(backdrop, GWL_STYLE)) & ~(WS_CLIPSIBLINGS | WS_DISABLED);
+  Report("backdrop-style", StyleNames(style, WS_POPUP | WS_VISIBLE, "WS_POPUP|WS_VISIBLE"));
+  const DWORD exStyle = DWORD(GetWindowLongA(backdrop, GWL_EXSTYLE));
+  Report("backdrop-exstyle", StyleNames(exStyle, WS_EX_TOPMOST, "WS_EX_TOPMOST"));
+  RECT rect;
+  GetWindowRect(backdrop, &rect);
+  Report("backdrop-rect", Rect(rect));
+  Report("screen",
+         Number(GetSystemMetrics(SM_CXSCREEN)) + "x" + Number(GetSystemMetrics(SM_CYSCREEN)));
+  Report("backdrop-shown", !IsWindowVisible(backdrop) ? "hidden"
+                           : IsIconic(backdrop)       ? "minimised"
+                           : IsZoomed(backdrop)       ? "maximised"
+                                                      : "normal");
+  // The modal dialog disables its owner while it runs.
+  Report("backdrop-enabled", IsWindowEnabled(backdrop) ? "yes" : "no");
+  // The class background (not readable from another process) as it shows on
+  // the screen outside the dialog: its four corners and middles.
+  const DWORD desktop = AsPixel(GetSysColor(COLOR_BACKGROUND));
+  const int w = screen.width, h = screen.height;
+  const POINT samples[] = {{1, 1},      {w - 2, 1},      {1, h - 2},  {w - 2, h - 2},
+                           {w / 2, 10}, {w / 2, h - 10}, {10, h / 2}, {w - 10, h / 2}};
+  int desktopColoured = 0;
+  for (const POINT& p : samples) desktopColoured += screen.At(p.x, p.y) == desktop;
+  Report("backdrop-colour", desktopColoured == 8 ? "desktop" : Number(desktopColoured) + "/8");
+}
+
+// The dialog base units of a dialog in the font "华文新魏" 16 points, as the
+// dialog manager works them out: the average width of the Latin letters
+// and the font's height.
+SIZE DialogBaseUnits() {
+  HDC dc = GetDC(nullptr);
+  LOGFONTA font = {};
+  font.lfHeight = -MulDiv(16, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(font.lfFaceName, "华文新魏", LF_FACESIZE);
+  HFONT handle = CreateFontIndirectA(&font);
+  HGDIOBJ old = SelectObject(dc, handle);
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  SIZE extent;
+  GetTextExtentPoint32A(dc, letters, 52, &extent);
+  SelectObject(dc, old);
+  DeleteObject(handle);
+  ReleaseDC(nullptr, dc);
+  return SIZE{(extent.cx / 26 + 1) / 2, metrics.tmHeight};
+}
+
+RECT FromUnits(SIZE base, int x, int y, int width, int height) {
+  return RECT{MulDiv(x, base.cx, 4), MulDiv(y, base.cy, 8), MulDiv(x + width, base.cx, 4),
+              MulDiv(y + height, base.cy, 8)};
+}
+
+void ReportProgressDialog(HWND dialog, HWND backdrop) {
+  Report("dialog-owner", GetWindow(dialog, GW_OWNER) == backdrop ? "backdrop" : "other");
+  Report("dialog-title", "\"" + WindowText(dialog) + "\"");
+  // The system adds WS_CLIPSIBLINGS and DS_3DLOOK to every dialog.
+  const DWORD style = DWORD(GetWindowLongA(dialog, GWL_STYLE)) & ~(WS_CLIPSIBLINGS | DS_3DLOOK);
+  Report("dialog-style", StyleNames(style, WS_POPUP | WS_VISIBLE | DS_SETFONT | DS_CENTER,
+                                    "WS_POPUP|WS_VISIBLE|DS_SETFONT|DS_CENTER"));
+  Report("dialog-exstyle", Hex(GetWindowLongA(dialog, GWL_EXSTYLE)));
+  Report("dialog-menu", GetMenu(dialog) ? "yes" : "none");
+  const SIZE base = DialogBaseUnits();
+  Report("dialog-base-units", Number(base.cx) + "x" + Number(base.cy));
+  RECT window, client;
+  GetWindowRect(dialog, &window);
+  GetClientRect(dialog, &client);
+  const RECT size = FromUnits(base, 0, 0, 115, 31);
+  Report("dialog-size",
+         std::memcmp(&client, &size, sizeof size) == 0 ? "115x31 units" : Rect(client));
+  const int centreX = (window.left + window.right) / 2, centreY = (window.top + window.bottom) / 2;
+  const bool centred = std::abs(centreX - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
+                       std::abs(centreY - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1;
+  Report("dialog-centred", centred ? "yes" : Rect(window));
+  // Where the template puts the text and the icon control.
+  const RECT text = FromUnits(base, 31, 12, 73, 8), icon = FromUnits(base, 5, 6, 20, 20);
+  int index = 0;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string key = "dialog-control-" + Number(++index);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    const DWORD childStyle = DWORD(GetWindowLongA(child, GWL_STYLE));
+    std::string line = ClassName(child) + " id " + Number(GetDlgCtrlID(child) & 0xFFFF) +
+                       " style " + Hex(childStyle);
+    if (std::memcmp(&rect, &text, sizeof rect) == 0)
+      line += " at 31,12 73x8 units";
+    else if (std::memcmp(&rect, &icon, sizeof rect) == 0)
+      line += " at 5,6 20x20 units";
+    else
+      line += " at " + Rect(rect) + " pixels";
+    if ((childStyle & SS_TYPEMASK) == SS_ICON)
+      line += SendMessageA(child, STM_GETICON, 0, 0) ? " with icon" : " without icon";
+    else
+      line += " text " + WindowText(child);
+    Report(key.c_str(), line);
+  }
+}
+
+// Which of the system's icons a message box shows: its icon control's
+// pixels against each icon drawn on the box's own background.
+std::string MessageIconKind(HWND icon, const Screen& screen) {
+  if (!icon || !IsWindowVisible(icon) || !SendMessageA(icon, STM_GETICON, 0, 0)) return "none";
+  RECT rect;
+  GetWindowRect(icon, &rect);
+  const int size = GetSystemMetrics(SM_CXICON);
+  const DWORD background = screen.At(rect.right - 1, rect.bottom - 1);
+  const struct {
+    LPCSTR id;
+    const char* name;
+  } icons[] = {{IDI_WARNING, "warning"},
+               {IDI_ERROR, "error"},
+               {IDI_INFORMATION, "information"},
+               {IDI_QUESTION, "question"}};
+  HDC display = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(display);
+  HBITMAP bitmap = CreateCompatibleBitmap(display, size, size);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  std::string kind = "other";
+  for (const auto& candidate : icons) {
+    HBRUSH brush = CreateSolidBrush(
+        RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF));
+    RECT all = {0, 0, size, size};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    DrawIconEx(dc, 0, 0, LoadIconA(nullptr, candidate.id), size, size, 0, nullptr, DI_NORMAL);
+    int differing = 0;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x)
+        differing += AsPixel(GetPixel(dc, x, y)) != screen.At(rect.left + x, rect.top + y);
+    if (differing == 0) {
+      kind = candidate.name;
+      break;
+    }
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, display);
+  return kind;
+}
+
+void ReportMessage(HWND box, HWND backdrop, const Screen& screen) {
+  Report("message", OneLine(WindowText(GetDlgItem(box, MessageTextId))));
+  Report("message-caption", WindowText(box));
+  Report("message-owner", GetWindow(box, GW_OWNER) == backdrop ? "backdrop" : "other");
+  std::string buttons;
+  const struct {
+    int id;
+    const char* name;
+  } known[] = {{IDOK, "OK"},         {IDCANCEL, "Cancel"}, {IDABORT, "Abort"}, {IDRETRY, "Retry"},
+               {IDIGNORE, "Ignore"}, {IDYES, "Yes"},       {IDNO, "No"}};
+  for (const auto& button : known) {
+    HWND control = GetDlgItem(box, button.id);
+    if (control && IsWindowVisible(control))
+      buttons += std::string(buttons.empty() ? "" : " ") + button.name;
+  }
+  Report("message-buttons", buttons);
+  Report("message-icon", MessageIconKind(GetDlgItem(box, MessageIconId), screen));
+}
+
+void PressOk(HWND box) {
+  HWND ok = GetDlgItem(box, IDOK);
+  if (ok)
+    PostMessageA(ok, BM_CLICK, 0, 0);
+  else
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+void PressEscape(HWND dialog) {
+  SetForegroundWindow(dialog);
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string SystemFile(const char* name) {
+  char directory[MAX_PATH];
+  GetSystemDirectoryA(directory, sizeof directory);
+  return std::string(directory) + "\\" + name;
+}
+
+struct WatchOptions {
+  bool escape = false;
+  std::string capture;
+};
+
+// Waits while handling this thread's messages, which also sends its requests
+// to the X server.
+void PumpMessages(DWORD milliseconds) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// The running NavoSetup: the process of the first window of its class.
+HANDLE WaitForProgram(DWORD milliseconds, DWORD* processId) {
+  for (DWORD waited = 0; waited < milliseconds; waited += 10) {
+    if (HWND window = FindWindowA("NAVOSETUP", nullptr)) {
+      GetWindowThreadProcessId(window, processId);
+      return OpenProcess(SYNCHRONIZE, FALSE, *processId);
+    }
+    PumpMessages(10);
+  }
+  return nullptr;
+}
+
+// Watches NavoSetup, started by the test beside this driver, until it ends.
+int Watch(const WatchOptions& options) {
+  // Present before the program's window: the first change in the system
+  // directory then marks the installation step.
+  const std::string probe = SystemFile("navo.hlp");
+  const bool probeExisted = Exists(probe);
+  DWORD processId = 0;
+  HANDLE process = WaitForProgram(RunLimitMs, &processId);
+  if (!process) return Report("program", "not found"), 1;
+  Report("program", "found");
+  const DWORD started = GetTickCount();
+
+  HWND progress = nullptr, backdrop = nullptr;
+  DWORD dialogShown = 0, dialogGone = 0, stepSeen = 0;
+  bool messageSeen = false;
+  std::vector<HWND> foreign;
+  while (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+    if (GetTickCount() - started > RunLimitMs) {
+      Report("timeout", "the program did not end");
+      break;
+    }
+    if (!stepSeen && Exists(probe) != probeExisted) stepSeen = GetTickCount();
+    const ProcessWindows windows = FindProcessWindows(processId);
+    if (windows.backdrop) backdrop = windows.backdrop;
+    for (HWND dialog : windows.dialogs) {
+      if (dialog == progress) continue;
+      if (!progress && IsProgressDialog(dialog)) {
+        progress = dialog;
+        dialogShown = GetTickCount();
+        if (options.escape) {
+          PressEscape(dialog);
+          Report("escape-pressed-after-ms", Number(GetTickCount() - dialogShown));
+          continue;
+        }
+        // The picture once the dialog is drawn: its text there, and the
+        // dialog the same in two captures in a row.
+        RECT area = {};
+        GetWindowRect(dialog, &area);
+        RECT text = {};
+        if (HWND label = FirstChildWithText(dialog, WaitText)) GetWindowRect(label, &text);
+        const DWORD face = AsPixel(GetSysColor(COLOR_BTNFACE));
+        Screen screen = CaptureScreen();
+        for (int i = 0; i < 40 && IsWindow(dialog); ++i) {
+          PumpMessages(20);
+          Screen next = CaptureScreen();
+          const bool settled = SameRegion(screen, next, area);
+          screen = std::move(next);
+          if (settled && PixelsOtherThan(screen, text, face) > 0) break;
+        }
+        if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+          Report("dialog-text-drawn", PixelsOtherThan(screen, text, face) > 0 ? "yes" : "no");
+          ReportBackdrop(windows.backdrop, screen);
+          ReportProgressDialog(dialog, windows.backdrop);
+          if (!options.capture.empty())
+            Report("dialog-capture",
+                   SaveBitmap(screen, options.capture + "\\dialog.bmp") ? "saved" : "failed");
+        } else {
+          Report("dialog-capture", "too late: the dialog had ended");
+        }
+        continue;
+      }
+      if (WindowText(dialog) == Title && !messageSeen) {
+        messageSeen = true;
+        PumpMessages(500);  // let it paint
+        const Screen screen = CaptureScreen();
+        ReportMessage(dialog, backdrop, screen);
+        if (!options.capture.empty())
+          Report("message-capture",
+                 SaveBitmap(screen, options.capture + "\\message.bmp") ? "saved" : "failed");
+        PressOk(dialog);
+        continue;
+      }
+      bool known = false;
+      for (HWND seen : foreign) known |= seen == dialog;
+      if (known || dialog == progress || IsProgressDialog(dialog) || WindowText(dialog) == Title)
+        continue;
+      foreign.push_back(dialog);
+      Report("other-dialog", "\"" + WindowText(dialog) + "\" " +
+                                 OneLine(WindowText(GetDlgItem(dialog, MessageTextId))));
+      PostMessageA(dialog, WM_COMMAND, IDYES, 0);
+      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    }
+    if (progress && !dialogGone && !IsWindow(progress)) dialogGone = GetTickCount();
+    PumpMessages(15);
+  }
+  if (progress && !dialogGone) dialogGone = GetTickCount();
+  if (!stepSeen && Exists(probe) != probeExisted) stepSeen = GetTickCount();
+
+  Report("dialog", progress ? "shown" : "never shown");
+  if (progress) Report("dialog-shown-ms", Number(dialogGone - dialogShown));
+  if (progress && stepSeen) Report("step-after-dialog-ms", Number(LONG(stepSeen - dialogShown)));
+  if (!messageSeen) Report("message", "none");
+  if (foreign.empty()) Report("other-dialog", "none");
+  CloseHandle(process);
+  return 0;
+}
+
+// ---------------------------------------------------------------- registry
+
+int Layouts() {
+  HKEY layouts;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Keyboard Layouts", 0,
+                    KEY_READ, &layouts) != ERROR_SUCCESS)
+    return std::puts("no Keyboard Layouts key"), 1;
+  char name[64];
+  int count = 0;
+  for (DWORD i = 0;; ++i) {
+    DWORD length = sizeof name;
+    if (RegEnumKeyExA(layouts, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
+      break;
+    HKEY layout;
+    if (RegOpenKeyExA(layouts, name, 0, KEY_READ, &layout) != ERROR_SUCCESS) continue;
+    char imeFile[512] = {}, text[512] = {};
+    DWORD size = sizeof imeFile;
+    const bool hasIme = RegQueryValueExA(layout, "Ime File", nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(imeFile), &size) == ERROR_SUCCESS;
+    size = sizeof text;
+    RegQueryValueExA(layout, "Layout Text", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    RegCloseKey(layout);
+    if (!hasIme) continue;
+    std::printf("layout %s: Ime File=%s Layout Text=%s\n", name, imeFile, text);
+    ++count;
+  }
+  RegCloseKey(layouts);
+  std::printf("layouts with an input method: %d\n", count);
+  return 0;
+}
+
+// ---------------------------------------------------------------- resources
+
+struct TemplateReader {
+  const BYTE* at;
+  WORD Word() {
+    WORD value;
+    std::memcpy(&value, at, 2);
+    at += 2;
+    return value;
+  }
+  DWORD Dword() {
+    DWORD value;
+    std::memcpy(&value, at, 4);
+    at += 4;
+    return value;
+  }
+  short Short() { return short(Word()); }
+  // A name or an ordinal, as "#n" for an ordinal.
+  std::string NameOrOrdinal() {
+    if (Word() == 0xFFFF) return "#" + Number(Word());
+    at -= 2;
+    return Text();
+  }
+  std::string Text() {
+    std::wstring wide;
+    for (WORD c; (c = Word()) != 0;) wide += wchar_t(c);
+    char text[512] = {};
+    WideCharToMultiByte(936, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
+    return text;
+  }
+  void AlignDword(const BYTE* base) {
+    while ((at - base) % 4) ++at;
+  }
+};
+
+int Resources(const char* program) {
+  HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return std::puts("cannot load the program"), 1;
+  const WORD chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+
+  char className[20], title[50];
+  LoadStringA(module, 1, className, sizeof className);
+  LoadStringA(module, 2, title, sizeof title);
+  Report("string-1", className);
+  Report("string-2", title);
+  Report("strings-language", FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(1), chinese)
+                                 ? "Chinese (PRC)"
+                                 : "other");
+
+  HRSRC group = FindResourceExA(module, RT_GROUP_ICON, "LOADBMP", chinese);
+  Report("icon-language", group ? "Chinese (PRC)" : "other");
+  if (!group) group = FindResourceA(module, "LOADBMP", RT_GROUP_ICON);
+  if (group) {
+    const BYTE* directory = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+    WORD count;
+    std::memcpy(&count, directory + 4, 2);
+    std::string images;
+    for (WORD i = 0; i < count; ++i) {
+      const BYTE* entry = directory + 6 + 14 * i;
+      WORD bits;
+      std::memcpy(&bits, entry + 6, 2);
+      images += (i ? " " : "") + Number(entry[0]) + "x" + Number(entry[1]) + " colours " +
+                Number(entry[2]) + " bits " + Number(bits);
+    }
+    Report("icon-LOADBMP", Number(count) + " image: " + images);
+  } else {
+    Report("icon-LOADBMP", "missing");
+  }
+
+  HRSRC dialog = FindResourceExA(module, RT_DIALOG, "SETUPDLG", chinese);
+  Report("dialog-language", dialog ? "Chinese (PRC)" : "other");
+  if (!dialog) dialog = FindResourceA(module, "SETUPDLG", RT_DIALOG);
+  if (!dialog) return Report("dialog-template", "missing"), 1;
+  const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(module, dialog)));
+  TemplateReader reader{base};
+  const DWORD style = reader.Dword();
+  const DWORD exStyle = reader.Dword();
+  const WORD items = reader.Word();
+  const short x = reader.Short(), y = reader.Short(), cx = reader.Short(), cy = reader.Short();
+  Report("template-style",
+         StyleNames(style, WS_POPUP | DS_SETFONT | DS_CENTER, "WS_POPUP|DS_SETFONT|DS_CENTER"));
+  Report("template-exstyle", Hex(exStyle));
+  Report("template-rect", Number(x) + "," + Number(y) + " " + Number(cx) + "x" + Number(cy));
+  const std::string menu = reader.NameOrOrdinal();
+  const std::string windowClass = reader.NameOrOrdinal();
+  const std::string caption = reader.Text();
+  Report("template-menu", menu.empty() ? "none" : menu);
+  Report("template-class", windowClass.empty() ? "default" : windowClass);
+  Report("template-title", "\"" + caption + "\"");
+  if (style & DS_SETFONT) {
+    const WORD points = reader.Word();
+    Report("template-font", Number(points) + " " + reader.Text());
+  }
+  Report("template-controls", Number(items));
+  for (WORD i = 0; i < items; ++i) {
+    reader.AlignDword(base);
+    const DWORD itemStyle = reader.Dword();
+    const DWORD itemExStyle = reader.Dword();
+    const short ix = reader.Short(), iy = reader.Short(), icx = reader.Short(),
+                icy = reader.Short();
+    const WORD id = reader.Word();
+    const std::string itemClass = reader.NameOrOrdinal();
+    const std::string text = reader.NameOrOrdinal();
+    const WORD extra = reader.Word();
+    reader.at += extra;
+    const std::string key = "template-control-" + Number(i + 1);
+    // The static class by its ordinal or by its name in any case.
+    const bool isStatic = itemClass == "#130" || lstrcmpiA(itemClass.c_str(), "Static") == 0;
+    Report(key.c_str(), "class " + (isStatic ? std::string("Static") : itemClass) + " id " +
+                            Number(id) + " style " + Hex(itemStyle) + " exstyle " +
+                            Hex(itemExStyle) + " at " + Number(ix) + "," + Number(iy) + " " +
+                            Number(icx) + "x" + Number(icy) + " text " + text);
+  }
+  FreeLibrary(module);
+  return 0;
+}
+
+// ---------------------------------------------------------------- files
+
+// A small table whose codes NvCodeFind can look up once installed; each
+// version gives 十 another code, so that the file changes.
+int MakeTable(const char* path, int version) {
+  navo::TableSource source;
+  source.candidates = {{"一", "ggll"}, {"二", "fgg"},  {"三", "dggg"},  {"工", "aaaa"},
+                       {"人", "wwww"}, {"童", "ujff"}, {"工人", "aaww"}};
+  source.candidates.push_back({"十", std::string(1, char('a' + version % 26)) + "gh"});
+  const navo::BuildResult built = navo::BuildCodeTable(source);
+  FILE* file = std::fopen(path, "wb");
+  if (!file || !built.errors.empty()) return std::puts("cannot write the table"), 1;
+  std::fwrite(built.bytes.data(), 1, built.bytes.size(), file);
+  std::fclose(file);
+  std::printf("table %s, %u bytes\n", path, unsigned(built.bytes.size()));
+  return 0;
+}
+
+// Registered in the test prefix as the program that opens .hlp files: it
+// writes down which file it was asked to open.
+int RecordHelp(const char* log, const char* file) {
+  FILE* out = std::fopen(log, "ab");
+  if (!out) return 1;
+  std::fprintf(out, "%s\n", file);
+  std::fclose(out);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return std::puts("usage: setup_driver COMMAND ..."), 2;
+  const std::string command = argv[1];
+  if (command == "watch") {
+    WatchOptions options;
+    for (int i = 2; i < argc; ++i) {
+      const std::string option = argv[i];
+      if (option == "--esc")
+        options.escape = true;
+      else if (option == "--capture" && i + 1 < argc)
+        options.capture = argv[++i];
+      else
+        return std::puts("unknown option"), 2;
+    }
+    return Watch(options);
+  }
+  if (command == "resources" && argc == 3) return Resources(argv[2]);
+  if (command == "make-table" && argc >= 3)
+    return MakeTable(argv[2], argc > 3 ? std::atoi(argv[3]) : 0);
+  if (command == "record-help" && argc == 4) return RecordHelp(argv[2], argv[3]);
+  if (command == "layouts") return Layouts();
+  return std::puts("unknown command"), 2;
+}

@@ -1,0 +1,307 @@
+#!/usr/bin/env bash
+# NavoSetup.exe as a user meets it, under Wine with the Chinese code page on
+# Xvfb: run from a distribution folder (its current directory) holding the
+# ten files, watched and answered by a driver program in the same prefix.
+# Screenshots go to OUTDIR.
+#
+#   setup_e2e.sh NavoSetup.exe setup_driver.exe NvCodeFind.exe RtNavo.exe|stand-in OUTDIR
+#
+# The distribution folder holds the project's own NvCodeFind.exe (and
+# RtNavo.exe when it is built), a code table made by the driver, and
+# stand-ins for the files supplied beside the installer.
+set -u
+setup=$(realpath "$1") driver=$(realpath "$2") codefind=$(realpath "$3") rtnavo=$4 out=$5
+[ "$rtnavo" = stand-in ] || rtnavo=$(realpath "$rtnavo")
+mkdir -p "$out"
+out=$(realpath "$out")
+. "$(dirname "$0")/../../wine/winelib.sh"
+
+names=(navo.av navo.ime navo.mb navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm
+       NvCodeFind.exe)
+system_directory_windows='C:\windows\system32'
+
+passes=0 failures=0
+check() {  # description, then a command that must succeed
+  local what=$1; shift
+  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
+  else failures=$((failures + 1)); echo "FAILED: $what"; fi
+}
+windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+driver() { wine_exec "$driver" "$@" </dev/null 2>/dev/null | tr -d '\r' | iconv -f GBK -t UTF-8; }
+
+# The driver's report of the last run, and its values by key.
+report=""
+value() { sed -n "s/^$1: //p" <<<"$report" | head -n 1; }
+saw() {  # key expected-value
+  local got
+  got=$(value "$1")
+  [ "$got" = "$2" ] && return 0
+  printf '    %s: expected "%s", got "%s"\n' "$1" "$2" "$got"
+  return 1
+}
+between() {  # key low high: a number in [low, high]
+  local got
+  got=$(value "$1")
+  [[ "$got" =~ ^-?[0-9]+$ ]] && [ "$got" -ge "$2" ] && [ "$got" -le "$3" ] && return 0
+  printf '    %s: expected %s to %s, got "%s"\n' "$1" "$2" "$3" "$got"
+  return 1
+}
+wait_session_gone() {
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [ "$(wine_live_processes)" -eq 0 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+wait_desktop() {  # until the session's desktop process runs (30 s at most)
+  local i pid
+  for ((i = 0; i < 300; i++)); do
+    for pid in $(wine_live_pids); do
+      grep -qa 'explorer.exe' "/proc/$pid/cmdline" 2>/dev/null && return 0
+    done
+    sleep 0.1
+  done
+  return 1
+}
+# Runs NavoSetup.exe with FOLDER (a Unix path) as its current directory while
+# the driver watches it; sets report (the driver's, and exit-code).
+#
+# Each run is a fresh Wine session with NavoSetup as its first program, and
+# the driver comes once the session's desktop process has started. Under
+# qemu-i386 that desktop process dies of an emulation fault soon after it
+# starts; when another program had started it, a full-screen window made
+# afterwards ends in an X error inside Wine's cursor clipping.
+run_setup() {
+  local folder=$1 started setup_pid i code=124
+  shift
+  wine_server -k >/dev/null 2>&1
+  wait_session_gone
+  started=$(wine_now)
+  (cd "$folder" && exec "$NAVO_WINE_LOADER" "$setup") </dev/null >/dev/null 2>&1 &
+  setup_pid=$!
+  wait_desktop
+  report=$(driver watch "$@")
+  for ((i = 0; i < 300; i++)); do
+    kill -0 "$setup_pid" 2>/dev/null || { wait "$setup_pid"; code=$?; break; }
+    sleep 0.1
+  done
+  report+=$'\n'"exit-code: $code"
+  echo "$report" | sed 's/^/    /'
+  echo "    (run took $(wine_elapsed "$started") s)"
+}
+# Converts the driver's capture NAME.bmp into OUTDIR/PNG.
+keep_capture() {
+  if [ -f "$out/$1.bmp" ]; then
+    /usr/bin/convert "$out/$1.bmp" "$out/$2" && rm -f "$out/$1.bmp"
+  fi
+  [ -f "$out/$2" ]
+}
+
+# A distribution folder: the project's programs, a code table, stand-ins.
+make_distribution() {  # folder version
+  local folder=$1 version=$2 name
+  rm -rf "$folder" && mkdir -p "$folder"
+  cp "$codefind" "$folder/NvCodeFind.exe"
+  if [ "$rtnavo" = stand-in ]; then
+    printf 'stand-in for RtNavo.exe (not built here), version %s\n' "$version" >"$folder/RtNavo.exe"
+  else
+    cp "$rtnavo" "$folder/RtNavo.exe"
+  fi
+  driver make-table "$(windows_path "$folder/navo.mb")" "$version" >/dev/null
+  for name in navo.av navo.ime navo.ud navo.hlp navo.cnt navoOp.chm DodaZor.chm; do
+    { printf 'stand-in for %s, version %s\n' "$name" "$version"; head -c 4096 /dev/urandom; } \
+      >"$folder/$name"
+  done
+}
+installed_from() {  # folder name...: each file in the system directory equals the folder's
+  local folder=$1 name bad=0; shift
+  for name in "$@"; do
+    cmp -s "$folder/$name" "$sys/$name" || { echo "    $name differs or is missing"; bad=1; }
+  done
+  return $bad
+}
+absent() {  # name...: not in the system directory
+  local name bad=0
+  for name in "$@"; do [ -e "$sys/$name" ] && { echo "    $name is there"; bad=1; }; done
+  return $bad
+}
+help_requests() { [ -f "$help_log" ] && tr -d '\r' <"$help_log" | wc -l || echo 0; }
+wait_help_requests() {  # count: waits up to 60 s for that many requests
+  local i
+  for ((i = 0; i < 600; i++)); do
+    [ "$(help_requests)" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+layouts() { driver layouts; }
+layout_count() { sed -n 's/^layouts with an input method: //p' <<<"$1"; }
+
+wine_begin || exit 1
+trap 'wine_cleanup' EXIT
+xvfb_pid=$NAVO_WINE_XVFB_PID
+sys=$(wine_sysdir)
+base=$NAVO_WINE_TMP_PREFIX
+dist=$base/dist
+help_log=$WINEPREFIX/drive_c/help-requests.txt
+
+# The test's observer for .hlp files: the driver writes down the file that
+# the shell was asked to open.
+{
+  printf '\xff\xfe'
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CLASSES_ROOT\\.hlp]\r\n@="NavoTestHelpRecorder"\r\n\r\n' |
+    iconv -f UTF-8 -t UTF-16LE
+  command=$(printf '"%s" record-help "C:\\help-requests.txt" "%%1"' "$(windows_path "$driver")")
+  command=${command//\\/\\\\}
+  command=${command//\"/\\\"}
+  printf '[HKEY_CLASSES_ROOT\\NavoTestHelpRecorder\\shell\\open\\command]\r\n@="%s"\r\n\r\n' "$command" |
+    iconv -f UTF-8 -t UTF-16LE
+} >"$base/help-recorder.reg"
+wine_exec regedit /S "$(windows_path "$base/help-recorder.reg")" </dev/null >/dev/null 2>&1
+
+echo "== the program's resources"
+report=$(driver resources "$(windows_path "$setup")")
+echo "$report" | sed 's/^/    /'
+check "string 1 is the window class NAVOSETUP" saw string-1 NAVOSETUP
+check "string 2 is the title" saw string-2 "Navo输入法2.0白金版"
+check "strings, icon and dialog are Chinese (PRC)" \
+  eval 'saw strings-language "Chinese (PRC)" && saw icon-language "Chinese (PRC)" && saw dialog-language "Chinese (PRC)"'
+check "the icon LOADBMP is one 32x32 image in 16 colours" \
+  saw icon-LOADBMP "1 image: 32x32 colours 16 bits 4"
+check "SETUPDLG: WS_POPUP, DS_SETFONT and DS_CENTER alone, no extended style" \
+  eval 'saw template-style "WS_POPUP|DS_SETFONT|DS_CENTER" && saw template-exstyle 00000000'
+check "SETUPDLG: at 0,0, 115 x 31 units, no menu, default class, empty title" \
+  eval 'saw template-rect "0,0 115x31" && saw template-menu none && saw template-class default && saw template-title "\"\""'
+check "SETUPDLG: font 华文新魏 16" saw template-font "16 华文新魏"
+check "SETUPDLG: the text control as its template says" saw template-control-1 \
+  "class Static id 65535 style 50020000 exstyle 00000000 at 31,12 73x8 text 正在安装，请稍候……"
+check "SETUPDLG: the icon control as its template says" saw template-control-2 \
+  "class Static id 65535 style 50000203 exstyle 00000000 at 5,6 20x20 text LOADBMP"
+check "SETUPDLG: two controls and no button" saw template-controls 2
+
+echo "== first installation"
+make_distribution "$dist" 1
+cp -a "$dist" "$base/dist-1"
+check "none of the ten files is in the system directory before" absent "${names[@]}"
+run_setup "$dist" --capture "$(windows_path "$out")"
+check "the backdrop: class NAVOSETUP, the title, a topmost visible popup" \
+  eval 'saw backdrop-class NAVOSETUP && saw backdrop-title "Navo输入法2.0白金版" && saw backdrop-style "WS_POPUP|WS_VISIBLE" && saw backdrop-exstyle WS_EX_TOPMOST'
+check "the backdrop covers the primary screen from 0,0" \
+  saw backdrop-rect "0,0 $(value screen)"
+check "the backdrop is shown normally, the screen in the desktop colour" \
+  eval 'saw backdrop-shown normal && saw backdrop-colour desktop'
+check "the progress dialog is modal: owned by the backdrop, which it disables" \
+  eval 'saw dialog-owner backdrop && saw backdrop-enabled no'
+check "the dialog is untitled, without menu, centred, 115 x 31 units in 华文新魏 16" \
+  eval 'saw dialog-title "\"\"" && saw dialog-menu none && saw dialog-centred yes && saw dialog-size "115x31 units"'
+check "the dialog's style" saw dialog-style "WS_POPUP|WS_VISIBLE|DS_SETFONT|DS_CENTER"
+check "its text 正在安装，请稍候…… where the template puts it" saw dialog-control-1 \
+  "Static id 65535 style 50020000 at 31,12 73x8 units text 正在安装，请稍候……"
+check "its icon where the template puts it" saw dialog-control-2 \
+  "Static id 65535 style 50000203 at 5,6 20x20 units with icon"
+check "the dialog's text was drawn" saw dialog-text-drawn yes
+check "screenshot of the backdrop with the dialog" keep_capture dialog setup-1-backdrop-dialog.png
+check "the installation step comes about one second after the dialog" \
+  between step-after-dialog-ms 300 3000
+check "the completion message 安装完毕，欢迎使用！ with caption string 2, owned by the backdrop" \
+  eval 'saw message "安装完毕，欢迎使用！" && saw message-caption "Navo输入法2.0白金版" && saw message-owner backdrop'
+check "the message has one OK button and no icon" \
+  eval 'saw message-buttons OK && saw message-icon none'
+check "screenshot of the completion message" keep_capture message setup-2-completion-message.png
+check "no other dialog came up" saw other-dialog none
+check "exit code 0" saw exit-code 0
+check "all ten files are in the system directory, byte for byte" installed_from "$dist" "${names[@]}"
+check "the help file navo.hlp was asked to be opened from the system directory" wait_help_requests 1
+check "  exactly C:\\windows\\system32\\navo.hlp" \
+  [ "$(tr -d '\r' <"$help_log")" = "$system_directory_windows\\navo.hlp" ]
+layout_report=$(layouts)
+echo "$layout_report" | sed 's/^/    /'
+check "one layout registered with the module path and the layout text" \
+  [ "$(grep -c '^layout e0..0804: Ime File=C:\\windows\\system32\\navo.ime Layout Text=Navo输入法2.0白金版$' <<<"$layout_report")" -eq 1 ]
+key=$(sed -n 's/^layout \(e0..0804\): Ime File=C:\\windows\\system32\\navo.ime .*/\1/p' <<<"$layout_report" | head -n 1)
+registry=$(wine_reg_query "HKLM\\System\\CurrentControlSet\\Control\\Keyboard Layouts\\$key")
+echo "$registry" | sed 's/^/    /'
+check "read back with reg: Ime File and Layout Text" \
+  eval 'grep -q "Ime File.*REG_SZ.*C:\\\\windows\\\\system32\\\\navo.ime" <<<"$registry" && grep -q "Layout Text.*REG_SZ.*Navo输入法2.0白金版" <<<"$registry"'
+
+echo "== reinstallation over the first with changed files"
+make_distribution "$dist" 2
+cp -a "$dist" "$base/dist-2"
+check "the new files differ from the installed ones" eval '! installed_from "$dist" navo.av navo.mb >/dev/null'
+run_setup "$dist"
+check "no confirmation or any other dialog came up" saw other-dialog none
+check "the completion message" saw message "安装完毕，欢迎使用！"
+check "exit code 0" saw exit-code 0
+check "the new files replaced the old ones, all ten byte for byte" installed_from "$dist" "${names[@]}"
+check "the help file was asked to be opened again" wait_help_requests 2
+
+echo "== Esc before the first tick"
+before=$(layouts)
+make_distribution "$dist" 3
+run_setup "$dist" --esc
+check "Esc reached the dialog before its first tick" \
+  eval 'saw dialog shown && [ -n "$(value escape-pressed-after-ms)" ]'
+check "the dialog ended at once, before the step" between dialog-shown-ms 0 900
+check "no message at all" saw message none
+check "exit code 0" saw exit-code 0
+check "nothing was deleted or copied: the second installation is untouched" \
+  installed_from "$base/dist-2" "${names[@]}"
+after=$(layouts)
+check "nothing was registered" [ "$(layout_count "$after")" = "$(layout_count "$before")" ]
+sleep 8
+check "the help file was not asked to be opened" [ "$(help_requests)" -eq 2 ]
+
+echo "== a file missing from the distribution folder"
+make_distribution "$dist" 4
+rm "$dist/navo.mb"
+before=$(layouts)
+run_setup "$dist" --capture "$(windows_path "$out")"
+check "the final message says the installation is incomplete and names navo.mb" \
+  saw message "安装未完成，以下文件未能安装：\\nnavo.mb"
+check "  with a warning icon, one OK button and the caption" \
+  eval 'saw message-icon warning && saw message-buttons OK && saw message-caption "Navo输入法2.0白金版"'
+check "screenshot of the incomplete message" keep_capture message setup-3-incomplete-message.png
+check "exit code 0" saw exit-code 0
+check "the old navo.mb is gone" absent navo.mb
+check "the other nine files are installed" installed_from "$dist" \
+  navo.av navo.ime navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
+after=$(layouts)
+check "the module was registered" [ "$(layout_count "$after")" -eq $(($(layout_count "$before") + 1)) ]
+check "the help file was asked to be opened" wait_help_requests 3
+
+echo "== run from the system directory itself"
+cp -a "$dist" "$base/dist-4"
+before=$(layouts)
+run_setup "$sys"
+check "nothing was deleted or copied" installed_from "$base/dist-4" \
+  navo.av navo.ime navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
+check "the file missing there is named as not installed" \
+  saw message "安装未完成，以下文件未能安装：\\nnavo.mb"
+after=$(layouts)
+check "the registration still ran" [ "$(layout_count "$after")" -eq $(($(layout_count "$before") + 1)) ]
+check "exit code 0" saw exit-code 0
+check "the help file was asked to be opened" wait_help_requests 4
+
+echo "== a distribution folder whose longer file paths do not fit 260 bytes"
+# Z:\...\ with its backslash is 250 bytes: names of up to nine bytes fit.
+deep=$base/long
+while [ ${#deep} -lt 200 ]; do deep=$deep/$(printf 'd%.0s' {1..40}); done
+deep=$deep/$(head -c $((247 - ${#deep} - 1)) /dev/zero | tr '\0' f)
+make_distribution "$deep" 5
+echo "    folder: $(windows_path "$deep") ($(($(windows_path "$deep" | wc -c) + 1)) bytes with its backslash)"
+run_setup "$deep"
+check "the message names the four files whose source paths do not fit" \
+  saw message "安装未完成，以下文件未能安装：\\nRtNavo.exe\\nnavoOp.chm\\nDodaZor.chm\\nNvCodeFind.exe"
+check "the six others are installed" installed_from "$deep" \
+  navo.av navo.ime navo.mb navo.ud navo.hlp navo.cnt
+check "the four are not in the system directory" absent RtNavo.exe navoOp.chm DodaZor.chm NvCodeFind.exe
+check "exit code 0" saw exit-code 0
+
+rm -f "$out"/*.bmp
+wine_cleanup
+check "no Wine process is left behind" [ "$(wine_live_processes)" -eq 0 ]
+check "no Xvfb is left behind" eval '! kill -0 "$xvfb_pid" 2>/dev/null'
+echo "screenshots in $out"
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

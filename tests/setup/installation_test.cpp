@@ -1,0 +1,327 @@
+// The installation step against a recording platform: the exact calls and
+// their order, the copy requests, the early stop, the beeps, and the guards
+// for a run from the system directory and for paths too long to hold.
+#include "setup/installation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/setup/recording_platform.h"
+
+namespace navo::setup::testing {
+namespace {
+
+const std::string Sys = "C:\\WINDOWS\\SYSTEM32\\";
+const std::string Src = "D:\\NAVO20\\";
+const std::string Layout = "Navo输入法2.0白金版";
+
+std::vector<std::string> Deletions(const std::string& sys) {
+  std::vector<std::string> calls;
+  for (const char* name : {"navo.av", "navo.ime", "navo.mb", "navo.ud", "RtNavo.exe", "navo.hlp",
+                           "navo.cnt", "navoOp.chm", "DodaZor.chm", "NvCodeFind.exe"})
+    calls.push_back("delete " + sys + name);
+  return calls;
+}
+
+std::vector<std::string> CopyOrderNames() {
+  return {"navo.hlp", "navo.cnt",   "navo.av",    "navo.ime",    "navo.mb",
+          "navo.ud",  "RtNavo.exe", "navoOp.chm", "DodaZor.chm", "NvCodeFind.exe"};
+}
+
+std::string CopyCall(const std::string& src, const std::string& name, const std::string& sys) {
+  return "copy " + src + name + " into " + sys;
+}
+
+std::vector<std::string> FullSequence(const std::string& src, const std::string& sys) {
+  std::vector<std::string> calls = Deletions(sys);
+  for (const std::string& name : CopyOrderNames()) calls.push_back(CopyCall(src, name, sys));
+  calls.push_back("register " + sys + "navo.ime " + Layout);
+  return calls;
+}
+
+TEST(InstallList, TenFilesInBothOrders) {
+  std::vector<std::string> deletion(InstallFiles, InstallFiles + InstallFileCount);
+  EXPECT_EQ(deletion, (std::vector<std::string>{"navo.av", "navo.ime", "navo.mb", "navo.ud",
+                                                "RtNavo.exe", "navo.hlp", "navo.cnt", "navoOp.chm",
+                                                "DodaZor.chm", "NvCodeFind.exe"}));
+  std::vector<std::string> copy;
+  for (size_t index : CopyOrder) copy.push_back(InstallFiles[index]);
+  EXPECT_EQ(copy, CopyOrderNames());
+  EXPECT_STREQ(LayoutText, "Navo输入法2.0白金版");
+  EXPECT_STREQ(LayoutText,
+               "Navo\xCA\xE4\xC8\xEB\xB7\xA8"
+               "2.0\xB0\xD7\xBD\xF0\xB0\xE6");
+}
+
+TEST(RunInstallation, FirstInstallationMakesTheTwentyOneCallsInOrder) {
+  RecordingPlatform platform;
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  EXPECT_EQ(platform.Effects(), FullSequence(Src, Sys));
+  EXPECT_EQ(platform.Effects().size(), 21u);
+  EXPECT_EQ(platform.calls.front(), "current directory");
+  EXPECT_EQ(platform.calls[1], "system directory");
+  EXPECT_TRUE(report.ranToEnd);
+  EXPECT_FALSE(report.alreadyInPlace);
+  EXPECT_EQ(report.failedCount, 0u);
+}
+
+TEST(RunInstallation, DirectoriesAreReadInto260ByteBuffers) {
+  RecordingPlatform platform;
+  InstallReport report;
+  RunInstallation(platform, report);
+  EXPECT_EQ(platform.bufferSizes, (std::vector<size_t>{260, 260}));
+}
+
+TEST(RunInstallation, EachCopyRequestIsAnFoCopyWithoutFlagsAndClosedPathLists) {
+  RecordingPlatform platform;
+  InstallReport report;
+  RunInstallation(platform, report);
+  ASSERT_EQ(platform.requests.size(), 10u);
+  for (size_t i = 0; i < 10; ++i) {
+    const CopyRequest& request = platform.requests[i];
+    EXPECT_EQ(request.operation, 2u);  // FO_COPY
+    EXPECT_EQ(request.flags, 0u);
+    bool fromClosed = false, toClosed = false;
+    EXPECT_EQ(ReadPathList(request.from, sizeof request.from, &fromClosed),
+              Src + CopyOrderNames()[i]);
+    EXPECT_EQ(ReadPathList(request.to, sizeof request.to, &toClosed), Sys);
+    EXPECT_TRUE(fromClosed);
+    EXPECT_TRUE(toClosed);
+  }
+}
+
+TEST(RunInstallation, StopsWithFalseWhenTheCurrentDirectoryCannotBeRead) {
+  RecordingPlatform platform;
+  platform.currentDirectoryFails = true;
+  InstallReport report;
+  EXPECT_FALSE(RunInstallation(platform, report));
+  EXPECT_TRUE(platform.Effects().empty());
+  EXPECT_FALSE(report.ranToEnd);
+}
+
+TEST(RunInstallation, StopsWithFalseWhenTheSystemDirectoryCannotBeRead) {
+  RecordingPlatform platform;
+  platform.systemDirectoryFails = true;
+  InstallReport report;
+  EXPECT_FALSE(RunInstallation(platform, report));
+  EXPECT_TRUE(platform.Effects().empty());
+  EXPECT_FALSE(report.ranToEnd);
+}
+
+TEST(RunInstallation, AFailedCopyBeepsOnceAndTheOtherFilesAreStillCopied) {
+  RecordingPlatform platform;
+  platform.failingSources = {Src + "navo.mb"};
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  std::vector<std::string> expected = FullSequence(Src, Sys);
+  const auto mbCopy = std::find(expected.begin(), expected.end(), CopyCall(Src, "navo.mb", Sys));
+  expected.insert(mbCopy + 1, "beep");
+  EXPECT_EQ(platform.Effects(), expected);
+  ASSERT_EQ(report.failedCount, 1u);
+  EXPECT_STREQ(report.failed[0], "navo.mb");
+}
+
+TEST(RunInstallation, EveryFailedCopyBeepsAndIsReportedInCopyOrder) {
+  RecordingPlatform platform;
+  platform.failingSources = {Src + "NvCodeFind.exe", Src + "navo.hlp", Src + "navo.ime"};
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  const std::vector<std::string> effects = platform.Effects();
+  EXPECT_EQ(std::count(effects.begin(), effects.end(), "beep"), 3);
+  EXPECT_EQ(effects.back(), "register " + Sys + "navo.ime " + Layout);
+  ASSERT_EQ(report.failedCount, 3u);
+  EXPECT_STREQ(report.failed[0], "navo.hlp");
+  EXPECT_STREQ(report.failed[1], "navo.ime");
+  EXPECT_STREQ(report.failed[2], "NvCodeFind.exe");
+}
+
+TEST(RunInstallation, NoSecondBackslashForADriveRootOrASystemDirectoryEndingWithOne) {
+  RecordingPlatform platform;
+  platform.currentDirectory = "D:\\";
+  platform.systemDirectory = "C:\\WINNT\\SYSTEM32\\";
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  EXPECT_EQ(platform.Effects(), FullSequence("D:\\", "C:\\WINNT\\SYSTEM32\\"));
+}
+
+TEST(RunInstallation, ADirectoryEndingInADoubleByteCharacterWithTrailByte5CGetsItsBackslash) {
+  RecordingPlatform platform;
+  const std::string folder = "D:\\\xD5\x5C";  // D:\ and one GBK character, trail byte '\'
+  platform.currentDirectory = folder;
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  EXPECT_EQ(platform.Effects(), FullSequence(folder + "\\", Sys));
+}
+
+TEST(RunInstallation, RunFromTheSystemDirectoryNothingIsDeletedOrCopiedButTheModuleRegistered) {
+  RecordingPlatform platform;
+  platform.currentDirectory = "c:\\windows\\system32";  // another spelling of the same
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  EXPECT_EQ(platform.Effects(),
+            (std::vector<std::string>{"register " + Sys + "navo.ime " + Layout}));
+  EXPECT_TRUE(report.alreadyInPlace);
+  EXPECT_EQ(report.failedCount, 0u);
+}
+
+TEST(RunInstallation, RunFromTheSystemDirectoryAFileMissingThereCountsAsNotInstalled) {
+  RecordingPlatform platform;
+  platform.currentDirectory = "C:\\WINDOWS\\SYSTEM32";
+  platform.missingInSystemDirectory = {Sys + "navo.mb"};
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  EXPECT_EQ(platform.Effects(),
+            (std::vector<std::string>{"beep", "register " + Sys + "navo.ime " + Layout}));
+  std::vector<std::string> checked;
+  for (const std::string& call : platform.calls)
+    if (call.rfind("exists? ", 0) == 0) checked.push_back(call.substr(8));
+  std::vector<std::string> expected;
+  for (const std::string& name : CopyOrderNames()) expected.push_back(Sys + name);
+  EXPECT_EQ(checked, expected);
+  ASSERT_EQ(report.failedCount, 1u);
+  EXPECT_STREQ(report.failed[0], "navo.mb");
+}
+
+TEST(RunInstallation, RunFromTheSystemDirectoryUnderAnotherNameOnDisk) {
+  RecordingPlatform platform;
+  platform.currentDirectory = "C:\\WINDOWS\\SYSTE~1";
+  platform.sameDirectoryOnDisk = true;
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  EXPECT_EQ(platform.calls[2], "same directory? C:\\WINDOWS\\SYSTE~1\\ " + Sys);
+  EXPECT_EQ(platform.Effects(),
+            (std::vector<std::string>{"register " + Sys + "navo.ime " + Layout}));
+  EXPECT_TRUE(report.alreadyInPlace);
+}
+
+TEST(RunInstallation, AFolderInsideTheSystemDirectoryIsNotTheSystemDirectory) {
+  RecordingPlatform platform;
+  platform.currentDirectory = "C:\\WINDOWS\\SYSTEM32\\NAVO";
+  InstallReport report;
+  RunInstallation(platform, report);
+  EXPECT_EQ(platform.Effects(), FullSequence("C:\\WINDOWS\\SYSTEM32\\NAVO\\", Sys));
+  EXPECT_FALSE(report.alreadyInPlace);
+}
+
+TEST(RunInstallation, DoubleByteCharactersAreComparedExactlyNotByLetterCase) {
+  // 0xC4 0x41 and 0xC4 0x61 are two different GBK characters, not A and a.
+  RecordingPlatform platform;
+  platform.systemDirectory = "C:\\\xC4\x41";
+  platform.currentDirectory = "C:\\\xC4\x61";
+  InstallReport report;
+  RunInstallation(platform, report);
+  EXPECT_FALSE(report.alreadyInPlace);
+  EXPECT_EQ(platform.Effects().size(), 21u);
+}
+
+// A source folder whose path with its backslash is 250 bytes long: names of
+// up to nine bytes fit in 259, longer ones do not.
+TEST(RunInstallation, ACopySourceTooLongForItsBufferCountsAsAFailedCopy) {
+  RecordingPlatform platform;
+  platform.currentDirectory = "D:\\" + std::string(246, 'x');
+  ASSERT_EQ(platform.currentDirectory.size() + 1, 250u);
+  const std::string src = platform.currentDirectory + "\\";
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+
+  std::vector<std::string> expected = Deletions(Sys);
+  for (const std::string& name : CopyOrderNames()) {
+    if (src.size() + name.size() <= 259)
+      expected.push_back(CopyCall(src, name, Sys));
+    else
+      expected.push_back("beep");
+  }
+  expected.push_back("register " + Sys + "navo.ime " + Layout);
+  EXPECT_EQ(platform.Effects(), expected);
+  ASSERT_EQ(report.failedCount, 4u);
+  EXPECT_STREQ(report.failed[0], "RtNavo.exe");
+  EXPECT_STREQ(report.failed[1], "navoOp.chm");
+  EXPECT_STREQ(report.failed[2], "DodaZor.chm");
+  EXPECT_STREQ(report.failed[3], "NvCodeFind.exe");
+}
+
+TEST(RunInstallation, APathTooLongInTheSystemDirectoryIsNeitherDeletedNorCopied) {
+  RecordingPlatform platform;
+  platform.systemDirectory = "C:\\" + std::string(247, 's');
+  const std::string sys = platform.systemDirectory + "\\";  // 251 bytes
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+
+  std::vector<std::string> expected;
+  for (const std::string& call : Deletions(sys))
+    if (call.size() - 7 <= 259) expected.push_back(call);
+  for (const std::string& name : CopyOrderNames()) {
+    if (sys.size() + name.size() <= 259)
+      expected.push_back(CopyCall(Src, name, sys));
+    else
+      expected.push_back("beep");
+  }
+  expected.push_back("register " + sys + "navo.ime " + Layout);
+  EXPECT_EQ(platform.Effects(), expected);
+  EXPECT_EQ(report.failedCount, 4u);  // every name longer than eight bytes
+}
+
+TEST(RunInstallation, NoRegistrationWhenTheModulePathDoesNotFit) {
+  RecordingPlatform platform;
+  platform.systemDirectory = "C:\\" + std::string(252, 's');  // 256 with the backslash
+  InstallReport report;
+  EXPECT_TRUE(RunInstallation(platform, report));
+  for (const std::string& call : platform.Effects()) EXPECT_NE(call.rfind("register", 0), 0u);
+  EXPECT_EQ(report.failedCount, 10u);
+  EXPECT_TRUE(report.ranToEnd);
+}
+
+TEST(RunInstallation, ACurrentDirectoryWithNoRoomForItsBackslashStopsBeforeAnyDeletion) {
+  RecordingPlatform platform;
+  platform.currentDirectory = "D:\\" + std::string(256, 'x');  // 259 bytes
+  InstallReport report;
+  EXPECT_FALSE(RunInstallation(platform, report));
+  EXPECT_TRUE(platform.Effects().empty());
+}
+
+TEST(RunInstallation, ADirectoryLongerThanItsBufferStopsBeforeAnyDeletion) {
+  RecordingPlatform platform;
+  platform.systemDirectory = "C:\\" + std::string(300, 's');
+  InstallReport report;
+  EXPECT_FALSE(RunInstallation(platform, report));
+  EXPECT_TRUE(platform.Effects().empty());
+  EXPECT_FALSE(report.ranToEnd);
+}
+
+class BeepCounter final : public InstallPlatform {
+ public:
+  int result = 0;
+  int beeps = 0;
+  unsigned flagsSeen = 99;
+  size_t ReadCurrentDirectory(char*, size_t) override { return 0; }
+  size_t ReadSystemDirectory(char*, size_t) override { return 0; }
+  bool IsSameDirectory(const char*, const char*) override { return false; }
+  bool FileExists(const char*) override { return true; }
+  void RemoveFile(const char*) override {}
+  int RunFileOperation(const CopyRequest& request) override {
+    flagsSeen = request.flags;
+    return result;
+  }
+  void Beep() override { ++beeps; }
+  void InstallInputMethod(const char*, const char*) override {}
+};
+
+TEST(CopyFileToDirectory, ClearsTheFlagsAndBeepsOnceOnANonZeroResult) {
+  BeepCounter platform;
+  CopyRequest request;
+  request.operation = FileOperationCopy;
+  request.flags = 0x14;
+  EXPECT_TRUE(CopyFileToDirectory(platform, request));
+  EXPECT_EQ(platform.flagsSeen, 0u);
+  EXPECT_EQ(platform.beeps, 0);
+  platform.result = 0x402;
+  EXPECT_FALSE(CopyFileToDirectory(platform, request));
+  EXPECT_EQ(platform.beeps, 1);
+}
+
+}  // namespace
+}  // namespace navo::setup::testing

@@ -1,0 +1,284 @@
+// The installer's run from start to exit with fakes for the main window, the
+// progress dialog, the shell and the installation platform: the order and
+// nesting of every step, and what a run that did not install leaves out.
+#include "setup/setup_sequence.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/setup/recording_platform.h"
+
+namespace navo::setup::testing {
+namespace {
+
+// One log for everything, so that the test sees the order across fakes.
+using Log = std::vector<std::string>;
+
+class FakeDialog final : public ProgressDialog {
+ public:
+  explicit FakeDialog(Log& log) : log_(log) {}
+  int result = -1;
+  bool ended = false;
+  bool timerRunning = false;
+  void StartTimer() override {
+    log_.push_back("start timer");
+    timerRunning = true;
+  }
+  void StopTimer() override {
+    log_.push_back("stop timer");
+    timerRunning = false;
+  }
+  void End(int value) override {
+    log_.push_back("end dialog " + std::to_string(value));
+    result = value;
+    ended = true;
+  }
+
+ private:
+  Log& log_;
+};
+
+class FakeHelpShell final : public HelpShell {
+ public:
+  explicit FakeHelpShell(Log& log) : log_(log) {}
+  std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
+  bool systemDirectoryFails = false;
+  size_t ReadSystemDirectory(char* buffer, size_t size) override {
+    log_.push_back("system directory for help, " + std::to_string(size));
+    if (systemDirectoryFails) return 0;
+    if (systemDirectory.size() + 1 > size) return systemDirectory.size() + 1;
+    std::memcpy(buffer, systemDirectory.c_str(), systemDirectory.size() + 1);
+    return systemDirectory.size();
+  }
+  void OpenHelp(const char* path) override { log_.push_back(std::string("open help ") + path); }
+  void Quit() override { log_.push_back("quit 0"); }
+
+ private:
+  Log& log_;
+};
+
+// The user's part while the dialog is up: events delivered to the dialog
+// procedure in turn, as its modal loop would.
+enum class Event { Tick, Enter, Esc, OtherCommand };
+
+class FakeWindow final : public SetupWindow {
+ public:
+  FakeWindow(Log& log, SetupRun& run, RecordingPlatform& platform, FakeHelpShell& help)
+      : log_(log), run_(run), platform_(platform), help_(help), dialog_(log) {}
+  std::vector<Event> events;
+  bool dialogFails = false;
+  MessageIcon icon = MessageIcon::None;
+
+  void Show() override { log_.push_back("show normally"); }
+  int RunProgressDialog() override {
+    log_.push_back("dialog");
+    if (dialogFails) return -1;
+    OnDialogInit(run_, dialog_);
+    for (Event event : events) {
+      if (dialog_.ended) break;
+      switch (event) {
+        case Event::Tick:
+          log_.push_back("tick");
+          OnDialogTimer(run_, dialog_, platform_);
+          break;
+        case Event::Enter:
+          log_.push_back("Enter");
+          OnDialogCommand(run_, dialog_, 1);
+          break;
+        case Event::Esc:
+          log_.push_back("Esc");
+          OnDialogCommand(run_, dialog_, 2);
+          break;
+        case Event::OtherCommand:
+          log_.push_back("command 3");
+          OnDialogCommand(run_, dialog_, 3);
+          break;
+      }
+    }
+    log_.push_back("dialog returns");
+    return dialog_.ended ? dialog_.result : 0;
+  }
+  void ShowMessage(const char* text, MessageIcon messageIcon) override {
+    log_.push_back(std::string("message ") + text);
+    icon = messageIcon;
+  }
+  // SendMessageA: handled before it returns.
+  void Close() override {
+    log_.push_back("close");
+    OnMainWindowClose(run_, help_);
+    log_.push_back("close returns");
+  }
+  FakeDialog& dialog() { return dialog_; }
+
+ private:
+  Log& log_;
+  SetupRun& run_;
+  RecordingPlatform& platform_;
+  FakeHelpShell& help_;
+  FakeDialog dialog_;
+};
+
+class SetupSequenceTest : public ::testing::Test {
+ protected:
+  // Runs the main window's creation with the user's events.
+  void Run(std::vector<Event> events) {
+    window.events = std::move(events);
+    OnMainWindowCreate(run, window);
+  }
+  Log log;
+  SetupRun run;
+  RecordingPlatform platform;
+  FakeHelpShell help{log};
+  FakeWindow window{log, run, platform, help};
+};
+
+TEST_F(SetupSequenceTest, OrdinaryRunInstallsConfirmsAndOpensTheHelpFromTheSystemDirectory) {
+  platform.duringCopy = [this] { log.push_back("copying"); };
+  Run({Event::Tick});
+  Log expected = {"show normally", "dialog", "start timer", "tick", "stop timer"};
+  for (int i = 0; i < 10; ++i) expected.push_back("copying");
+  expected.insert(expected.end(),
+                  {"end dialog 1", "dialog returns", "message 安装完毕，欢迎使用！", "close",
+                   "system directory for help, 260", "open help C:\\WINDOWS\\SYSTEM32\\navo.hlp",
+                   "quit 0", "close returns"});
+  EXPECT_EQ(log, expected);
+  EXPECT_EQ(window.icon, MessageIcon::None);
+  EXPECT_EQ(platform.Effects().size(), 21u);
+  EXPECT_FALSE(window.dialog().timerRunning);
+  EXPECT_EQ(run.stage, SetupStage::Ended);
+}
+
+TEST_F(SetupSequenceTest, TheStepRunsOnlyAtTheFirstTick) {
+  platform.duringCopy = [this] { log.push_back("copying"); };
+  // A second tick that was already on its way when the first one ran.
+  OnDialogInit(run, window.dialog());
+  OnDialogTimer(run, window.dialog(), platform);
+  OnDialogTimer(run, window.dialog(), platform);
+  EXPECT_EQ(platform.Effects().size(), 21u);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "stop timer"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "end dialog 1"), 1);
+}
+
+TEST_F(SetupSequenceTest, EscBeforeTheFirstTickInstallsNothingAndClaimsNothing) {
+  Run({Event::Esc, Event::Tick});
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "Esc", "end dialog 0",
+                      "dialog returns", "close", "quit 0", "close returns"}));
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(SetupSequenceTest, EnterBeforeTheFirstTickInstallsNothingAndClaimsNothing) {
+  Run({Event::Enter, Event::Tick});
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "Enter", "end dialog 0",
+                      "dialog returns", "close", "quit 0", "close returns"}));
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST_F(SetupSequenceTest, OtherCommandsAreIgnored) {
+  Run({Event::OtherCommand, Event::Tick});
+  EXPECT_EQ(std::count(log.begin(), log.end(), "end dialog 1"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "end dialog 0"), 0);
+}
+
+TEST_F(SetupSequenceTest, AnUnreadableDirectoryLeavesTheDialogIdleUntilEscAndClaimsNothing) {
+  platform.systemDirectoryFails = true;
+  Run({Event::Tick, Event::Tick, Event::Esc});
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "tick", "stop timer", "tick", "Esc",
+                      "end dialog 0", "dialog returns", "close", "quit 0", "close returns"}));
+  // The step ran once and stopped at the system directory.
+  EXPECT_EQ(platform.calls, (Log{"current directory", "system directory"}));
+}
+
+TEST_F(SetupSequenceTest, EnterAndEscAreIgnoredWhileTheStepRuns) {
+  platform.duringCopy = [this] {
+    OnDialogCommand(run, window.dialog(), 2);
+    OnDialogCommand(run, window.dialog(), 1);
+  };
+  Run({Event::Tick});
+  EXPECT_EQ(platform.Effects().size(), 21u);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "end dialog 0"), 0);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "end dialog 1"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "message 安装完毕，欢迎使用！"), 1);
+}
+
+TEST_F(SetupSequenceTest, FailedCopiesBeepAndTheFinalMessageNamesTheFilesNotInstalled) {
+  platform.failingSources = {"D:\\NAVO20\\navo.mb", "D:\\NAVO20\\RtNavo.exe"};
+  Run({Event::Tick});
+  const Log effects = platform.Effects();
+  EXPECT_EQ(std::count(effects.begin(), effects.end(), "beep"), 2);
+  EXPECT_EQ(log,
+            (Log{"show normally", "dialog", "start timer", "tick", "stop timer", "end dialog 1",
+                 "dialog returns", "message 安装未完成，以下文件未能安装：\nnavo.mb\nRtNavo.exe",
+                 "close", "system directory for help, 260",
+                 "open help C:\\WINDOWS\\SYSTEM32\\navo.hlp", "quit 0", "close returns"}));
+  EXPECT_EQ(window.icon, MessageIcon::Warning);
+}
+
+TEST_F(SetupSequenceTest, RunFromTheSystemDirectoryTheCompletionMessageStands) {
+  platform.currentDirectory = "C:\\WINDOWS\\SYSTEM32";
+  Run({Event::Tick});
+  EXPECT_EQ(platform.Effects(),
+            (Log{"register C:\\WINDOWS\\SYSTEM32\\navo.ime Navo输入法2.0白金版"}));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "message 安装完毕，欢迎使用！"), 1);
+  EXPECT_EQ(window.icon, MessageIcon::None);
+}
+
+TEST_F(SetupSequenceTest, WithoutTheSystemDirectoryAtCloseNoHelpIsOpenedAndTheRunStillEnds) {
+  help.systemDirectoryFails = true;
+  Run({Event::Tick});
+  EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
+            (Log{"close", "system directory for help, 260", "quit 0", "close returns"}));
+}
+
+TEST_F(SetupSequenceTest, AHelpPathThatWouldNotFitIsNotOpened) {
+  help.systemDirectory = "C:\\" + std::string(250, 's');  // 254 with the backslash
+  Run({Event::Tick});
+  for (const std::string& entry : log) EXPECT_NE(entry.rfind("open help", 0), 0u) << entry;
+  EXPECT_EQ(log.back(), "close returns");
+  EXPECT_EQ(log[log.size() - 2], "quit 0");
+}
+
+TEST_F(SetupSequenceTest, ADialogThatCannotBeShownEndsTheRunWithoutAMessage) {
+  window.dialogFails = true;
+  Run({});
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "close", "quit 0", "close returns"}));
+  EXPECT_TRUE(platform.calls.empty());
+}
+
+TEST(FinalMessage, TheCompletionMessageWhenEveryFileWasInstalled) {
+  InstallReport report;
+  report.ranToEnd = true;
+  char text[FinalMessageSize];
+  EXPECT_EQ(ComposeFinalMessage(report, text, sizeof text), MessageIcon::None);
+  EXPECT_STREQ(text, "安装完毕，欢迎使用！");
+  EXPECT_STREQ(text,
+               "\xB0\xB2\xD7\xB0\xCD\xEA\xB1\xCF\xA3\xAC\xBB\xB6\xD3\xAD\xCA\xB9\xD3\xC3\xA3\xA1");
+}
+
+TEST(FinalMessage, AllTenNamesFit) {
+  InstallReport report;
+  report.ranToEnd = true;
+  for (size_t i = 0; i < InstallFileCount; ++i)
+    report.failed[report.failedCount++] = InstallFiles[i];
+  char text[FinalMessageSize];
+  EXPECT_EQ(ComposeFinalMessage(report, text, sizeof text), MessageIcon::Warning);
+  std::string expected = "安装未完成，以下文件未能安装：";
+  for (const char* name : InstallFiles) expected += std::string("\n") + name;
+  EXPECT_EQ(text, expected);
+}
+
+TEST(FinalMessage, ASmallBufferIsNeverOverrun) {
+  InstallReport report;
+  report.failed[report.failedCount++] = "NvCodeFind.exe";
+  char text[40];
+  std::memset(text, '#', sizeof text);
+  ComposeFinalMessage(report, text, 35);
+  EXPECT_EQ(std::string(text), "安装未完成，以下文件未能安装：");
+  EXPECT_EQ(text[35], '#');
+}
+
+}  // namespace
+}  // namespace navo::setup::testing
