@@ -5,7 +5,7 @@
 
 #include "codefind/code_table.h"
 #include "tests/support/table_fixture.h"
-#include "tools/navomb/table_inspect.h"
+#include "tools/navomb/table_examine.h"
 #include "tools/navomb/table_source.h"
 
 namespace navo::testing {

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <iterator>
 
-#include "tools/navomb/table_inspect.h"
+#include "tools/navomb/table_examine.h"
 #include "tools/navomb/table_source.h"
 #include "tools/navomb/text_table.h"
 

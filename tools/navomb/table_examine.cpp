@@ -1,4 +1,4 @@
-#include "tools/navomb/table_inspect.h"
+#include "tools/navomb/table_examine.h"
 
 #include <cstdio>
 #include <cstring>
@@ -21,9 +21,9 @@ std::string PrefixName(int pair) {
 }
 
 // Reads the file as the lookup does, noting everything it cannot rely on.
-class Inspector {
+class Examiner {
  public:
-  explicit Inspector(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+  explicit Examiner(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
 
   std::vector<TableFinding> findings;
   TableSource source;
@@ -155,17 +155,17 @@ class Inspector {
 }  // namespace
 
 std::vector<TableFinding> CheckCodeTable(const std::vector<uint8_t>& bytes) {
-  Inspector inspector(bytes);
-  inspector.Run();
-  return inspector.findings;
+  Examiner examiner(bytes);
+  examiner.Run();
+  return examiner.findings;
 }
 
 TableSource DumpCodeTable(const std::vector<uint8_t>& bytes) {
-  Inspector inspector(bytes);
-  inspector.Run();
+  Examiner examiner(bytes);
+  examiner.Run();
   // A character whose record is empty says so, so that building the dump
   // does not give it the default code of its longest code.
-  TableSource& source = inspector.source;
+  TableSource& source = examiner.source;
   for (const TableCandidate& c : source.candidates)
     if (c.text.size() == 2 && uint8_t(c.text[0]) >= 0x81 && uint8_t(c.text[1]) >= 0x40)
       source.wordMakingCodes.emplace(c.text, "");
