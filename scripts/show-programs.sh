@@ -11,12 +11,14 @@ export NAVO_WINE_CACHE=${NAVO_WINE_CACHE:-$PWD/build/wine-cache}
 . tests/wine/winelib.sh
 
 dist=$PWD/build/windows/navo-2.0
+setup_driver=$PWD/build/windows/tests/setup/setup_driver.exe
 lookup_driver=$PWD/build/windows/tests/codefind/lookup_driver.exe
 root_driver=$PWD/build/windows/tests/rootwin/root_driver.exe
 shots=$PWD/build/screenshots
-for f in "$dist/NavoSetup.exe" "$lookup_driver" "$root_driver"; do
+for f in "$dist/NavoSetup.exe" "$setup_driver" "$lookup_driver" "$root_driver"; do
   [ -f "$f" ] || { echo "show-programs: $f is missing; build first" >&2; exit 1; }
 done
+windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n'; }
 
 prefix=$PWD/build/wine-main/prefix
@@ -35,13 +37,10 @@ if [ $on_display -eq 1 ]; then
   echo "Installing with NavoSetup.exe on $DISPLAY: press OK at its message."
   (cd "$dist" && "$NAVO_WINE_LOADER" "$dist/NavoSetup.exe")
 else
-  (cd "$dist" && exec "$NAVO_WINE_LOADER" "$dist/NavoSetup.exe") >/dev/null 2>&1 &
-  setup_pid=$!
-  # Its final message, read and closed as a user would.
-  wine_exec "$lookup_driver" answer "$(gbk_hex "Navo输入法2.0白金版")" 120000 |
-    tr -d '\r' | iconv -f GBK -t UTF-8 | sed 's/^/  NavoSetup.exe showed /'
-  wait "$setup_pid"
-  echo "  NavoSetup.exe ended with exit code $?"
+  # A driver starts it from the distribution folder and reads and closes its
+  # final message as a user would.
+  wine_exec "$setup_driver" run "$(windows_path "$dist/NavoSetup.exe")" "$(windows_path "$dist")" |
+    tr -d '\r' | iconv -f GBK -t UTF-8 | grep -E '^(message|exit-code):' | sed 's/^/  NavoSetup.exe /'
 fi
 echo "Installed in $sys:"
 ls "$sys" | grep -E '^(navo|Navo|NvCodeFind|RtNavo|DodaZor)' | sed 's/^/  /'

@@ -56,15 +56,13 @@ sys=$(wine_sysdir)
 wine_exec regedit /S 'C:\help.reg' </dev/null >/dev/null 2>&1
 
 echo "== 1. NavoSetup.exe installs the distribution folder"
-# Started from the distribution folder, its current directory, as a user
-# starts it from there.
-(cd "$dist" && exec "$NAVO_WINE_LOADER" "$dist/NavoSetup.exe") >/dev/null 2>&1 &
-setup_pid=$!
-report=$(run "$lookup_driver" answer "$(gbk_hex "Navo输入法2.0白金版")" 120000)
+# Started from the distribution folder, its current directory, by a driver
+# that reads and closes its final message as a user does.
+report=$(run "$setup_driver" run "$(windows_path "$dist/NavoSetup.exe")" "$(windows_path "$dist")")
 indented "$report"
-check "the installation is reported complete" [ "$report" = "box:安装完毕，欢迎使用！/Navo输入法2.0白金版" ]
-wait "$setup_pid"
-check "the installer ends with exit code 0" [ $? -eq 0 ]
+check "the installation is reported complete" \
+  eval 'grep -qx "message: 安装完毕，欢迎使用！" <<<"$report" && grep -qx "message-caption: Navo输入法2.0白金版" <<<"$report"'
+check "the installer ends with exit code 0" grep -qx 'exit-code: 0' <<<"$report"
 all_installed() {
   local name
   for name in "${names[@]}"; do cmp -s "$dist/$name" "$sys/$name" || { echo "    $name differs"; return 1; }; done

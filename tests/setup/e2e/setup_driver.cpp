@@ -1,11 +1,12 @@
 // Acts as the user of NavoSetup from a second Win32 program in the same Wine
-// prefix: finds it once the test has started it, watches its windows, looks
+// prefix: starts it from a distribution folder, watches its windows, looks
 // at the backdrop, the progress dialog and the final message, answers the
 // message as a user would, and reports what it saw as "key: value" lines
 // (GBK text as is; the test script converts it).
 //
-//   setup_driver watch [options]   NavoSetup, started beside it, until it ends
+//   setup_driver run SETUP.EXE FOLDER [options]   FOLDER its current directory
 //       --esc            press Esc as soon as the progress dialog is shown
+//       --show N         start it with STARTF_USESHOWWINDOW and wShowWindow N
 //       --capture DIR    save DIR\dialog.bmp and DIR\message.bmp
 //   setup_driver resources SETUP.EXE      the program's resources
 //   setup_driver make-table PATH [VERSION]  a small code table navo.mb
@@ -227,8 +228,8 @@ void ReportBackdrop(HWND backdrop, const Screen& screen) {
 
 // The dialog base units of a dialog in the font "华文新魏" 16 points, as the
 // dialog manager works them out: the average width of the Latin letters
-// and the font's height.
-SIZE DialogBaseUnits() {
+// and the font's height. Also the width of text in that font.
+SIZE DialogBaseUnits(const char* text = nullptr, int* textWidth = nullptr) {
   HDC dc = GetDC(nullptr);
   LOGFONTA font = {};
   font.lfHeight = -MulDiv(16, GetDeviceCaps(dc, LOGPIXELSY), 72);
@@ -241,10 +242,15 @@ SIZE DialogBaseUnits() {
   const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   SIZE extent;
   GetTextExtentPoint32A(dc, letters, 52, &extent);
+  const SIZE base = {(extent.cx / 26 + 1) / 2, metrics.tmHeight};
+  if (text && textWidth) {
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+    *textWidth = extent.cx;
+  }
   SelectObject(dc, old);
   DeleteObject(handle);
   ReleaseDC(nullptr, dc);
-  return SIZE{(extent.cx / 26 + 1) / 2, metrics.tmHeight};
+  return base;
 }
 
 RECT FromUnits(SIZE base, int x, int y, int width, int height) {
@@ -261,8 +267,12 @@ void ReportProgressDialog(HWND dialog, HWND backdrop) {
                                     "WS_POPUP|WS_VISIBLE|DS_SETFONT|DS_CENTER"));
   Report("dialog-exstyle", Hex(GetWindowLongA(dialog, GWL_EXSTYLE)));
   Report("dialog-menu", GetMenu(dialog) ? "yes" : "none");
-  const SIZE base = DialogBaseUnits();
+  int textWidth = 0;
+  const SIZE base = DialogBaseUnits(WaitText, &textWidth);
   Report("dialog-base-units", Number(base.cx) + "x" + Number(base.cy));
+  // Whether the text fits its control on one line depends on the font.
+  Report("dialog-text-width", Number(textWidth) + " pixels in a control of " +
+                                  Number(MulDiv(31 + 73, base.cx, 4) - MulDiv(31, base.cx, 4)));
   RECT window, client;
   GetWindowRect(dialog, &window);
   GetClientRect(dialog, &client);
@@ -387,8 +397,9 @@ std::string SystemFile(const char* name) {
   return std::string(directory) + "\\" + name;
 }
 
-struct WatchOptions {
+struct RunOptions {
   bool escape = false;
+  int show = -1;  // wShowWindow of the start, when given
   std::string capture;
 };
 
@@ -400,37 +411,47 @@ void PumpMessages(DWORD milliseconds) {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
 }
 
-// The running NavoSetup: the process of the first window of its class.
-HANDLE WaitForProgram(DWORD milliseconds, DWORD* processId) {
-  for (DWORD waited = 0; waited < milliseconds; waited += 10) {
-    if (HWND window = FindWindowA("NAVOSETUP", nullptr)) {
-      GetWindowThreadProcessId(window, processId);
-      return OpenProcess(SYNCHRONIZE, FALSE, *processId);
-    }
-    PumpMessages(10);
-  }
-  return nullptr;
-}
+// Under qemu-i386 the Wine session's desktop process dies of an emulation
+// fault soon after it starts, and with it the X window through which Wine
+// confines the cursor to a full-screen window: a full-screen window made
+// afterwards then ends in an X error. Without that window on the desktop
+// Wine confines nothing, which the program never asks for anyway.
+void DropCursorConfinement() { SetPropW(GetDesktopWindow(), L"__wine_x11_clip_window", nullptr); }
 
-// Watches NavoSetup, started by the test beside this driver, until it ends.
-int Watch(const WatchOptions& options) {
-  // Present before the program's window: the first change in the system
-  // directory then marks the installation step.
+// Starts NavoSetup from the folder and acts as its user until it ends.
+int Run(const char* program, const char* folder, const RunOptions& options) {
+  DropCursorConfinement();
+  // Present before the start: the first change in the system directory
+  // then marks the installation step.
   const std::string probe = SystemFile("navo.hlp");
   const bool probeExisted = Exists(probe);
-  DWORD processId = 0;
-  HANDLE process = WaitForProgram(RunLimitMs, &processId);
-  if (!process) return Report("program", "not found"), 1;
-  Report("program", "found");
-  const DWORD started = GetTickCount();
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  if (options.show >= 0) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = WORD(options.show);
+  }
+  PROCESS_INFORMATION started = {};
+  std::string commandLine = std::string("\"") + program + "\"";
+  if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder,
+                      &startup, &started)) {
+    Report("start", "failed, error " + Number(GetLastError()));
+    return 1;
+  }
+  Report("start", "ok");
+  CloseHandle(started.hThread);
+  const HANDLE process = started.hProcess;
+  const DWORD processId = started.dwProcessId;
+  const DWORD startTime = GetTickCount();
 
   HWND progress = nullptr, backdrop = nullptr;
   DWORD dialogShown = 0, dialogGone = 0, stepSeen = 0;
   bool messageSeen = false;
   std::vector<HWND> foreign;
   while (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
-    if (GetTickCount() - started > RunLimitMs) {
+    if (GetTickCount() - startTime > RunLimitMs) {
       Report("timeout", "the program did not end");
+      TerminateProcess(process, 99);
       break;
     }
     if (!stepSeen && Exists(probe) != probeExisted) stepSeen = GetTickCount();
@@ -505,6 +526,9 @@ int Watch(const WatchOptions& options) {
   if (progress && stepSeen) Report("step-after-dialog-ms", Number(LONG(stepSeen - dialogShown)));
   if (!messageSeen) Report("message", "none");
   if (foreign.empty()) Report("other-dialog", "none");
+  DWORD exitCode = 0;
+  GetExitCodeProcess(process, &exitCode);
+  Report("exit-code", Number(exitCode));
   CloseHandle(process);
   return 0;
 }
@@ -691,18 +715,20 @@ int RecordHelp(const char* log, const char* file) {
 int main(int argc, char** argv) {
   if (argc < 2) return std::puts("usage: setup_driver COMMAND ..."), 2;
   const std::string command = argv[1];
-  if (command == "watch") {
-    WatchOptions options;
-    for (int i = 2; i < argc; ++i) {
+  if (command == "run" && argc >= 4) {
+    RunOptions options;
+    for (int i = 4; i < argc; ++i) {
       const std::string option = argv[i];
       if (option == "--esc")
         options.escape = true;
+      else if (option == "--show" && i + 1 < argc)
+        options.show = std::atoi(argv[++i]);
       else if (option == "--capture" && i + 1 < argc)
         options.capture = argv[++i];
       else
         return std::puts("unknown option"), 2;
     }
-    return Watch(options);
+    return Run(argv[2], argv[3], options);
   }
   if (command == "resources" && argc == 3) return Resources(argv[2]);
   if (command == "make-table" && argc >= 3)

@@ -46,47 +46,12 @@ between() {  # key low high: a number in [low, high]
   printf '    %s: expected %s to %s, got "%s"\n' "$1" "$2" "$3" "$got"
   return 1
 }
-wait_session_gone() {
-  local i
-  for ((i = 0; i < 100; i++)); do
-    [ "$(wine_live_processes)" -eq 0 ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-wait_desktop() {  # until the session's desktop process runs (30 s at most)
-  local i pid
-  for ((i = 0; i < 300; i++)); do
-    for pid in $(wine_live_pids); do
-      grep -qa 'explorer.exe' "/proc/$pid/cmdline" 2>/dev/null && return 0
-    done
-    sleep 0.1
-  done
-  return 1
-}
-# Runs NavoSetup.exe with FOLDER (a Unix path) as its current directory while
-# the driver watches it; sets report (the driver's, and exit-code).
-#
-# Each run is a fresh Wine session with NavoSetup as its first program, and
-# the driver comes once the session's desktop process has started. Under
-# qemu-i386 that desktop process dies of an emulation fault soon after it
-# starts; when another program had started it, a full-screen window made
-# afterwards ends in an X error inside Wine's cursor clipping.
+# Runs NavoSetup.exe through the driver with FOLDER (a Windows path) as its
+# current directory; sets report, the driver's account of the run.
 run_setup() {
-  local folder=$1 started setup_pid i code=124
-  shift
-  wine_server -k >/dev/null 2>&1
-  wait_session_gone
+  local started
   started=$(wine_now)
-  (cd "$folder" && exec "$NAVO_WINE_LOADER" "$setup") </dev/null >/dev/null 2>&1 &
-  setup_pid=$!
-  wait_desktop
-  report=$(driver watch "$@")
-  for ((i = 0; i < 300; i++)); do
-    kill -0 "$setup_pid" 2>/dev/null || { wait "$setup_pid"; code=$?; break; }
-    sleep 0.1
-  done
-  report+=$'\n'"exit-code: $code"
+  report=$(driver run "$(windows_path "$setup")" "$@")
   echo "$report" | sed 's/^/    /'
   echo "    (run took $(wine_elapsed "$started") s)"
 }
@@ -184,7 +149,7 @@ echo "== first installation"
 make_distribution "$dist" 1
 cp -a "$dist" "$base/dist-1"
 check "none of the ten files is in the system directory before" absent "${names[@]}"
-run_setup "$dist" --capture "$(windows_path "$out")"
+run_setup "$(windows_path "$dist")" --capture "$(windows_path "$out")"
 check "the backdrop: class NAVOSETUP, the title, a topmost visible popup" \
   eval 'saw backdrop-class NAVOSETUP && saw backdrop-title "Navo输入法2.0白金版" && saw backdrop-style "WS_POPUP|WS_VISIBLE" && saw backdrop-exstyle WS_EX_TOPMOST'
 check "the backdrop covers the primary screen from 0,0" \
@@ -229,7 +194,7 @@ echo "== reinstallation over the first with changed files"
 make_distribution "$dist" 2
 cp -a "$dist" "$base/dist-2"
 check "the new files differ from the installed ones" eval '! installed_from "$dist" navo.av navo.mb >/dev/null'
-run_setup "$dist"
+run_setup "$(windows_path "$dist")"
 check "no confirmation or any other dialog came up" saw other-dialog none
 check "the completion message" saw message "安装完毕，欢迎使用！"
 check "exit code 0" saw exit-code 0
@@ -239,7 +204,7 @@ check "the help file was asked to be opened again" wait_help_requests 2
 echo "== Esc before the first tick"
 before=$(layouts)
 make_distribution "$dist" 3
-run_setup "$dist" --esc
+run_setup "$(windows_path "$dist")" --esc
 check "Esc reached the dialog before its first tick" \
   eval 'saw dialog shown && [ -n "$(value escape-pressed-after-ms)" ]'
 check "the dialog ended at once, before the step" between dialog-shown-ms 0 900
@@ -256,7 +221,7 @@ echo "== a file missing from the distribution folder"
 make_distribution "$dist" 4
 rm "$dist/navo.mb"
 before=$(layouts)
-run_setup "$dist" --capture "$(windows_path "$out")"
+run_setup "$(windows_path "$dist")" --capture "$(windows_path "$out")"
 check "the final message says the installation is incomplete and names navo.mb" \
   saw message "安装未完成，以下文件未能安装：\\nnavo.mb"
 check "  with a warning icon, one OK button and the caption" \
@@ -270,10 +235,11 @@ after=$(layouts)
 check "the module was registered" [ "$(layout_count "$after")" -eq $(($(layout_count "$before") + 1)) ]
 check "the help file was asked to be opened" wait_help_requests 3
 
-echo "== run from the system directory itself"
+echo "== run from the system directory itself, started minimised"
 cp -a "$dist" "$base/dist-4"
 before=$(layouts)
-run_setup "$sys"
+run_setup "$system_directory_windows" --show 7  # SW_SHOWMINNOACTIVE
+check "the backdrop is shown normally all the same" saw backdrop-shown normal
 check "nothing was deleted or copied" installed_from "$base/dist-4" \
   navo.av navo.ime navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
 check "the file missing there is named as not installed" \
@@ -283,6 +249,15 @@ check "the registration still ran" [ "$(layout_count "$after")" -eq $(($(layout_
 check "exit code 0" saw exit-code 0
 check "the help file was asked to be opened" wait_help_requests 4
 
+echo "== run from the system directory under another name"
+# The same directory through drive Z:, the root of the Unix file system.
+run_setup "$(windows_path "$sys")"
+check "nothing was deleted or copied" installed_from "$base/dist-4" \
+  navo.av navo.ime navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
+check "the file missing there is named as not installed" \
+  saw message "安装未完成，以下文件未能安装：\\nnavo.mb"
+check "exit code 0" saw exit-code 0
+
 echo "== a distribution folder whose longer file paths do not fit 260 bytes"
 # Z:\...\ with its backslash is 250 bytes: names of up to nine bytes fit.
 deep=$base/long
@@ -290,7 +265,7 @@ while [ ${#deep} -lt 200 ]; do deep=$deep/$(printf 'd%.0s' {1..40}); done
 deep=$deep/$(head -c $((247 - ${#deep} - 1)) /dev/zero | tr '\0' f)
 make_distribution "$deep" 5
 echo "    folder: $(windows_path "$deep") ($(($(windows_path "$deep" | wc -c) + 1)) bytes with its backslash)"
-run_setup "$deep"
+run_setup "$(windows_path "$deep")"
 check "the message names the four files whose source paths do not fit" \
   saw message "安装未完成，以下文件未能安装：\\nRtNavo.exe\\nnavoOp.chm\\nDodaZor.chm\\nNvCodeFind.exe"
 check "the six others are installed" installed_from "$deep" \
