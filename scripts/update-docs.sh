@@ -14,3 +14,10 @@ copy lookup-3-ten-lines.png nvcodefind-ten-lines.png
 copy road-2-lookup.png whole-road-lookup.png
 copy road-3-chart-1.png rtnavo-chart-1.png
 copy road-3-chart-2.png rtnavo-chart-2.png
+# The installer covers the whole screen: halved rather than trimmed.
+for pair in setup-1-backdrop-dialog.png:navosetup-installing.png \
+            setup-2-completion-message.png:navosetup-complete.png; do
+  [ -f "$shots/${pair%%:*}" ] || { echo "update-docs: $shots/${pair%%:*} is missing" >&2; exit 1; }
+  /usr/bin/convert "$shots/${pair%%:*}" -resize 50% "docs/${pair##*:}"
+  echo "docs/${pair##*:}"
+done
