@@ -23,15 +23,10 @@ ROWS = ['qwertyuiop', 'asdfghjkl', 'zxcvbnm']
 TITLE = '一级简码'
 SUBTITLE = '单字母编码的汉字：键名在左上角，字在中间'
 
-# The standard 16-colour palette, as (red, green, blue).
-STANDARD = [
-    (0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0),
-    (0, 0, 128), (128, 0, 128), (0, 128, 128), (192, 192, 192),
-    (128, 128, 128), (255, 0, 0), (0, 255, 0), (255, 255, 0),
-    (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
-]
-BLACK, MAROON, GREEN, OLIVE, NAVY, PURPLE, TEAL, SILVER = range(8)
-GRAY, RED, LIME, YELLOW, BLUE, FUCHSIA, AQUA, WHITE = range(8, 16)
+# The standard 16-colour palette and its colour names, as the icons use them.
+sys.path.insert(0, os.path.dirname(HERE))
+from icon_tools import (  # noqa: E402
+    PALETTE as STANDARD, BLACK, NAVY, SILVER, GRAY, YELLOW, BLUE, WHITE)
 
 
 def one_letter_codes(lines):
