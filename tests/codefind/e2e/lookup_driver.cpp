@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/win32_pixels.h"
 #include "tools/navomb/table_source.h"
 
 namespace {
@@ -156,31 +157,6 @@ int Type(const char* hex) {
   return 0;
 }
 
-// The pane's client area as it is on the screen.
-std::vector<DWORD> ScreenPixels(HWND pane, int width, int height) {
-  POINT origin = {0, 0};
-  ClientToScreen(pane, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
-}
-
 HFONT PaneFont() {
   LOGFONTA font = {};
   font.lfHeight = 36;
@@ -210,17 +186,8 @@ bool Close(DWORD a, DWORD b) {
 // tops of the lines go to bands (and the pane's height after the last).
 std::vector<DWORD> DrawLines(int count, char** expected, int width, int height, COLORREF base,
                              std::vector<int>* bands) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  SelectObject(dc, bitmap);
+  navo::testing::PixelCanvas canvas(width, height);
+  HDC dc = canvas.dc();
   HBRUSH fill = CreateSolidBrush(base);
   RECT all = {0, 0, width, height};
   FillRect(dc, &all, fill);
@@ -244,14 +211,10 @@ std::vector<DWORD> DrawLines(int count, char** expected, int width, int height, 
     y += size.cy;
   }
   bands->push_back(height);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
-  for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
-  DeleteDC(dc);
-  DeleteObject(bitmap);
+  std::vector<DWORD> pixels = canvas.Pixels();
+  SelectObject(dc, GetStockObject(SYSTEM_FONT));
   DeleteObject(fill);
   DeleteObject(font);
-  ReleaseDC(nullptr, screen);
   return pixels;
 }
 
@@ -271,7 +234,7 @@ int CheckPane(int count, char** expected) {
   POINT origin = {0, 0};
   ClientToScreen(pane, &origin);
   std::printf("pane %d %d %d %d\n", int(origin.x), int(origin.y), width, height);
-  const std::vector<DWORD> shown = ScreenPixels(pane, width, height);
+  const std::vector<DWORD> shown = navo::testing::ScreenPixels(origin.x, origin.y, width, height);
 
   // Drawn twice: on a colour that nothing draws, to see which pixels the
   // lines touch, and on the pane's own background (its bottom right pixel,

@@ -26,7 +26,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/win32_pixels.h"
+
 namespace {
+
+using navo::testing::ScreenPixels;
 
 const char ClassName[] = "NVROOTWINCLASS";
 const char Title[] = "NVROOTWIN";
@@ -167,29 +171,6 @@ Picture ReadDib(const BYTE* dib) {
     }
   }
   return p;
-}
-
-std::vector<DWORD> ScreenPixels(int left, int top, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
-  GdiFlush();
-  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
-  for (DWORD& p : pixels) p &= 0xFFFFFF;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return pixels;
 }
 
 DWORD AsPixel(COLORREF colour) {
