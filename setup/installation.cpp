@@ -27,28 +27,45 @@ bool ReadDirectory(InstallPlatform& platform, DirectoryReader read,
   return EndWithBackslash(directory, sizeof directory);
 }
 
-void NoteFailure(InstallReport& report, const char* name) {
-  report.failed[report.failedCount++] = name;
+// One file of the list through the step.
+struct FileState {
+  char source[PathBufferSize] = {};
+  char target[PathBufferSize] = {};  // its path in the system directory
+  bool ready = false;                // checked: may be deleted and copied
+  bool hadEarlierCopy = false;
+  FileStamp earlierCopy;
+  bool installed = false;
+};
+
+// Both paths fit and the source can be read; what the system directory holds
+// of the file is noted before anything changes there.
+void CheckFile(InstallPlatform& platform, const char* sourceDirectory, const char* systemDirectory,
+               const char* name, FileState& file) {
+  const bool targetFits = JoinPath(systemDirectory, name, file.target, sizeof file.target);
+  if (targetFits) file.hadEarlierCopy = platform.FindFile(file.target, file.earlierCopy);
+  file.ready = targetFits && JoinPath(sourceDirectory, name, file.source, sizeof file.source) &&
+               platform.CanOpenForReading(file.source);
 }
 
-// Copies one file; its path in the system directory must fit as well, or the
-// file could not be deleted nor found there afterwards.
-void CopyOneFile(InstallPlatform& platform, const char* sourceDirectory,
-                 const char* systemDirectory, const char* name, InstallReport& report) {
-  char source[PathBufferSize];
-  char target[PathBufferSize];
+// True when the platform reports the copy done.
+bool CopyOneFile(InstallPlatform& platform, const char* systemDirectory, const FileState& file) {
   CopyRequest request;
   request.operation = FileOperationCopy;
-  const bool fits = JoinPath(sourceDirectory, name, source, sizeof source) &&
-                    JoinPath(systemDirectory, name, target, sizeof target) &&
-                    MakePathList(source, request.from, sizeof request.from) &&
-                    MakePathList(systemDirectory, request.to, sizeof request.to);
-  if (!fits) {
-    platform.Beep();
-    NoteFailure(report, name);
-    return;
-  }
-  if (!CopyFileToDirectory(platform, request)) NoteFailure(report, name);
+  // Both fit: the paths fit their 260-byte buffers, the lists have one more.
+  MakePathList(file.source, request.from, sizeof request.from);
+  MakePathList(systemDirectory, request.to, sizeof request.to);
+  return CopyFileToDirectory(platform, request);
+}
+
+LeftInPlace WhatIsLeft(InstallPlatform& platform, const FileState& file) {
+  FileStamp now;
+  if (file.target[0] == '\0' || !platform.FindFile(file.target, now)) return LeftInPlace::Nothing;
+  return file.hadEarlierCopy && now == file.earlierCopy ? LeftInPlace::EarlierCopy
+                                                        : LeftInPlace::Unverified;
+}
+
+void NoteFailure(InstallReport& report, const char* name, LeftInPlace left) {
+  report.failed[report.failedCount++] = NotInstalled{name, left};
 }
 
 // Run from the system directory: the file is there or it is not installed,
@@ -56,9 +73,38 @@ void CopyOneFile(InstallPlatform& platform, const char* sourceDirectory,
 void CheckInPlace(InstallPlatform& platform, const char* systemDirectory, const char* name,
                   InstallReport& report) {
   char path[PathBufferSize];
-  if (JoinPath(systemDirectory, name, path, sizeof path) && platform.FileExists(path)) return;
+  FileStamp stamp;
+  if (JoinPath(systemDirectory, name, path, sizeof path) && platform.FindFile(path, stamp)) return;
   platform.Beep();
-  NoteFailure(report, name);
+  NoteFailure(report, name, LeftInPlace::Nothing);
+}
+
+void InstallFromSource(InstallPlatform& platform, const char* sourceDirectory,
+                       const char* systemDirectory, InstallReport& report) {
+  FileState files[InstallFileCount];
+  // Nothing is deleted before every file has been checked.
+  for (size_t i = 0; i < InstallFileCount; ++i)
+    CheckFile(platform, sourceDirectory, systemDirectory, InstallFiles[i], files[i]);
+  for (const FileState& file : files) {
+    if (file.ready) platform.RemoveFile(file.target);
+  }
+  bool copied[InstallFileCount] = {};
+  for (size_t index : CopyOrder) {
+    if (files[index].ready)
+      copied[index] = CopyOneFile(platform, systemDirectory, files[index]);
+    else
+      platform.Beep();  // as a failed copy does
+  }
+  // A reported copy is trusted only once the file in place is its source's.
+  for (size_t index : CopyOrder) {
+    if (!copied[index]) continue;
+    files[index].installed = platform.SameContents(files[index].source, files[index].target);
+    if (!files[index].installed) platform.Beep();
+  }
+  for (size_t index : CopyOrder) {
+    if (!files[index].installed)
+      NoteFailure(report, InstallFiles[index], WhatIsLeft(platform, files[index]));
+  }
 }
 
 }  // namespace
@@ -87,17 +133,14 @@ bool RunInstallation(InstallPlatform& platform, InstallReport& report) {
     for (size_t index : CopyOrder)
       CheckInPlace(platform, systemDirectory, InstallFiles[index], report);
   } else {
-    for (const char* name : InstallFiles) {
-      char path[PathBufferSize];
-      if (JoinPath(systemDirectory, name, path, sizeof path)) platform.RemoveFile(path);
-    }
-    for (size_t index : CopyOrder) {
-      CopyOneFile(platform, sourceDirectory, systemDirectory, InstallFiles[index], report);
-    }
+    InstallFromSource(platform, sourceDirectory, systemDirectory, report);
   }
 
+  // The module registered is the one in the system directory, new or kept.
   char modulePath[PathBufferSize];
-  if (JoinPath(systemDirectory, InputMethodModule, modulePath, sizeof modulePath)) {
+  FileStamp stamp;
+  if (JoinPath(systemDirectory, InputMethodModule, modulePath, sizeof modulePath) &&
+      platform.FindFile(modulePath, stamp)) {
     platform.InstallInputMethod(modulePath, LayoutText);
   }
   report.ranToEnd = true;

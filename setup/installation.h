@@ -1,6 +1,7 @@
-// The installation step: the ten files of the input method deleted from the
-// system directory, copied there anew from the current directory, and the
-// input method module registered with the input method manager.
+// The installation step: the ten files of the input method checked, their
+// old copies deleted from the system directory, the new ones copied there
+// from the current directory and compared with their sources, and the input
+// method module registered with the input method manager.
 #pragma once
 
 #include <cstddef>
@@ -32,6 +33,16 @@ struct CopyRequest {
   unsigned flags = 0;
 };
 
+// What tells one version of a file from another without reading it: its
+// size and the time it was last written.
+struct FileStamp {
+  unsigned long long size = 0;
+  unsigned long long writeTime = 0;
+  bool operator==(const FileStamp& other) const {
+    return size == other.size && writeTime == other.writeTime;
+  }
+};
+
 // What the step needs of the platform. The file operation's windows
 // (confirmations, progress, errors) have the progress dialog as parent.
 class InstallPlatform {
@@ -43,8 +54,12 @@ class InstallPlatform {
   // True when both paths lead to one directory on disk whatever their
   // spelling; false when they do not, or when it cannot be told.
   virtual bool IsSameDirectory(const char* first, const char* second) = 0;
-  // True when the path names a file (not a directory).
-  virtual bool FileExists(const char* path) = 0;
+  // True, with its stamp, when the path names a file (not a directory).
+  virtual bool FindFile(const char* path, FileStamp& stamp) = 0;
+  // True when the file exists and can be opened for reading now.
+  virtual bool CanOpenForReading(const char* path) = 0;
+  // True when both files can be read and hold the same bytes.
+  virtual bool SameContents(const char* first, const char* second) = 0;
   // The result does not matter: a missing file is the usual case.
   virtual void RemoveFile(const char* path) = 0;
   // 0 when the operation succeeded.
@@ -57,22 +72,42 @@ class InstallPlatform {
   ~InstallPlatform() = default;
 };
 
+// What the system directory holds of a file that was not installed.
+enum class LeftInPlace {
+  EarlierCopy,  // the copy that was there before the run, unchanged
+  Nothing,      // no file of that name
+  Unverified,   // a file that is neither the earlier copy nor a verified new one
+};
+
+struct NotInstalled {
+  const char* name = nullptr;
+  LeftInPlace left = LeftInPlace::Nothing;
+};
+
 struct InstallReport {
   bool ranToEnd = false;        // false: a directory could not be read, nothing done
   bool alreadyInPlace = false;  // run from the system directory: nothing deleted or copied
   size_t failedCount = 0;       // files not installed, in copy order
-  const char* failed[InstallFileCount] = {};
+  NotInstalled failed[InstallFileCount];
 };
 
 // Completes a request whose operation, from and to are filled, runs it and
-// beeps once when it fails. True when the copy succeeded.
+// beeps once when it fails. True when the platform reports the copy done.
 bool CopyFileToDirectory(InstallPlatform& platform, CopyRequest& request);
 
 // The whole step. Stops before touching anything, and reports false, when
 // the current or the system directory cannot be read or does not fit its
-// buffer with a trailing backslash. A file whose path does not fit is not
-// deleted and counts as not installed. Run from the system directory itself,
-// nothing is deleted or copied; a file missing there counts as not installed.
+// buffer with a trailing backslash.
+//
+// Each file is checked before anything is deleted: both its paths fit and
+// its source can be read. A file that fails is neither deleted nor copied,
+// beeps once where its copy would have come, and is not installed. A copy
+// counts only when the file in the system directory then holds the bytes of
+// its source; one that does not beeps once and is not installed. The module
+// is registered when a navo.ime is in the system directory at the end.
+//
+// Run from the system directory itself, nothing is deleted or copied; a file
+// missing there beeps and counts as not installed.
 bool RunInstallation(InstallPlatform& platform, InstallReport& report);
 
 }  // namespace navo::setup

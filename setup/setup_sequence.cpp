@@ -6,6 +6,9 @@ namespace navo::setup {
 
 const char* const CompletionMessage = "安装完毕，欢迎使用！";
 const char* const IncompleteMessage = "安装未完成，以下文件未能安装：";
+const char* const EarlierCopyKept = "（保留原有文件）";
+const char* const NoCopyLeft = "（无）";
+const char* const CopyUnverified = "（现有文件未经核实）";
 const char* const HelpFileName = "navo.hlp";
 
 namespace {
@@ -23,6 +26,18 @@ bool Installed(const SetupRun& run) {
   return run.stage == SetupStage::Confirming && run.report.ranToEnd;
 }
 
+const char* WhatIsLeftText(LeftInPlace left) {
+  switch (left) {
+    case LeftInPlace::EarlierCopy:
+      return EarlierCopyKept;
+    case LeftInPlace::Nothing:
+      return NoCopyLeft;
+    case LeftInPlace::Unverified:
+      break;
+  }
+  return CopyUnverified;
+}
+
 }  // namespace
 
 MessageIcon ComposeFinalMessage(const InstallReport& report, char* text, size_t size) {
@@ -34,12 +49,24 @@ MessageIcon ComposeFinalMessage(const InstallReport& report, char* text, size_t 
   }
   Append(text, size, IncompleteMessage);
   for (size_t i = 0; i < report.failedCount; ++i) {
-    // A name goes in whole with its line break, or not at all.
-    if (std::strlen(text) + 1 + std::strlen(report.failed[i]) + 1 > size) break;
+    const char* name = report.failed[i].name;
+    const char* left = WhatIsLeftText(report.failed[i].left);
+    // A line goes in whole, or not at all.
+    if (std::strlen(text) + 1 + std::strlen(name) + std::strlen(left) + 1 > size) break;
     Append(text, size, "\n");
-    Append(text, size, report.failed[i]);
+    Append(text, size, name);
+    Append(text, size, left);
   }
   return MessageIcon::Warning;
+}
+
+int SetupExitCode(const SetupRun& run) {
+  const InstallReport& report = run.report;
+  if (!report.ranToEnd) return ExitNothingInstalled;
+  if (report.failedCount == 0) return ExitAllInstalled;
+  // Run from the system directory nothing is installed by design.
+  if (!report.alreadyInPlace && report.failedCount == InstallFileCount) return ExitNothingInstalled;
+  return ExitSomeNotInstalled;
 }
 
 void OnMainWindowCreate(SetupRun& run, SetupWindow& window) {
@@ -64,13 +91,14 @@ void OnMainWindowClose(SetupRun& run, HelpShell& shell) {
     char directory[PathBufferSize];
     char helpPath[PathBufferSize];
     const size_t length = shell.ReadSystemDirectory(directory, sizeof directory);
-    // Without the system directory there is no help to open.
+    // Without the system directory or the file there is no help to open.
     if (length > 0 && length < sizeof directory && EndWithBackslash(directory, sizeof directory) &&
-        JoinPath(directory, HelpFileName, helpPath, sizeof helpPath)) {
+        JoinPath(directory, HelpFileName, helpPath, sizeof helpPath) &&
+        shell.FileExists(helpPath)) {
       shell.OpenHelp(helpPath);
     }
   }
-  shell.Quit();
+  shell.Quit(SetupExitCode(run));
   run.stage = SetupStage::Ended;
 }
 

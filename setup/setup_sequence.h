@@ -22,7 +22,16 @@ constexpr int DialogAbandoned = 0;              // ... after Enter or Esc
 
 extern const char* const CompletionMessage;  // all ten files installed
 extern const char* const IncompleteMessage;  // heads the list of files not installed
+// After the name of a file not installed: what the system directory holds.
+extern const char* const EarlierCopyKept;  // its earlier copy, unchanged
+extern const char* const NoCopyLeft;       // none
+extern const char* const CopyUnverified;   // a file that is neither
 extern const char* const HelpFileName;
+
+// The program's exit code, for a script or a deployment tool that runs it.
+constexpr int ExitAllInstalled = 0;
+constexpr int ExitSomeNotInstalled = 1;
+constexpr int ExitNothingInstalled = 2;
 
 // The stages of one run; none is entered twice.
 enum class SetupStage {
@@ -75,10 +84,12 @@ class HelpShell {
  public:
   // As GetSystemDirectoryA.
   virtual size_t ReadSystemDirectory(char* buffer, size_t size) = 0;
+  // True when the path names a file (not a directory).
+  virtual bool FileExists(const char* path) = 0;
   // Without waiting for the viewer; the result does not matter.
   virtual void OpenHelp(const char* path) = 0;
-  // The message loop ends and the program exits with code 0.
-  virtual void Quit() = 0;
+  // The message loop ends and the program exits with this code.
+  virtual void Quit(int exitCode) = 0;
 
  protected:
   ~HelpShell() = default;
@@ -89,18 +100,26 @@ struct SetupRun {
   InstallReport report;
 };
 
-// Room for the longest final message: the heading and all ten names.
-constexpr size_t FinalMessageSize = 256;
+// Room for the longest final message: the heading and all ten names, each
+// with what is left of it.
+constexpr size_t FinalMessageSize = 512;
 
 // The final message after the step ran to the end: the completion message,
-// or, when files were not installed, the heading and their names one a line
-// with a warning icon.
+// or, when files were not installed, the heading and their names one a line,
+// each followed by what the system directory holds of it, with a warning
+// icon.
 MessageIcon ComposeFinalMessage(const InstallReport& report, char* text, size_t size);
+
+// ExitAllInstalled when all ten files are installed (run from the system
+// directory: are there), ExitNothingInstalled when the step did not run or
+// installed none, ExitSomeNotInstalled otherwise.
+int SetupExitCode(const SetupRun& run);
 
 // The main window's creation: backdrop, dialog, final message, close.
 void OnMainWindowCreate(SetupRun& run, SetupWindow& window);
-// The main window's close request: the help file when the installation ran,
-// then the quit request, whatever happened before.
+// The main window's close request: the help file when the installation ran
+// and navo.hlp is in the system directory, then the quit request with the
+// run's exit code, whatever happened before.
 void OnMainWindowClose(SetupRun& run, HelpShell& shell);
 
 void OnDialogInit(SetupRun& run, ProgressDialog& dialog);

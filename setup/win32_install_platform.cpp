@@ -3,6 +3,8 @@
 #include <imm.h>
 #include <shellapi.h>
 
+#include <cstring>
+
 namespace navo::setup {
 
 static_assert(FileOperationCopy == FO_COPY, "the copy request names FO_COPY");
@@ -17,6 +19,41 @@ bool DirectoryIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* identity) {
   const BOOL known = GetFileInformationByHandle(handle, identity);
   CloseHandle(handle);
   return known != FALSE;
+}
+
+// Read access shared with other readers only: a file that another program is
+// writing is not taken for a finished one.
+HANDLE OpenForReading(const char* path) {
+  return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Reads until the buffer is full or the file ends: the bytes read, or -1 on
+// a read error.
+long ReadFull(HANDLE file, unsigned char* buffer, DWORD size) {
+  DWORD total = 0;
+  while (total < size) {
+    DWORD got = 0;
+    if (!ReadFile(file, buffer + total, size - total, &got, nullptr)) return -1;
+    if (got == 0) break;
+    total += got;
+  }
+  return static_cast<long>(total);
+}
+
+bool SameBytes(HANDLE first, HANDLE second) {
+  LARGE_INTEGER firstSize, secondSize;
+  if (!GetFileSizeEx(first, &firstSize) || !GetFileSizeEx(second, &secondSize) ||
+      firstSize.QuadPart != secondSize.QuadPart) {
+    return false;
+  }
+  unsigned char a[8192], b[8192];
+  for (;;) {
+    const long gotA = ReadFull(first, a, sizeof a);
+    const long gotB = ReadFull(second, b, sizeof b);
+    if (gotA < 0 || gotA != gotB || std::memcmp(a, b, gotA) != 0) return false;
+    if (gotA == 0) return true;
+  }
 }
 
 }  // namespace
@@ -36,9 +73,33 @@ bool Win32InstallPlatform::IsSameDirectory(const char* first, const char* second
          a.nFileIndexLow == b.nFileIndexLow;
 }
 
-bool Win32InstallPlatform::FileExists(const char* path) {
-  const DWORD attributes = GetFileAttributesA(path);
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+bool Win32InstallPlatform::FindFile(const char* path, FileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+  stamp.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.writeTime = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
+bool Win32InstallPlatform::CanOpenForReading(const char* path) {
+  HANDLE file = OpenForReading(path);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool Win32InstallPlatform::SameContents(const char* first, const char* second) {
+  HANDLE a = OpenForReading(first);
+  if (a == INVALID_HANDLE_VALUE) return false;
+  HANDLE b = OpenForReading(second);
+  const bool same = b != INVALID_HANDLE_VALUE && SameBytes(a, b);
+  if (b != INVALID_HANDLE_VALUE) CloseHandle(b);
+  CloseHandle(a);
+  return same;
 }
 
 void Win32InstallPlatform::RemoveFile(const char* path) { DeleteFileA(path); }

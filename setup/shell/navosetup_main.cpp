@@ -60,10 +60,14 @@ class Win32HelpShell final : public HelpShell {
   size_t ReadSystemDirectory(char* buffer, size_t size) override {
     return GetSystemDirectoryA(buffer, static_cast<UINT>(size));
   }
+  bool FileExists(const char* path) override {
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
   void OpenHelp(const char* path) override {
     ShellExecuteA(GetDesktopWindow(), OpenVerb, path, nullptr, nullptr, SW_SHOW);
   }
-  void Quit() override { PostQuitMessage(0); }
+  void Quit(int exitCode) override { PostQuitMessage(exitCode); }
 };
 
 // Copies, the registration and the beeps run on the dialog, the parent of
@@ -128,14 +132,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
   windowClass.lpszMenuName = nullptr;
   windowClass.lpszClassName = className;
-  if (LOWORD(RegisterClassExA(&windowClass)) == 0) return 0;
+  if (LOWORD(RegisterClassExA(&windowClass)) == 0) return SetupExitCode(shell.run);
 
   // The whole run happens while the window is created: it no longer exists
-  // when creation returns.
+  // when creation returns, and its close has posted the quit request with
+  // the run's exit code.
   HWND window = CreateWindowExA(WS_EX_TOPMOST, className, title, WS_POPUP | WS_VISIBLE, 0, 0,
                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                 nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return 0;
+  if (window == nullptr) return SetupExitCode(shell.run);
   ShowWindow(window, SW_SHOWNORMAL);
   MSG message = {};
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

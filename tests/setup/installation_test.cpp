@@ -1,6 +1,8 @@
 // The installation step against a recording platform: the exact calls and
-// their order, the copy requests, the early stop, the beeps, and the guards
-// for a run from the system directory and for paths too long to hold.
+// their order, the copy requests, the early stop, the beeps, the checks that
+// come before any deletion, the comparison of each copy with its source, and
+// the guards for a run from the system directory and for paths too long to
+// hold.
 #include "setup/installation.h"
 
 #include <gtest/gtest.h>
@@ -122,7 +124,7 @@ TEST(RunInstallation, AFailedCopyBeepsOnceAndTheOtherFilesAreStillCopied) {
   expected.insert(mbCopy + 1, "beep");
   EXPECT_EQ(platform.Effects(), expected);
   ASSERT_EQ(report.failedCount, 1u);
-  EXPECT_STREQ(report.failed[0], "navo.mb");
+  EXPECT_STREQ(report.failed[0].name, "navo.mb");
 }
 
 TEST(RunInstallation, EveryFailedCopyBeepsAndIsReportedInCopyOrder) {
@@ -132,11 +134,12 @@ TEST(RunInstallation, EveryFailedCopyBeepsAndIsReportedInCopyOrder) {
   EXPECT_TRUE(RunInstallation(platform, report));
   const std::vector<std::string> effects = platform.Effects();
   EXPECT_EQ(std::count(effects.begin(), effects.end(), "beep"), 3);
-  EXPECT_EQ(effects.back(), "register " + Sys + "navo.ime " + Layout);
+  // A first installation without its module registers none.
+  EXPECT_EQ(effects.back(), "beep");
   ASSERT_EQ(report.failedCount, 3u);
-  EXPECT_STREQ(report.failed[0], "navo.hlp");
-  EXPECT_STREQ(report.failed[1], "navo.ime");
-  EXPECT_STREQ(report.failed[2], "NvCodeFind.exe");
+  EXPECT_STREQ(report.failed[0].name, "navo.hlp");
+  EXPECT_STREQ(report.failed[1].name, "navo.ime");
+  EXPECT_STREQ(report.failed[2].name, "NvCodeFind.exe");
 }
 
 TEST(RunInstallation, NoSecondBackslashForADriveRootOrASystemDirectoryEndingWithOne) {
@@ -159,6 +162,7 @@ TEST(RunInstallation, ADirectoryEndingInADoubleByteCharacterWithTrailByte5CGetsI
 
 TEST(RunInstallation, RunFromTheSystemDirectoryNothingIsDeletedOrCopiedButTheModuleRegistered) {
   RecordingPlatform platform;
+  platform.InstallEarlierCopies();
   platform.currentDirectory = "c:\\windows\\system32";  // another spelling of the same
   InstallReport report;
   EXPECT_TRUE(RunInstallation(platform, report));
@@ -171,25 +175,29 @@ TEST(RunInstallation, RunFromTheSystemDirectoryNothingIsDeletedOrCopiedButTheMod
 TEST(RunInstallation, RunFromTheSystemDirectoryAFileMissingThereCountsAsNotInstalled) {
   RecordingPlatform platform;
   platform.currentDirectory = "C:\\WINDOWS\\SYSTEM32";
-  platform.missingInSystemDirectory = {Sys + "navo.mb"};
+  platform.InstallEarlierCopies();
+  platform.systemFiles.erase(Sys + "navo.mb");
   InstallReport report;
   EXPECT_TRUE(RunInstallation(platform, report));
   EXPECT_EQ(platform.Effects(),
             (std::vector<std::string>{"beep", "register " + Sys + "navo.ime " + Layout}));
   std::vector<std::string> checked;
   for (const std::string& call : platform.calls)
-    if (call.rfind("exists? ", 0) == 0) checked.push_back(call.substr(8));
+    if (call.rfind("find ", 0) == 0) checked.push_back(call.substr(5));
   std::vector<std::string> expected;
   for (const std::string& name : CopyOrderNames()) expected.push_back(Sys + name);
+  expected.push_back(Sys + "navo.ime");  // before the registration
   EXPECT_EQ(checked, expected);
   ASSERT_EQ(report.failedCount, 1u);
-  EXPECT_STREQ(report.failed[0], "navo.mb");
+  EXPECT_STREQ(report.failed[0].name, "navo.mb");
+  EXPECT_EQ(report.failed[0].left, LeftInPlace::Nothing);
 }
 
 TEST(RunInstallation, RunFromTheSystemDirectoryUnderAnotherNameOnDisk) {
   RecordingPlatform platform;
   platform.currentDirectory = "C:\\WINDOWS\\SYSTE~1";
   platform.sameDirectoryOnDisk = true;
+  platform.InstallEarlierCopies();
   InstallReport report;
   EXPECT_TRUE(RunInstallation(platform, report));
   EXPECT_EQ(platform.calls[2], "same directory? C:\\WINDOWS\\SYSTE~1\\ " + Sys);
@@ -218,30 +226,153 @@ TEST(RunInstallation, DoubleByteCharactersAreComparedExactlyNotByLetterCase) {
   EXPECT_EQ(platform.Effects().size(), 21u);
 }
 
-// A source folder whose path with its backslash is 250 bytes long: names of
-// up to nine bytes fit in 259, longer ones do not.
-TEST(RunInstallation, ACopySourceTooLongForItsBufferCountsAsAFailedCopy) {
-  RecordingPlatform platform;
-  platform.currentDirectory = "D:\\" + std::string(246, 'x');
-  ASSERT_EQ(platform.currentDirectory.size() + 1, 250u);
-  const std::string src = platform.currentDirectory + "\\";
-  InstallReport report;
-  EXPECT_TRUE(RunInstallation(platform, report));
+// Over an earlier installation, a file whose copy source does not fit its
+// 260-byte buffer is neither deleted nor copied: it beeps where its copy
+// would have come, and its earlier copy stays.
+TEST(RunInstallation, AFileWhoseSourcePathDoesNotFitKeepsItsEarlierCopy) {
+  struct Case {
+    size_t folderLength;  // the source folder, without its backslash
+    std::vector<std::string> notInstalled;
+  };
+  const Case cases[] = {
+      {244, {}},  // 244 + 1 + 14 = 259 bytes, and the NUL
+      {245, {"NvCodeFind.exe"}},
+      {247, {"NvCodeFind.exe"}},
+      {250, {"RtNavo.exe", "navoOp.chm", "DodaZor.chm", "NvCodeFind.exe"}},
+      {258, CopyOrderNames()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folderLength);
+    RecordingPlatform platform;
+    platform.InstallEarlierCopies();
+    platform.currentDirectory = "D:\\" + std::string(c.folderLength - 3, 'x');
+    const std::string src = platform.currentDirectory + "\\";
+    InstallReport report;
+    EXPECT_TRUE(RunInstallation(platform, report));
 
-  std::vector<std::string> expected = Deletions(Sys);
-  for (const std::string& name : CopyOrderNames()) {
-    if (src.size() + name.size() <= 259)
-      expected.push_back(CopyCall(src, name, Sys));
-    else
-      expected.push_back("beep");
+    auto fits = [&](const std::string& name) {
+      return std::find(c.notInstalled.begin(), c.notInstalled.end(), name) == c.notInstalled.end();
+    };
+    std::vector<std::string> expected;
+    for (const std::string& call : Deletions(Sys))
+      if (fits(call.substr(7 + Sys.size()))) expected.push_back(call);
+    for (const std::string& name : CopyOrderNames())
+      expected.push_back(fits(name) ? CopyCall(src, name, Sys) : "beep");
+    expected.push_back("register " + Sys + "navo.ime " + Layout);
+    EXPECT_EQ(platform.Effects(), expected);
+
+    ASSERT_EQ(report.failedCount, c.notInstalled.size());
+    for (size_t i = 0; i < report.failedCount; ++i) {
+      EXPECT_EQ(report.failed[i].name, c.notInstalled[i]);
+      EXPECT_EQ(report.failed[i].left, LeftInPlace::EarlierCopy);
+      EXPECT_EQ(platform.systemFiles[Sys + c.notInstalled[i]], EarlierVersion);
+    }
   }
-  expected.push_back("register " + Sys + "navo.ime " + Layout);
-  EXPECT_EQ(platform.Effects(), expected);
-  ASSERT_EQ(report.failedCount, 4u);
-  EXPECT_STREQ(report.failed[0], "RtNavo.exe");
-  EXPECT_STREQ(report.failed[1], "navoOp.chm");
-  EXPECT_STREQ(report.failed[2], "DodaZor.chm");
-  EXPECT_STREQ(report.failed[3], "NvCodeFind.exe");
+}
+
+TEST(RunInstallation, EveryFileIsCheckedBeforeTheFirstDeletion) {
+  RecordingPlatform platform;
+  platform.InstallEarlierCopies();
+  InstallReport report;
+  RunInstallation(platform, report);
+  const auto firstDeletion =
+      std::find_if(platform.calls.begin(), platform.calls.end(),
+                   [](const std::string& c) { return c.rfind("delete", 0) == 0; });
+  std::vector<std::string> checked;
+  for (auto call = platform.calls.begin(); call != firstDeletion; ++call)
+    if (call->rfind("readable? ", 0) == 0) checked.push_back(call->substr(10));
+  std::vector<std::string> expected;
+  for (const char* name : InstallFiles) expected.push_back(Src + name);
+  EXPECT_EQ(checked, expected);
+}
+
+// Faults over an earlier installation: what is deleted, what beeps, what the
+// report names, and what the system directory holds afterwards.
+TEST(RunInstallation, AFileNotInstalledIsNamedWithWhatIsLeftOfIt) {
+  enum Fault { MissingSource, HeldOpen, CopyFails, CopyDiffers };
+  struct Case {
+    const char* what;
+    Fault fault;
+    bool earlierInstallation;
+    bool deleted;       // its deletion is attempted
+    bool copied;        // its copy is attempted
+    size_t beepsAfter;  // beeps after the copies (a copy found wrong)
+    LeftInPlace left;
+    unsigned long long versionLeft;  // 0: no file
+  };
+  const Case cases[] = {
+      {"missing source", MissingSource, true, false, false, 0, LeftInPlace::EarlierCopy,
+       EarlierVersion},
+      {"missing source, first installation", MissingSource, false, false, false, 0,
+       LeftInPlace::Nothing, 0},
+      {"held open without sharing", HeldOpen, true, true, true, 1, LeftInPlace::EarlierCopy,
+       EarlierVersion},
+      {"copy fails after the deletion", CopyFails, true, true, true, 0, LeftInPlace::Nothing, 0},
+      {"copy reports success, other bytes", CopyDiffers, true, true, true, 1,
+       LeftInPlace::Unverified, NewVersion},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RecordingPlatform platform;
+    if (c.earlierInstallation) platform.InstallEarlierCopies();
+    const std::string source = Src + "navo.ud", target = Sys + "navo.ud";
+    switch (c.fault) {
+      case MissingSource:
+        platform.unreadable.insert(source);
+        break;
+      case HeldOpen:
+        platform.locked.insert(target);
+        break;
+      case CopyFails:
+        platform.failingSources.insert(source);
+        break;
+      case CopyDiffers:
+        platform.corruptCopies.insert(target);
+        break;
+    }
+    InstallReport report;
+    EXPECT_TRUE(RunInstallation(platform, report));
+
+    std::vector<std::string> expected;
+    for (const std::string& call : Deletions(Sys))
+      if (c.deleted || call != "delete " + target) expected.push_back(call);
+    for (const std::string& name : CopyOrderNames()) {
+      if (name != "navo.ud") {
+        expected.push_back(CopyCall(Src, name, Sys));
+        continue;
+      }
+      if (c.copied) expected.push_back(CopyCall(Src, name, Sys));
+      // A copy that is not made or fails beeps at once.
+      if (!c.copied || c.fault == CopyFails) expected.push_back("beep");
+    }
+    for (size_t i = 0; i < c.beepsAfter; ++i) expected.push_back("beep");
+    expected.push_back("register " + Sys + "navo.ime " + Layout);
+    EXPECT_EQ(platform.Effects(), expected);
+
+    ASSERT_EQ(report.failedCount, 1u);
+    EXPECT_STREQ(report.failed[0].name, "navo.ud");
+    EXPECT_EQ(report.failed[0].left, c.left);
+    const auto left = platform.systemFiles.find(target);
+    EXPECT_EQ(left == platform.systemFiles.end() ? 0 : left->second, c.versionLeft);
+  }
+}
+
+TEST(RunInstallation, TheModuleIsRegisteredWhenANavoImeIsInTheSystemDirectory) {
+  struct Case {
+    bool earlierInstallation;
+    bool moduleInSource;
+    bool registered;
+  };
+  for (const Case& c : {Case{false, true, true}, Case{false, false, false}, Case{true, false, true},
+                        Case{true, true, true}}) {
+    SCOPED_TRACE(::testing::Message() << c.earlierInstallation << c.moduleInSource);
+    RecordingPlatform platform;
+    if (c.earlierInstallation) platform.InstallEarlierCopies();
+    if (!c.moduleInSource) platform.unreadable.insert(Src + "navo.ime");
+    InstallReport report;
+    RunInstallation(platform, report);
+    EXPECT_EQ(platform.Effects().back() == "register " + Sys + "navo.ime " + Layout, c.registered);
+  }
 }
 
 TEST(RunInstallation, APathTooLongInTheSystemDirectoryIsNeitherDeletedNorCopied) {
@@ -263,6 +394,7 @@ TEST(RunInstallation, APathTooLongInTheSystemDirectoryIsNeitherDeletedNorCopied)
   expected.push_back("register " + sys + "navo.ime " + Layout);
   EXPECT_EQ(platform.Effects(), expected);
   EXPECT_EQ(report.failedCount, 4u);  // every name longer than eight bytes
+  EXPECT_EQ(report.failed[0].left, LeftInPlace::Nothing);
 }
 
 TEST(RunInstallation, NoRegistrationWhenTheModulePathDoesNotFit) {
@@ -300,7 +432,9 @@ class BeepCounter final : public InstallPlatform {
   size_t ReadCurrentDirectory(char*, size_t) override { return 0; }
   size_t ReadSystemDirectory(char*, size_t) override { return 0; }
   bool IsSameDirectory(const char*, const char*) override { return false; }
-  bool FileExists(const char*) override { return true; }
+  bool FindFile(const char*, FileStamp&) override { return true; }
+  bool CanOpenForReading(const char*) override { return true; }
+  bool SameContents(const char*, const char*) override { return true; }
   void RemoveFile(const char*) override {}
   int RunFileOperation(const CopyRequest& request) override {
     flagsSeen = request.flags;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,7 @@ class FakeHelpShell final : public HelpShell {
   explicit FakeHelpShell(Log& log) : log_(log) {}
   std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
   bool systemDirectoryFails = false;
+  std::set<std::string> missing;
   size_t ReadSystemDirectory(char* buffer, size_t size) override {
     log_.push_back("system directory for help, " + std::to_string(size));
     if (systemDirectoryFails) return 0;
@@ -54,8 +56,9 @@ class FakeHelpShell final : public HelpShell {
     std::memcpy(buffer, systemDirectory.c_str(), systemDirectory.size() + 1);
     return systemDirectory.size();
   }
+  bool FileExists(const char* path) override { return !missing.count(path); }
   void OpenHelp(const char* path) override { log_.push_back(std::string("open help ") + path); }
-  void Quit() override { log_.push_back("quit 0"); }
+  void Quit(int exitCode) override { log_.push_back("quit " + std::to_string(exitCode)); }
 
  private:
   Log& log_;
@@ -166,14 +169,14 @@ TEST_F(SetupSequenceTest, TheStepRunsOnlyAtTheFirstTick) {
 TEST_F(SetupSequenceTest, EscBeforeTheFirstTickInstallsNothingAndClaimsNothing) {
   Run({Event::Esc, Event::Tick});
   EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "Esc", "end dialog 0",
-                      "dialog returns", "close", "quit 0", "close returns"}));
+                      "dialog returns", "close", "quit 2", "close returns"}));
   EXPECT_TRUE(platform.calls.empty());
 }
 
 TEST_F(SetupSequenceTest, EnterBeforeTheFirstTickInstallsNothingAndClaimsNothing) {
   Run({Event::Enter, Event::Tick});
   EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "Enter", "end dialog 0",
-                      "dialog returns", "close", "quit 0", "close returns"}));
+                      "dialog returns", "close", "quit 2", "close returns"}));
   EXPECT_TRUE(platform.calls.empty());
 }
 
@@ -187,7 +190,7 @@ TEST_F(SetupSequenceTest, AnUnreadableDirectoryLeavesTheDialogIdleUntilEscAndCla
   platform.systemDirectoryFails = true;
   Run({Event::Tick, Event::Tick, Event::Esc});
   EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "tick", "stop timer", "tick", "Esc",
-                      "end dialog 0", "dialog returns", "close", "quit 0", "close returns"}));
+                      "end dialog 0", "dialog returns", "close", "quit 2", "close returns"}));
   // The step ran once and stopped at the system directory.
   EXPECT_EQ(platform.calls, (Log{"current directory", "system directory"}));
 }
@@ -209,16 +212,17 @@ TEST_F(SetupSequenceTest, FailedCopiesBeepAndTheFinalMessageNamesTheFilesNotInst
   Run({Event::Tick});
   const Log effects = platform.Effects();
   EXPECT_EQ(std::count(effects.begin(), effects.end(), "beep"), 2);
-  EXPECT_EQ(log,
-            (Log{"show normally", "dialog", "start timer", "tick", "stop timer", "end dialog 1",
-                 "dialog returns", "message 安装未完成，以下文件未能安装：\nnavo.mb\nRtNavo.exe",
-                 "close", "system directory for help, 260",
-                 "open help C:\\WINDOWS\\SYSTEM32\\navo.hlp", "quit 0", "close returns"}));
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "tick", "stop timer",
+                      "end dialog 1", "dialog returns",
+                      "message 安装未完成，以下文件未能安装：\nnavo.mb（无）\nRtNavo.exe（无）",
+                      "close", "system directory for help, 260",
+                      "open help C:\\WINDOWS\\SYSTEM32\\navo.hlp", "quit 1", "close returns"}));
   EXPECT_EQ(window.icon, MessageIcon::Warning);
 }
 
 TEST_F(SetupSequenceTest, RunFromTheSystemDirectoryTheCompletionMessageStands) {
   platform.currentDirectory = "C:\\WINDOWS\\SYSTEM32";
+  platform.InstallEarlierCopies();
   Run({Event::Tick});
   EXPECT_EQ(platform.Effects(),
             (Log{"register C:\\WINDOWS\\SYSTEM32\\navo.ime Navo输入法2.0白金版"}));
@@ -241,10 +245,17 @@ TEST_F(SetupSequenceTest, AHelpPathThatWouldNotFitIsNotOpened) {
   EXPECT_EQ(log[log.size() - 2], "quit 0");
 }
 
+TEST_F(SetupSequenceTest, NoHelpIsOpenedWhenNavoHlpIsNotInTheSystemDirectory) {
+  help.missing = {"C:\\WINDOWS\\SYSTEM32\\navo.hlp"};
+  Run({Event::Tick});
+  EXPECT_EQ(std::vector<std::string>(log.end() - 4, log.end()),
+            (Log{"close", "system directory for help, 260", "quit 0", "close returns"}));
+}
+
 TEST_F(SetupSequenceTest, ADialogThatCannotBeShownEndsTheRunWithoutAMessage) {
   window.dialogFails = true;
   Run({});
-  EXPECT_EQ(log, (Log{"show normally", "dialog", "close", "quit 0", "close returns"}));
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "close", "quit 2", "close returns"}));
   EXPECT_TRUE(platform.calls.empty());
 }
 
@@ -258,26 +269,65 @@ TEST(FinalMessage, TheCompletionMessageWhenEveryFileWasInstalled) {
                "\xB0\xB2\xD7\xB0\xCD\xEA\xB1\xCF\xA3\xAC\xBB\xB6\xD3\xAD\xCA\xB9\xD3\xC3\xA3\xA1");
 }
 
-TEST(FinalMessage, AllTenNamesFit) {
+TEST(FinalMessage, EachFileNotInstalledIsNamedWithWhatIsLeftOfIt) {
+  InstallReport report;
+  report.ranToEnd = true;
+  report.failed[report.failedCount++] = {"navo.mb", LeftInPlace::EarlierCopy};
+  report.failed[report.failedCount++] = {"navo.ud", LeftInPlace::Nothing};
+  report.failed[report.failedCount++] = {"NvCodeFind.exe", LeftInPlace::Unverified};
+  char text[FinalMessageSize];
+  EXPECT_EQ(ComposeFinalMessage(report, text, sizeof text), MessageIcon::Warning);
+  EXPECT_STREQ(text,
+               "安装未完成，以下文件未能安装：\nnavo.mb（保留原有文件）\nnavo.ud（无）"
+               "\nNvCodeFind.exe（现有文件未经核实）");
+}
+
+TEST(FinalMessage, AllTenNamesFitWithTheLongestNote) {
   InstallReport report;
   report.ranToEnd = true;
   for (size_t i = 0; i < InstallFileCount; ++i)
-    report.failed[report.failedCount++] = InstallFiles[i];
+    report.failed[report.failedCount++] = {InstallFiles[i], LeftInPlace::Unverified};
   char text[FinalMessageSize];
   EXPECT_EQ(ComposeFinalMessage(report, text, sizeof text), MessageIcon::Warning);
   std::string expected = "安装未完成，以下文件未能安装：";
-  for (const char* name : InstallFiles) expected += std::string("\n") + name;
+  for (const char* name : InstallFiles) expected += std::string("\n") + name + CopyUnverified;
   EXPECT_EQ(text, expected);
 }
 
 TEST(FinalMessage, ASmallBufferIsNeverOverrun) {
   InstallReport report;
-  report.failed[report.failedCount++] = "NvCodeFind.exe";
+  report.failed[report.failedCount++] = {"NvCodeFind.exe", LeftInPlace::Nothing};
   char text[40];
   std::memset(text, '#', sizeof text);
   ComposeFinalMessage(report, text, 35);
   EXPECT_EQ(std::string(text), "安装未完成，以下文件未能安装：");
   EXPECT_EQ(text[35], '#');
+}
+
+TEST(SetupExitCode, TellsAllSomeOrNothingInstalled) {
+  struct Case {
+    const char* what;
+    bool ranToEnd;
+    bool alreadyInPlace;
+    size_t notInstalled;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {"all ten installed", true, false, 0, 0},
+      {"one not installed", true, false, 1, 1},
+      {"none of the ten installed", true, false, 10, 2},
+      {"the step did not run: Esc, or a directory unreadable", false, false, 0, 2},
+      {"from the system directory, all there", true, true, 0, 0},
+      {"from the system directory, one missing", true, true, 1, 1},
+      {"from the system directory, all missing", true, true, 10, 1},
+  };
+  for (const Case& c : cases) {
+    SetupRun run;
+    run.report.ranToEnd = c.ranToEnd;
+    run.report.alreadyInPlace = c.alreadyInPlace;
+    run.report.failedCount = c.notInstalled;
+    EXPECT_EQ(SetupExitCode(run), c.exitCode) << c.what;
+  }
 }
 
 }  // namespace

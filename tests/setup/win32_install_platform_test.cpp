@@ -1,6 +1,6 @@
 // The installation step's Win32 platform under Wine: directories, the
-// identity of a directory whatever its spelling, deletion and the copy
-// request as SHFileOperationA runs it.
+// identity of a directory whatever its spelling, files found, read and
+// compared, deletion and the copy request as SHFileOperationA runs it.
 #include "setup/win32_install_platform.h"
 
 #include <gtest/gtest.h>
@@ -86,6 +86,50 @@ TEST(Win32InstallPlatform, CopiesAFileIntoADirectoryAndFailsForAMissingOne) {
 
   platform.RemoveFile((target + "\\navo.cnt").c_str());
   EXPECT_EQ(ReadText(target + "\\navo.cnt"), "<missing>");
+}
+
+TEST(Win32InstallPlatform, ComparesFilesByteForByteAndReadsNoneHeldWithoutSharing) {
+  Win32InstallPlatform platform(nullptr);
+  const std::string folder = ScratchFolder("compare") + "\\";
+  const std::string big(70000, 'b');  // longer than one read
+  struct Case {
+    const char* what;
+    std::string first, second;  // "<missing>": no such file
+    bool same;
+  } cases[] = {
+      {"equal", "contents", "contents", true},
+      {"equal across several reads", big, big, true},
+      {"last byte differs", big, big.substr(0, big.size() - 1) + "c", false},
+      {"one is shorter", "contents", "content", false},
+      {"both empty", "", "", true},
+      {"second missing", "contents", "<missing>", false},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string first = folder + "a" + std::to_string(n),
+                      second = folder + "b" + std::to_string(n);
+    ++n;
+    WriteText(first, c.first);
+    if (c.second != "<missing>") WriteText(second, c.second);
+    EXPECT_EQ(platform.SameContents(first.c_str(), second.c_str()), c.same) << c.what;
+  }
+
+  const std::string path = folder + "navo.ud";
+  WriteText(path, "held");
+  FileStamp stamp;
+  EXPECT_TRUE(platform.FindFile(path.c_str(), stamp));
+  EXPECT_EQ(stamp.size, 4u);
+  EXPECT_FALSE(platform.FindFile(folder.c_str(), stamp)) << "a directory is no file";
+  EXPECT_FALSE(platform.FindFile((folder + "none").c_str(), stamp));
+  EXPECT_TRUE(platform.CanOpenForReading(path.c_str()));
+  EXPECT_FALSE(platform.CanOpenForReading((folder + "none").c_str()));
+
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(platform.FindFile(path.c_str(), stamp)) << "found, though held";
+  EXPECT_FALSE(platform.CanOpenForReading(path.c_str()));
+  EXPECT_FALSE(platform.SameContents(path.c_str(), path.c_str()));
+  CloseHandle(held);
 }
 
 }  // namespace
