@@ -12,6 +12,9 @@
 //   setup_driver make-table PATH [VERSION]  a small code table navo.mb
 //   setup_driver record-help LOG FILE     the test's handler for .hlp files
 //   setup_driver layouts                  the keyboard layouts with an IME
+//   setup_driver hold FILE RELEASE        holds FILE open without sharing, as
+//                                         another program may, until RELEASE
+//                                         exists (at most two minutes)
 #include <windows.h>
 
 #include <algorithm>
@@ -710,6 +713,18 @@ int RecordHelp(const char* log, const char* file) {
   return 0;
 }
 
+// Another program that has a file open and shares it with nobody.
+int Hold(const char* path, const char* release) {
+  HANDLE file =
+      CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::puts("cannot open the file"), 1;
+  std::puts("holding");
+  std::fflush(stdout);
+  for (int i = 0; i < 1200 && !Exists(release); ++i) Sleep(100);
+  CloseHandle(file);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -735,5 +750,6 @@ int main(int argc, char** argv) {
     return MakeTable(argv[2], argc > 3 ? std::atoi(argv[3]) : 0);
   if (command == "record-help" && argc == 4) return RecordHelp(argv[2], argv[3]);
   if (command == "layouts") return Layouts();
+  if (command == "hold" && argc == 4) return Hold(argv[2], argv[3]);
   return std::puts("unknown command"), 2;
 }

@@ -73,7 +73,9 @@ make_distribution() {  # folder version
   else
     cp "$rtnavo" "$folder/RtNavo.exe"
   fi
-  driver make-table "$(windows_path "$folder/navo.mb")" "$version" >/dev/null
+  # Made in a short path and moved: the folder's may be too long for the driver.
+  driver make-table "$(windows_path "$base/navo.mb")" "$version" >/dev/null
+  mv "$base/navo.mb" "$folder/navo.mb"
   for name in navo.av navo.ime navo.ud navo.hlp navo.cnt navoOp.chm DodaZor.chm; do
     { printf 'stand-in for %s, version %s\n' "$name" "$version"; head -c 4096 /dev/urandom; } \
       >"$folder/$name"
@@ -209,7 +211,7 @@ check "Esc reached the dialog before its first tick" \
   eval 'saw dialog shown && [ -n "$(value escape-pressed-after-ms)" ]'
 check "the dialog ended at once, before the step" between dialog-shown-ms 0 900
 check "no message at all" saw message none
-check "exit code 0" saw exit-code 0
+check "exit code 2: nothing installed" saw exit-code 2
 check "nothing was deleted or copied: the second installation is untouched" \
   installed_from "$base/dist-2" "${names[@]}"
 after=$(layouts)
@@ -222,56 +224,105 @@ make_distribution "$dist" 4
 rm "$dist/navo.mb"
 before=$(layouts)
 run_setup "$(windows_path "$dist")" --capture "$(windows_path "$out")"
-check "the final message says the installation is incomplete and names navo.mb" \
-  saw message "安装未完成，以下文件未能安装：\\nnavo.mb"
+check "the final message says the installation is incomplete and keeps the old navo.mb" \
+  saw message "安装未完成，以下文件未能安装：\\nnavo.mb（保留原有文件）"
 check "  with a warning icon, one OK button and the caption" \
   eval 'saw message-icon warning && saw message-buttons OK && saw message-caption "Navo输入法2.0白金版"'
 check "screenshot of the incomplete message" keep_capture message setup-3-incomplete-message.png
-check "exit code 0" saw exit-code 0
-check "the old navo.mb is gone" absent navo.mb
+check "exit code 1: some files not installed" saw exit-code 1
+check "the earlier navo.mb is still there, byte for byte" installed_from "$base/dist-2" navo.mb
 check "the other nine files are installed" installed_from "$dist" \
   navo.av navo.ime navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
 after=$(layouts)
 check "the module was registered" [ "$(layout_count "$after")" -eq $(($(layout_count "$before") + 1)) ]
 check "the help file was asked to be opened" wait_help_requests 3
+cp -a "$dist" "$base/dist-4"
+cp "$base/dist-2/navo.mb" "$base/dist-4/navo.mb"  # what the system directory holds now
+
+echo "== an installed navo.ud held open without sharing by another program"
+make_distribution "$dist" 5
+release=$base/release-hold
+: >"$base/hold.txt"
+rm -f "$release"
+wine_exec "$driver" hold "$(windows_path "$sys/navo.ud")" "$(windows_path "$release")" \
+  </dev/null >"$base/hold.txt" 2>/dev/null &
+holder=$!
+for ((i = 0; i < 300; i++)); do grep -q holding "$base/hold.txt" && break; sleep 0.1; done
+check "the other program holds navo.ud" grep -q holding "$base/hold.txt"
+run_setup "$(windows_path "$dist")"
+touch "$release"
+wait "$holder"
+check "the platform asked whether to replace it, and was answered yes" \
+  eval '[ "$(value other-dialog)" != none ]'
+check "no completion message: navo.ud is named as not installed, its earlier copy kept" \
+  saw message "安装未完成，以下文件未能安装：\\nnavo.ud（保留原有文件）"
+check "exit code 1" saw exit-code 1
+check "the earlier navo.ud is still there, byte for byte" installed_from "$base/dist-4" navo.ud
+check "the other nine files are installed" installed_from "$dist" \
+  navo.av navo.ime navo.mb RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
+cp -a "$dist" "$base/dist-5"
+cp "$base/dist-4/navo.ud" "$base/dist-5/navo.ud"
 
 echo "== run from the system directory itself, started minimised"
-cp -a "$dist" "$base/dist-4"
 before=$(layouts)
 run_setup "$system_directory_windows" --show 7  # SW_SHOWMINNOACTIVE
 check "the backdrop is shown normally all the same" saw backdrop-shown normal
-check "nothing was deleted or copied" installed_from "$base/dist-4" \
-  navo.av navo.ime navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
-check "the file missing there is named as not installed" \
-  saw message "安装未完成，以下文件未能安装：\\nnavo.mb"
+check "nothing was deleted or copied" installed_from "$base/dist-5" "${names[@]}"
+check "the ten files are there: the completion message" saw message "安装完毕，欢迎使用！"
 after=$(layouts)
 check "the registration still ran" [ "$(layout_count "$after")" -eq $(($(layout_count "$before") + 1)) ]
 check "exit code 0" saw exit-code 0
-check "the help file was asked to be opened" wait_help_requests 4
+check "the help file was asked to be opened" wait_help_requests 5
 
-echo "== run from the system directory under another name"
+echo "== run from the system directory under another name, navo.mb missing there"
 # The same directory through drive Z:, the root of the Unix file system.
+rm "$sys/navo.mb"
 run_setup "$(windows_path "$sys")"
-check "nothing was deleted or copied" installed_from "$base/dist-4" \
+check "nothing was deleted or copied" installed_from "$base/dist-5" \
   navo.av navo.ime navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm NvCodeFind.exe
-check "the file missing there is named as not installed" \
-  saw message "安装未完成，以下文件未能安装：\\nnavo.mb"
-check "exit code 0" saw exit-code 0
+check "the file missing there is named as not installed, none left" \
+  saw message "安装未完成，以下文件未能安装：\\nnavo.mb（无）"
+check "exit code 1" saw exit-code 1
+cp "$base/dist-5/navo.mb" "$sys/navo.mb"
 
-echo "== a distribution folder whose longer file paths do not fit 260 bytes"
-# Z:\...\ with its backslash is 250 bytes: names of up to nine bytes fit.
-deep=$base/long
-while [ ${#deep} -lt 200 ]; do deep=$deep/$(printf 'd%.0s' {1..40}); done
-deep=$deep/$(head -c $((247 - ${#deep} - 1)) /dev/zero | tr '\0' f)
-make_distribution "$deep" 5
-echo "    folder: $(windows_path "$deep") ($(($(windows_path "$deep" | wc -c) + 1)) bytes with its backslash)"
+# A distribution folder whose path (drive Z:, the root of the Unix file
+# system, without its trailing backslash) is LENGTH characters long.
+long_folder() {  # length
+  local deep=$base/long-$1
+  while [ ${#deep} -lt 200 ]; do deep=$deep/$(printf 'd%.0s' {1..40}); done
+  printf '%s/%s' "$deep" "$(head -c $(($1 - 2 - ${#deep} - 1)) /dev/zero | tr '\0' f)"
+}
+echo "== a distribution folder of 247 characters: NvCodeFind.exe's source path does not fit"
+deep=$(long_folder 247)
+make_distribution "$deep" 6
+echo "    folder: $(windows_path "$deep") ($(windows_path "$deep" | wc -c) characters)"
 run_setup "$(windows_path "$deep")"
-check "the message names the four files whose source paths do not fit" \
-  saw message "安装未完成，以下文件未能安装：\\nRtNavo.exe\\nnavoOp.chm\\nDodaZor.chm\\nNvCodeFind.exe"
-check "the six others are installed" installed_from "$deep" \
-  navo.av navo.ime navo.mb navo.ud navo.hlp navo.cnt
-check "the four are not in the system directory" absent RtNavo.exe navoOp.chm DodaZor.chm NvCodeFind.exe
-check "exit code 0" saw exit-code 0
+check "the message names NvCodeFind.exe, its earlier copy kept" \
+  saw message "安装未完成，以下文件未能安装：\\nNvCodeFind.exe（保留原有文件）"
+check "the earlier NvCodeFind.exe is still there, byte for byte" \
+  installed_from "$base/dist-5" NvCodeFind.exe
+check "the nine others are installed" installed_from "$deep" \
+  navo.av navo.ime navo.mb navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm
+check "exit code 1" saw exit-code 1
+cp -a "$deep" "$base/dist-6"
+cp "$base/dist-5/NvCodeFind.exe" "$base/dist-6/NvCodeFind.exe"
+
+echo "== a distribution folder of 258 characters: no source path fits"
+deep=$(long_folder 258)
+make_distribution "$deep" 7
+echo "    folder: $(windows_path "$deep") ($(windows_path "$deep" | wc -c) characters)"
+before=$(layouts)
+run_setup "$(windows_path "$deep")"
+all_kept="安装未完成，以下文件未能安装："
+for name in navo.hlp navo.cnt navo.av navo.ime navo.mb navo.ud RtNavo.exe navoOp.chm DodaZor.chm \
+  NvCodeFind.exe; do all_kept="$all_kept\\n$name（保留原有文件）"; done
+check "the message names all ten, each earlier copy kept" saw message "$all_kept"
+check "nothing of the earlier installation is lost: all ten byte for byte" \
+  installed_from "$base/dist-6" "${names[@]}"
+check "exit code 2: nothing installed" saw exit-code 2
+after=$(layouts)
+check "the kept module is registered" [ "$(layout_count "$after")" -eq $(($(layout_count "$before") + 1)) ]
+check "the kept help file is opened" wait_help_requests 8
 
 rm -f "$out"/*.bmp
 wine_cleanup
