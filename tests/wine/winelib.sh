@@ -32,7 +32,7 @@ NAVO_WINE_XVFB_PID="${NAVO_WINE_XVFB_PID:-}"
 NAVO_WINE_TMP_PREFIX=""
 NAVO_WINE_LOCALE_NAME="zh_CN.UTF-8"
 # Bump when the template's contents change, so old cached templates are ignored.
-NAVO_WINE_TEMPLATE_REV=3
+NAVO_WINE_TEMPLATE_REV=5
 
 _wine_log() { printf 'winelib: %s\n' "$*" >&2; }
 
@@ -285,6 +285,11 @@ wine_template_prefix() {
         unset DISPLAY
         wine_exec wineboot -i </dev/null >"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
         if [[ $rc -eq 0 ]]; then
+            # Wine's own fonts (fonts-wine): this Wine build does not load them
+            # from its data folder, so caption buttons, drawn with Marlett's
+            # symbols, would show as the digits of another font.
+            cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon \
+                "$build/drive_c/windows/Fonts/" 2>/dev/null || true
             _wine_write_reg "$build/navo-settings.reg"
             wine_exec regedit /S "$build/navo-settings.reg" </dev/null \
                 >>"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
