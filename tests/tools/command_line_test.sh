@@ -57,11 +57,79 @@ expect "bad usage" 2 $?
 cmp -s "$work/navo.mb" "$work/again.mb"
 expect "dump builds the same file" 0 $?
 
+# The same table as Notepad saves it: UTF-8 with a mark and CRLF, and UTF-16.
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$work/table.txt"; } > "$work/notepad-utf8.txt"
+{ printf '\xFF\xFE'; sed 's/$/\r/' "$work/table.txt" | iconv -f UTF-8 -t UTF-16LE; } > "$work/utf16le.txt"
+{ printf '\xFE\xFF'; iconv -f UTF-8 -t UTF-16BE "$work/table.txt"; } > "$work/utf16be.txt"
+for encoding in notepad-utf8 utf16le utf16be; do
+  "$navomb" build "$work/$encoding.txt" "$work/$encoding.mb" 2>/dev/null
+  cmp -s "$work/navo.mb" "$work/$encoding.mb"
+  expect "$encoding builds the same file" 0 $?
+done
+
 truncate -s -2 "$work/navo.mb"
 out=$("$navomb" check "$work/navo.mb")
 expect "check damaged status" 1 $?
 case "$out" in *"block uj: file ends inside its texts"*) passes=$((passes + 1)) ;;
   *) failures=$((failures + 1)); echo "FAILED check damaged: $out" ;; esac
+
+printf '工\taaaa\nno tab here\n𠀀\tab\n工\tAAAA\n' > "$work/bad.txt"
+out=$("$navomb" build "$work/bad.txt" "$work/bad.mb" 2>&1)
+expect "bad table status" 1 $?
+expect "bad table errors" "$work/bad.txt:2: expected text<TAB>code
+$work/bad.txt:3: text \"𠀀\" is not in GBK
+$work/bad.txt:4: code \"AAAA\" of \"工\" is not 1 to 7 letters a-z
+navomb: $work/bad.mb not built" "$out"
+[ ! -e "$work/bad.mb" ]
+expect "bad table writes nothing" 0 $?
+
+# A Rime dictionary whose columns put the code first.
+cat > "$work/mine.dict.yaml" <<'RIME'
+# Rime dictionary
+---
+name: mine
+columns:
+  - code
+  - text
+  - weight
+import_tables:
+  - mine.extra
+...
+# code, text, weight
+aaaa	工	100
+a	工	90
+aad	式	0
+aaww	工人	1
+ujff	童	5
+kh	中	7
+lgyi	国	1
+khk	中	1
+khlg	中国	1
+RIME
+printf '工\taaaa\n工\ta\n式\taad\n工人\taaww\n童\tujff\n中\tkh\n国\tlgyi\n中\tkhk\n中国\tkhlg\n' \
+  > "$work/mine.txt"
+"$navomb" build "$work/mine.txt" "$work/mine-text.mb" 2>/dev/null
+out=$("$navomb" build --from rime "$work/mine.dict.yaml" "$work/mine-rime.mb" 2>&1)
+expect "rime status" 0 $?
+expect "rime report" "$work/mine.dict.yaml:8: warning: import_tables not followed: mine.extra (only the entries of this file are taken)
+navomb: 9 candidates, $(stat -c %s "$work/mine-text.mb") bytes" "$out"
+cmp -s "$work/mine-text.mb" "$work/mine-rime.mb"
+expect "rime builds what its text table builds" 0 $?
+
+for tool in "$navomb"; do
+  name=$(basename "$tool")
+  out=$("$tool" --help)
+  expect "$name --help status" 0 $?
+  case "$out" in "usage: $name"*) passes=$((passes + 1)) ;;
+    *) failures=$((failures + 1)); echo "FAILED $name --help: $out" ;; esac
+  expect "$name --version" "$name 2.0" "$("$tool" --version)"
+  out=$("$tool" --no-such-option 2>&1 >/dev/null)
+  expect "$name usage error status" 2 $?
+  case "$out" in "usage: $name"*) passes=$((passes + 1)) ;;
+    *) failures=$((failures + 1)); echo "FAILED $name usage on stderr: $out" ;; esac
+done
+"$navomb" build --from yaml "$work/mine.dict.yaml" "$work/x.mb" 2>/dev/null
+expect "unknown source format" 2 $?
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
