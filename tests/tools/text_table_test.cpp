@@ -79,5 +79,20 @@ TEST(GbkTextTest, ShowsGbkAsUtf8AndEverythingElseEscaped) {
   EXPECT_EQ(GbkToDisplay("\xFE\xFF\t\xCD"), "\\xFE\\xFF\\x09\\xCD");
 }
 
+TEST(GbkTextTest, FieldDisplayEscapesTheSeparatorsUnlessTheyAreTrailBytes) {
+  const struct {
+    const char* gbk;
+    const char* shown;
+  } cases[] = {
+      {"\xA1|\xCD\xAF", u8"\\xA1\\x7C童"},   // 0xA1 0x7C is no GBK character
+      {"\xA1/\xCD\xAF", u8"\\xA1\\x2F童"},   // nor is 0xA1 0x2F
+      {"\xA1\\\xCD\xAF", u8"\\xA1\\x5C童"},  // nor 0xA1 0x5C
+      {"a|b/c\\d", "a\\x7Cb\\x2Fc\\x5Cd"},
+      {"\x81\x7C", u8"\u4E85"},  // 0x7C as the trail byte of a GBK character: no separator
+      {"Error reading file", "Error reading file"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(GbkToFieldDisplay(c.gbk), c.shown) << c.shown;
+}
+
 }  // namespace
 }  // namespace navo::testing
