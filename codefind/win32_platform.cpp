@@ -1,12 +1,20 @@
 #include "codefind/win32_platform.h"
 
 #include "codefind/code_table.h"
+#include "common/gbk_wide.h"
 
 namespace navo {
+namespace {
+
+constexpr size_t MessageTextSize = 256;  // UTF-16 units; the texts are short
+
+}  // namespace
 
 bool Win32TableFile::Open(const char* path) {
   Close();
-  handle_ = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  wchar_t widePath[MAX_PATH];
+  GbkToWide(path, widePath, MAX_PATH);
+  handle_ = CreateFileW(widePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
   return handle_ != INVALID_HANDLE_VALUE;
 }
@@ -28,7 +36,11 @@ void Win32TableFile::Close() {
 }
 
 void Win32Reports::ShowMessage(const char* text, const char* caption) {
-  MessageBoxA(nullptr, text, caption, MB_OK);
+  wchar_t wideText[MessageTextSize];
+  wchar_t wideCaption[MessageTextSize];
+  GbkToWide(text, wideText, MessageTextSize);
+  if (caption) GbkToWide(caption, wideCaption, MessageTextSize);
+  MessageBoxW(nullptr, wideText, caption ? wideCaption : nullptr, MB_OK);
 }
 
 void Win32Reports::Beep() { MessageBeep(0xFFFFFFFF); }

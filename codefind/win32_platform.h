@@ -1,5 +1,6 @@
-// The code table reader's platform on Windows: CreateFileA, SetFilePointer,
-// ReadFile; MessageBoxA without owner, MessageBeep; movable global memory.
+// The code table reader's platform on Windows: CreateFileW, SetFilePointer,
+// ReadFile; MessageBoxW without owner, MessageBeep; movable global memory.
+// Paths and texts come from the core as GBK and cross as UTF-16.
 #pragma once
 
 #include <windows.h>

@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix
-  wine wine64 wine32:i386 wine32-preloader:i386
+  wine wine64 wine32:i386 wine32-preloader:i386 fonts-wine
   xvfb xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei locales
 )
 

@@ -18,11 +18,5 @@ rm -rf "$sample/unpacked"
 dpkg-deb -x "$sample"/rime-data-wubi_*.deb "$sample/unpacked"
 dictionary=$sample/unpacked/usr/share/rime-data/wubi86.dict.yaml
 
-# The dictionary's body follows its "..." line: text<TAB>code[<TAB>weight...].
-{
-  echo "# Wubi 86 from rime-data-wubi (LGPL-3.0), converted for navomb"
-  awk -F'\t' '/^\.\.\.$/ { body = 1; next }
-              body && NF >= 2 && $2 ~ /^[a-z]+$/ && $1 !~ /^#/ { print $1 "\t" $2 }' "$dictionary"
-} > "$sample/wubi86.txt"
-"$navomb" build --skip-unencodable "$sample/wubi86.txt" "$sample/navo.mb"
+"$navomb" build --from rime --skip-unencodable "$dictionary" "$sample/navo.mb"
 "$navomb" check "$sample/navo.mb"

@@ -10,7 +10,7 @@ copy() {  # screenshot, docs name
   /usr/bin/convert "$shots/$1" -trim +repage "docs/$2"
   echo "docs/$2"
 }
-copy lookup-3-ten-lines.png nvcodefind-ten-lines.png
+copy lookup-4-ten-lines.png nvcodefind-ten-lines.png
 copy road-2-lookup.png whole-road-lookup.png
 copy road-3-chart-1.png rtnavo-chart-1.png
 copy road-3-chart-2.png rtnavo-chart-2.png

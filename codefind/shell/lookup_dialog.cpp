@@ -2,23 +2,41 @@
 // HandleInputChange, and the result pane, painted from the history.
 #include <windows.h>
 
+#include <cstring>
+
 #include "codefind/code_lookup.h"
 #include "codefind/result_pane_layout.h"
 #include "codefind/shell/nvcodefind_shell.h"
+#include "common/gbk_wide.h"
 #include "resources/NvCodeFind/resource.h"
 
 namespace navo {
 
 namespace {
 
+constexpr size_t WideLineSize = PaneLineSize;  // a GBK byte or more a unit
+
+// length bytes of GBK text as UTF-16.
+int ToWide(const char* text, size_t length, wchar_t (&wide)[WideLineSize]) {
+  char line[PaneLineSize];
+  if (length >= sizeof line) length = sizeof line - 1;
+  std::memcpy(line, text, length);
+  line[length] = '\0';
+  return static_cast<int>(GbkToWide(line, wide, WideLineSize));
+}
+
 class DialogInputBox final : public InputBox {
  public:
   explicit DialogInputBox(HWND box) : box_(box) {}
+  // As GBK, cut to limit bytes as the 8-bit call cuts it; a character that
+  // GBK cannot hold arrives as "?".
   void ReadText(char* buffer, size_t limit) override {
-    GetWindowTextA(box_, buffer, static_cast<int>(limit));
+    wchar_t wide[InputBufferSize];
+    GetWindowTextW(box_, wide, InputBufferSize);
+    WideToGbk(wide, buffer, limit);
   }
-  // The edit control sends EN_CHANGE before SetWindowTextA returns.
-  void Empty() override { SetWindowTextA(box_, ""); }
+  // The edit control sends EN_CHANGE before SetWindowTextW returns.
+  void Empty() override { SetWindowTextW(box_, L""); }
 
  private:
   HWND box_;
@@ -28,7 +46,7 @@ class DialogResultPane final : public ResultPaneView {
  public:
   explicit DialogResultPane(HWND pane) : pane_(pane) {}
   void Refresh() override {
-    SetWindowTextA(pane_, "");
+    SetWindowTextW(pane_, L"");
     InvalidateRect(pane_, nullptr, TRUE);
   }
 
@@ -47,8 +65,9 @@ class DeviceContextMeasure final : public TextMeasure {
  public:
   explicit DeviceContextMeasure(HDC dc) : dc_(dc) {}
   int TextHeight(const char* text, size_t length) override {
+    wchar_t wide[WideLineSize];
     SIZE size = {};
-    GetTextExtentPoint32A(dc_, text, static_cast<int>(length), &size);
+    GetTextExtentPoint32W(dc_, wide, ToWide(text, length, wide), &size);
     return size.cy;
   }
 
@@ -68,10 +87,14 @@ void PaintPane(HWND pane) {
     DeviceContextMeasure measure(dc);
     PaneLayout layout;
     PaintResultPane(program.history, measure, client.bottom - client.top, &layout);
-    if (layout.showHeading) DrawTextA(dc, ResultPaneHeading, -1, &client, 0);
+    wchar_t wide[WideLineSize];
+    if (layout.showHeading) {
+      GbkToWide(ResultPaneHeading, wide, WideLineSize);
+      DrawTextW(dc, wide, -1, &client, 0);
+    }
     for (size_t i = 0; i < layout.lineCount; ++i) {
       const PaneLine& line = layout.lines[i];
-      TextOutA(dc, 0, line.y, line.text, static_cast<int>(line.length));
+      TextOutW(dc, 0, line.y, wide, ToWide(line.text, line.length, wide));
     }
   }
   EndPaint(pane, &paint);
@@ -91,14 +114,14 @@ LRESULT CALLBACK ResultPaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM l
       PostQuitMessage(0);
       break;
   }
-  return CallWindowProcA(program.panePreviousProc, pane, message, wParam, lParam);
+  return CallWindowProcW(program.panePreviousProc, pane, message, wParam, lParam);
 }
 
 void AttachResultPane(HWND dialog) {
   HWND pane = GetDlgItem(dialog, IDC_RESULT_PANE);
   LONG_PTR previous =
-      SetWindowLongPtrA(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultPaneProc));
-  SendMessageA(pane, PaneAttachMessage, 1, previous);
+      SetWindowLongPtrW(pane, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultPaneProc));
+  SendMessageW(pane, PaneAttachMessage, 1, previous);
 }
 
 void OnInputChange(HWND dialog) {
@@ -133,7 +156,7 @@ INT_PTR CALLBACK LookupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }  // namespace
 
 HWND CreateLookupDialog(HWND owner) {
-  return CreateDialogParamA(program.instance, MAKEINTRESOURCEA(IDD_LOOKUP_DIALOG), owner,
+  return CreateDialogParamW(program.instance, MAKEINTRESOURCEW(IDD_LOOKUP_DIALOG), owner,
                             LookupDialogProc, 0);
 }
 

@@ -2,9 +2,12 @@
 // dialog, and the message loop.
 #include <windows.h>
 
+#include <cstring>
+
 #include "codefind/lookup_startup.h"
 #include "codefind/shell/nvcodefind_shell.h"
 #include "codefind/system_path.h"
+#include "common/gbk_wide.h"
 #include "resources/NvCodeFind/resource.h"
 
 namespace navo {
@@ -15,21 +18,28 @@ namespace {
 
 constexpr int TitleBufferSize = 100;
 
+// The system directory as GBK, as the code table reader keeps paths; one
+// that GBK cannot hold or that does not fit is left as it was (empty).
 void ReadSystemDirectory() {
+  wchar_t wide[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(wide, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
   char path[PathBufferSize];
-  const UINT length = GetSystemDirectoryA(path, sizeof path);
-  if (length == 0 || length >= sizeof path) return;  // left as it was
-  lstrcpynA(program.systemDirectory, path, sizeof program.systemDirectory);
+  if (WideToGbk(wide, path, sizeof path) < GbkLengthOfWide(wide)) return;
+  wchar_t back[MAX_PATH];
+  GbkToWide(path, back, MAX_PATH);
+  if (lstrcmpW(back, wide) != 0) return;
+  std::memcpy(program.systemDirectory, path, sizeof path);
   EndWithBackslash(program.systemDirectory, sizeof program.systemDirectory);
 }
 
 HFONT CreatePaneFont() {
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = 36;
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = GB2312_CHARSET;
-  lstrcpynA(font.lfFaceName, "宋体", LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  GbkToWide("宋体", font.lfFaceName, LF_FACESIZE);
+  return CreateFontIndirectW(&font);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -47,62 +57,64 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       PostQuitMessage(0);
       return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 class Win32Startup final : public LookupStartup {
  public:
   explicit Win32Startup(HINSTANCE instance) : instance_(instance) {
-    LoadStringA(instance, IDS_APP_TITLE, title_, sizeof title_);
-    LoadStringA(instance, IDS_WINDOW_CLASS, className_, sizeof className_);
+    LoadStringW(instance, IDS_APP_TITLE, title_, TitleBufferSize);
+    LoadStringW(instance, IDS_WINDOW_CLASS, className_, TitleBufferSize);
   }
 
   bool CreateMainWindow() override {
-    WNDCLASSEXA windowClass = {};
+    WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance_;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = className_;
-    RegisterClassExA(&windowClass);
+    RegisterClassExW(&windowClass);
 
     RECT workArea = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     // Never shown: it owns the dialog and receives the system's close request.
-    mainWindow_ = CreateWindowExA(WS_EX_OVERLAPPEDWINDOW | WS_EX_TOPMOST, className_, title_,
+    mainWindow_ = CreateWindowExW(WS_EX_OVERLAPPEDWINDOW | WS_EX_TOPMOST, className_, title_,
                                   WS_OVERLAPPEDWINDOW, 0, 0, workArea.right, workArea.bottom,
                                   nullptr, nullptr, instance_, nullptr);
     return mainWindow_ != nullptr;
   }
   bool AllocateTextBuffer() override { return program.textBuffer.Allocate(); }
   void ShowStartupFailure(const char* text) override {
-    MessageBoxA(nullptr, text, title_, MB_OK | MB_ICONERROR);
+    wchar_t wide[TitleBufferSize];
+    GbkToWide(text, wide, TitleBufferSize);
+    MessageBoxW(nullptr, wide, title_, MB_OK | MB_ICONERROR);
   }
   void DestroyMainWindow() override { DestroyWindow(mainWindow_); }
   void OpenTable() override { OpenCodeTable(program.table, program.systemDirectory); }
   int RunMessageLoop() override {
     // No dialog keyboard handling: Tab, Enter and Escape stay in the input box.
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);
-      DispatchMessageA(&message);
+      DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
   }
 
  private:
   HINSTANCE instance_;
-  char title_[TitleBufferSize] = {};
-  char className_[TitleBufferSize] = {};
+  wchar_t title_[TitleBufferSize] = {};
+  wchar_t className_[TitleBufferSize] = {};
   HWND mainWindow_ = nullptr;
 };
 
 }  // namespace
 }  // namespace navo
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   navo::program.instance = instance;
   navo::Win32Startup startup(instance);
   return navo::StartLookupProgram(startup);

@@ -9,6 +9,9 @@
 #
 # For every table: NVCODEFIND_BINARY --table TABLE --batch < allhex
 # and reference_reader.py batch TABLE < allhex must print the same lines.
+# Every line of the tool must also split unambiguously: four fields on tabs,
+# the reports on "|" into "beep" or "box:TEXT/CAPTION" with one "/", and
+# every backslash starting an \xHH.
 # Outputs are kept in OUTDIR (*.tool.out, *.ref.out, *.diff).
 # The last line is "N passed, M failed"; exit status 0 only if all agree.
 
@@ -64,6 +67,20 @@ for table in "$out"/*.mb "$missing" "$@"; do
     if ! diff "$out/$name.ref.out" "$out/$name.tool.out" > "$out/$name.diff"; then
         lines=$(grep -c '^[<>]' "$out/$name.diff")
         problem="${problem:+$problem; }$lines differing lines (ref <, tool >)"
+    fi
+    unsplittable=$(awk -F'\t' '
+        NF != 4 || $2 !~ /^(ok|fail)$/ { bad++; next }
+        {
+            n = $4 == "" ? 0 : split($4, reports, "|")
+            for (i = 1; i <= n; i++)
+                if (reports[i] !~ /^(beep|box:[^\/]*\/[^\/]*)$/) { bad++; next }
+            line = $0
+            gsub(/\\x[0-9A-F][0-9A-F]/, "", line)
+            if (index(line, "\\")) bad++
+        }
+        END { print bad + 0 }' "$out/$name.tool.out")
+    if [ "$unsplittable" -ne 0 ]; then
+        problem="${problem:+$problem; }$unsplittable lines that do not split unambiguously"
     fi
     if [ "$name" = missing ] && ! grep -q '打开文件失败' "$out/$name.tool.err"; then
         problem="${problem:+$problem; }no open failure report on stderr"

@@ -17,7 +17,9 @@ Usage:
 
 Batch input: one line per lookup, 4 hex digits = the two bytes typed.
 Batch output: HEX<TAB>ok|fail<TAB>codes<TAB>reports
-  reports joined by "|", each "box:TEXT/CAPTION" or "beep".
+  reports joined by "|", each "box:TEXT/CAPTION" or "beep"; in the codes
+  and the report texts "|", "/", "\\" and bytes that are no printable ASCII
+  and no part of a GBK character are written as \\xHH.
   The open failure of the table is reported once, on stderr.
 """
 
@@ -356,14 +358,20 @@ def lookup_character_codes(table, typed):
 
 # -- batch front end -----------------------------------------------------
 
+# Written as \xHH in a batch line's fields, where they would divide it.
+FIELD_SEPARATORS = b"|/\\"
+
+
 def show(data):
-    """GBK bytes as UTF-8 text; bytes outside valid characters as \\xHH."""
+    """GBK bytes as UTF-8 text for a field of a batch line; bytes outside
+    valid characters, and "|", "/" and "\\" on their own, as \\xHH."""
     out = []
     i = 0
     while i < len(data):
         b = data[i]
         if b < 0x80:
-            out.append(chr(b) if 0x20 <= b <= 0x7E else "\\x%02X" % b)
+            printable = 0x20 <= b <= 0x7E and b not in FIELD_SEPARATORS
+            out.append(chr(b) if printable else "\\x%02X" % b)
             i += 1
             continue
         if i + 1 < len(data):

@@ -110,13 +110,19 @@ def test_table_one():
 
 
 def test_missing():
-    lines, err = run(None, ["CDAF", "817F"])
+    lines, err = run(None, ["CDAF", "817F", "A17C", "A15C", "817C"])
     expect(err, "box:打开文件失败/\n", "open failure on stderr")
     pos = "box:Error reading file/SetFilePointer"
     expect(lines[0], "CDAF\tfail\t\t%s|%s|box:童童/读取造词代码错误" % (pos, pos),
            "missing table: two positioning messages, then the word")
     expect(lines[1], "817F\tfail\t\t%s|%s|box:\\x81\\x7F童/读取造词代码错误" % (pos, pos),
            "undecodable bytes of the probe shown as \\xHH")
+    expect(lines[2], "A17C\tfail\t\t%s|%s|box:\\xA1\\x7C童/读取造词代码错误" % (pos, pos),
+           "a lone | in a report text shown as \\x7C")
+    expect(lines[3], "A15C\tfail\t\t%s|%s|box:\\xA1\\x5C童/读取造词代码错误" % (pos, pos),
+           "a lone backslash in a report text shown as \\x5C")
+    expect(lines[4], "817C\tfail\t\t%s|%s|box:亅童/读取造词代码错误" % (pos, pos),
+           "0x7C as a trail byte stays part of its character")
 
 
 def test_derive_word_code():

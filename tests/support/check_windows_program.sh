@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # A program as it ships: 32-bit PE, GUI subsystem, importing only Windows
-# system DLLs, under 100 KB beside the large resources it builds in.
+# system DLLs and no 8-bit text call (its text reaches Windows as UTF-16,
+# whatever the system's code page), under 100 KB beside the large resources
+# it builds in.
 #
 #   check_windows_program.sh PROGRAM.exe DLL,DLL,... [RESOURCE,RESOURCE,...]
 set -u
@@ -19,6 +21,15 @@ while read -r dll; do
   for a in "${allowed[@]}"; do [ "${dll,,}" = "${a,,}" ] && ok=1; done
   [ $ok -eq 1 ] || fail "imports $dll"
 done < <(sed -n 's/.*DLL Name: //p' <<<"$headers")
+# 8-bit calls that the MinGW start-up code makes, with constant ASCII names
+# only: GetModuleHandleA and LoadLibraryA look up the C runtime's and the
+# unwinder's DLLs by name.
+runtime_only=(GetModuleHandleA LoadLibraryA)
+while read -r function; do
+  ok=0
+  for r in "${runtime_only[@]}"; do [ "$function" = "$r" ] && ok=1; done
+  [ $ok -eq 1 ] || fail "imports the 8-bit text call $function"
+done < <(sed -n '/DLL Name:/,$ s/^\s*[0-9a-f]\+\s\+[0-9]\+\s\+\([A-Za-z0-9_]*[a-z0-9]A\)$/\1/p' <<<"$headers")
 size=$(stat -c %s "$exe")
 allowance=0
 for r in "${resources[@]}"; do allowance=$((allowance + $(stat -c %s "$r"))); done

@@ -49,6 +49,45 @@ out=$(printf 'B9A4\n' | "$nvcodefind" --table "$work/missing.mb" --batch 2>"$wor
 expect "missing table line" "B9A4	fail		box:Error reading file/SetFilePointer|box:Error reading file/SetFilePointer|box:工童/读取造词代码错误" "$out"
 expect "missing table open" "box:打开文件失败/" "$(cat "$work/err")"
 
+# Report texts of a batch line hold no bare separator: 0x7C and 0x5C after
+# a byte that leads no GBK character, and 0x2F, which no lookup accepts.
+out=$(printf 'A17C\nA12F\nA15C\n' | "$nvcodefind" --table "$work/missing.mb" --batch 2>/dev/null)
+box="box:Error reading file/SetFilePointer"
+expect "separators escaped" "A17C	fail		$box|$box|box:\\xA1\\x7C童/读取造词代码错误
+A12F	fail		
+A15C	fail		$box|$box|box:\\xA1\\x5C童/读取造词代码错误" "$out"
+
+# The text at hand: each Chinese character once, ASCII passed over, a
+# character outside GBK named.
+out=$("$nvcodefind" --table "$work/navo.mb" --text 'See 中国, 工人 中 and 𠀀!' 2>"$work/err")
+expect "text status" 1 $?
+expect "text lines" "中: khk
+国: lgyi
+工: aaaa
+人: " "$out"
+expect "text outside GBK" "nvcodefind: 𠀀: not in GBK" "$(cat "$work/err")"
+out=$(printf 'See 中国,\n工人 中 and 𠀀!\n' | "$nvcodefind" --table "$work/navo.mb" --text --json)
+expect "json lines" '{"text":"中","ok":true,"codes":["khk"],"reports":[]}
+{"text":"国","ok":true,"codes":["lgyi"],"reports":[]}
+{"text":"工","ok":true,"codes":["aaaa"],"reports":[]}
+{"text":"人","ok":true,"codes":[],"reports":[]}
+{"text":"𠀀","ok":false,"codes":[],"reports":[],"error":"not in GBK"}' "$out"
+out=$(printf 'CDAF\n' | "$nvcodefind" --table "$work/missing.mb" --batch --json 2>/dev/null)
+expect "json batch" '{"hex":"CDAF","text":"童","ok":false,"codes":[],"reports":["box:Error reading file/SetFilePointer","box:Error reading file/SetFilePointer","box:童童/读取造词代码错误"]}' "$out"
+if command -v python3 >/dev/null; then
+  out=$("$nvcodefind" --table "$work/navo.mb" --json 中国 '\"' 2>/dev/null |
+        while read -r line; do printf '%s\n' "$line" | python3 -m json.tool >/dev/null || echo "$line"; done)
+  expect "json parses" "" "$out"
+fi
+
+# A file that is no code table: the lookups run as the window's would, but
+# the terminal says so and the status is 1.
+echo "just notes" > "$work/notes.txt"
+out=$("$nvcodefind" --table "$work/notes.txt" 工 2>&1)
+expect "not a table status" 1 $?
+expect "not a table" "nvcodefind: warning: $work/notes.txt is not a code table: 11 bytes, shorter than the 256354 bytes of its fixed regions
+工: " "$out"
+
 "$nvcodefind" --table "$work/navo.mb" --batch 工 >/dev/null 2>&1
 expect "bad usage" 2 $?
 
@@ -57,11 +96,83 @@ expect "bad usage" 2 $?
 cmp -s "$work/navo.mb" "$work/again.mb"
 expect "dump builds the same file" 0 $?
 
+# The same table as Notepad saves it: UTF-8 with a mark and CRLF, and UTF-16.
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$work/table.txt"; } > "$work/notepad-utf8.txt"
+{ printf '\xFF\xFE'; sed 's/$/\r/' "$work/table.txt" | iconv -f UTF-8 -t UTF-16LE; } > "$work/utf16le.txt"
+{ printf '\xFE\xFF'; iconv -f UTF-8 -t UTF-16BE "$work/table.txt"; } > "$work/utf16be.txt"
+for encoding in notepad-utf8 utf16le utf16be; do
+  "$navomb" build "$work/$encoding.txt" "$work/$encoding.mb" 2>/dev/null
+  cmp -s "$work/navo.mb" "$work/$encoding.mb"
+  expect "$encoding builds the same file" 0 $?
+done
+
 truncate -s -2 "$work/navo.mb"
 out=$("$navomb" check "$work/navo.mb")
 expect "check damaged status" 1 $?
 case "$out" in *"block uj: file ends inside its texts"*) passes=$((passes + 1)) ;;
   *) failures=$((failures + 1)); echo "FAILED check damaged: $out" ;; esac
+
+printf '工\taaaa\nno tab here\n𠀀\tab\n工\tAAAA\n' > "$work/bad.txt"
+out=$("$navomb" build "$work/bad.txt" "$work/bad.mb" 2>&1)
+expect "bad table status" 1 $?
+expect "bad table errors" "$work/bad.txt:2: expected text<TAB>code
+$work/bad.txt:3: text \"𠀀\" is not in GBK
+$work/bad.txt:4: code \"AAAA\" of \"工\" is not 1 to 7 letters a-z
+navomb: $work/bad.mb not built" "$out"
+[ ! -e "$work/bad.mb" ]
+expect "bad table writes nothing" 0 $?
+
+# A Rime dictionary whose columns put the code first.
+cat > "$work/mine.dict.yaml" <<'RIME'
+# Rime dictionary
+---
+name: mine
+columns:
+  - code
+  - text
+  - weight
+import_tables:
+  - mine.extra
+...
+# code, text, weight
+aaaa	工	100
+a	工	90
+aad	式	0
+aaww	工人	1
+ujff	童	5
+kh	中	7
+lgyi	国	1
+khk	中	1
+khlg	中国	1
+RIME
+printf '工\taaaa\n工\ta\n式\taad\n工人\taaww\n童\tujff\n中\tkh\n国\tlgyi\n中\tkhk\n中国\tkhlg\n' \
+  > "$work/mine.txt"
+"$navomb" build "$work/mine.txt" "$work/mine-text.mb" 2>/dev/null
+out=$("$navomb" build --from rime "$work/mine.dict.yaml" "$work/mine-rime.mb" 2>&1)
+expect "rime status" 0 $?
+expect "rime report" "$work/mine.dict.yaml:8: warning: import_tables not followed: mine.extra (only the entries of this file are taken)
+navomb: 9 candidates, $(stat -c %s "$work/mine-text.mb") bytes" "$out"
+cmp -s "$work/mine-text.mb" "$work/mine-rime.mb"
+expect "rime builds what its text table builds" 0 $?
+
+for tool in "$navomb" "$nvcodefind"; do
+  name=$(basename "$tool")
+  out=$("$tool" --help)
+  expect "$name --help status" 0 $?
+  case "$out" in "usage: $name"*) passes=$((passes + 1)) ;;
+    *) failures=$((failures + 1)); echo "FAILED $name --help: $out" ;; esac
+  expect "$name --version" "$name 2.0" "$("$tool" --version)"
+  out=$("$tool" --no-such-option 2>&1 >/dev/null)
+  expect "$name usage error status" 2 $?
+  case "$out" in "usage: $name"*) passes=$((passes + 1)) ;;
+    *) failures=$((failures + 1)); echo "FAILED $name usage on stderr: $out" ;; esac
+done
+"$navomb" build --from yaml "$work/mine.dict.yaml" "$work/x.mb" 2>/dev/null
+expect "unknown source format" 2 $?
+
+out=$("$nvcodefind" --table "$work/navo.mb" 工 2>&1 >/dev/null)
+expect "damaged table status" 1 $?
+expect "damaged table" "nvcodefind: warning: $work/navo.mb is damaged at offset 256456: block uj: file ends inside its texts" "$out"
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -13,6 +13,8 @@
 #                          on this machine, otherwise win64
 #   NAVO_WINE_USE_DISPLAY  1 = use the existing $DISPLAY if it answers
 #   NAVO_WINE_SCREEN       Xvfb screen, default 1024x768x24
+#   NAVO_WINE_CODEPAGE     Windows code page of 8-bit programs: 936 (default),
+#                          1252 or 932
 #   NAVO_KEEP_PREFIX       1 = keep a temporary prefix made by wine_begin
 #
 # Wine loaders are called directly (/usr/lib/wine/wine or wine64) rather than
@@ -30,7 +32,7 @@ NAVO_WINE_XVFB_PID="${NAVO_WINE_XVFB_PID:-}"
 NAVO_WINE_TMP_PREFIX=""
 NAVO_WINE_LOCALE_NAME="zh_CN.UTF-8"
 # Bump when the template's contents change, so old cached templates are ignored.
-NAVO_WINE_TEMPLATE_REV=3
+NAVO_WINE_TEMPLATE_REV=5
 
 _wine_log() { printf 'winelib: %s\n' "$*" >&2; }
 
@@ -142,33 +144,57 @@ wine_server() {
     "$ws" "$@"
 }
 
-# Builds the zh_CN.UTF-8 locale into the cache once; exports LOCPATH, LC_ALL
-# and LANG so that Wine uses ANSI code page 936.
+# The Unix locale that gives Wine the Windows code page for 8-bit programs
+# named by NAVO_WINE_CODEPAGE: 936 (Simplified Chinese, the default), 1252
+# (Western) or 932 (Japanese).
+wine_locale_for_codepage() {
+    case "${1:-936}" in
+        936) echo zh_CN.UTF-8 ;;
+        1252) echo en_US.UTF-8 ;;
+        932) echo ja_JP.UTF-8 ;;
+        *) _wine_log "no locale known for code page $1"; return 1 ;;
+    esac
+}
+
+# The iconv name of the current code page: what the prefix's console
+# programs (reg, cmd) print in.
+wine_codepage_charset() {
+    case "${NAVO_WINE_CODEPAGE:-936}" in
+        936) echo GBK ;;
+        1252) echo CP1252 ;;
+        932) echo CP932 ;;
+    esac
+}
+
+# Builds the locale of NAVO_WINE_CODEPAGE into the cache once; exports
+# LOCPATH, LC_ALL and LANG so that Wine uses that code page.
 wine_setup_locale() {
-    local dir="$NAVO_WINE_CACHE/locale"
-    mkdir -p "$NAVO_WINE_CACHE" || return 1
-    if [[ ! -f "$dir/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
+    local dir="$NAVO_WINE_CACHE/locale" name
+    name="$(wine_locale_for_codepage "${NAVO_WINE_CODEPAGE:-936}")" || return 1
+    NAVO_WINE_LOCALE_NAME="$name"
+    mkdir -p "$dir" || return 1
+    if [[ ! -f "$dir/$name/LC_CTYPE" ]]; then
         (
             flock 9
-            if [[ ! -f "$dir/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
-                rm -rf "$dir.tmp.$$" && mkdir -p "$dir.tmp.$$"
+            if [[ ! -f "$dir/$name/LC_CTYPE" ]]; then
+                rm -rf "$dir/$name.tmp.$$"
                 # localedef exits 1 on mere warnings; check the result instead.
-                localedef -i zh_CN -f UTF-8 "$dir.tmp.$$/$NAVO_WINE_LOCALE_NAME" >/dev/null 2>&1
-                if [[ -f "$dir.tmp.$$/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
-                    rm -rf "$dir" && mv "$dir.tmp.$$" "$dir"
+                localedef -i "${name%%.*}" -f UTF-8 "$dir/$name.tmp.$$" >/dev/null 2>&1
+                if [[ -f "$dir/$name.tmp.$$/LC_CTYPE" ]]; then
+                    rm -rf "${dir:?}/$name" && mv "$dir/$name.tmp.$$" "$dir/$name"
                 else
-                    rm -rf "$dir.tmp.$$"
+                    rm -rf "$dir/$name.tmp.$$"
                 fi
             fi
         ) 9>"$NAVO_WINE_CACHE/locale.lock"
     fi
-    if [[ ! -f "$dir/$NAVO_WINE_LOCALE_NAME/LC_CTYPE" ]]; then
-        _wine_log "could not build $NAVO_WINE_LOCALE_NAME (is the 'locales' package installed?)"
+    if [[ ! -f "$dir/$name/LC_CTYPE" ]]; then
+        _wine_log "could not build $name (is the 'locales' package installed?)"
         return 1
     fi
     export LOCPATH="$dir"
     # bash itself cannot see LOCPATH and would warn; the programs it starts can.
-    export LC_ALL="$NAVO_WINE_LOCALE_NAME" LANG="$NAVO_WINE_LOCALE_NAME" 2>/dev/null
+    export LC_ALL="$name" LANG="$name" 2>/dev/null
 }
 
 # Writes the registry settings of our prefixes as a UTF-16LE .reg file with BOM.
@@ -252,10 +278,18 @@ wine_template_prefix() {
         mkdir -p "$(dirname "$build")"
         _wine_common_env
         export WINEPREFIX="$build"
+        # Every template is booted on the Chinese code page, whatever the
+        # test that first needs it runs on.
+        NAVO_WINE_CODEPAGE=936 wine_setup_locale || exit 1
         # No display needed for booting or importing the registry.
         unset DISPLAY
         wine_exec wineboot -i </dev/null >"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
         if [[ $rc -eq 0 ]]; then
+            # Wine's own fonts (fonts-wine): this Wine build does not load them
+            # from its data folder, so caption buttons, drawn with Marlett's
+            # symbols, would show as the digits of another font.
+            cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon \
+                "$build/drive_c/windows/Fonts/" 2>/dev/null || true
             _wine_write_reg "$build/navo-settings.reg"
             wine_exec regedit /S "$build/navo-settings.reg" </dev/null \
                 >>"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
@@ -449,9 +483,9 @@ wine_sysdir() {
 wine_reg_query() {
     local key="$1"
     if [[ $# -ge 2 ]]; then
-        wine_exec reg query "$key" /v "$2" </dev/null 2>/dev/null | iconv -c -f GBK -t UTF-8 | tr -d '\r'
+        wine_exec reg query "$key" /v "$2" </dev/null 2>/dev/null | iconv -c -f "$(wine_codepage_charset)" -t UTF-8 | tr -d '\r'
     else
-        wine_exec reg query "$key" </dev/null 2>/dev/null | iconv -c -f GBK -t UTF-8 | tr -d '\r'
+        wine_exec reg query "$key" </dev/null 2>/dev/null | iconv -c -f "$(wine_codepage_charset)" -t UTF-8 | tr -d '\r'
     fi
     return "${PIPESTATUS[0]}"
 }

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace navo {
 
@@ -51,18 +52,13 @@ void AppendEscaped(std::string* out, unsigned char byte) {
   out->append(escaped);
 }
 
-}  // namespace
-
-bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
-  return FromUtf8().Convert(utf8.data(), utf8.size(), gbk);
-}
-
-std::string GbkToDisplay(const std::string& gbk) {
+// Printable ASCII as it is, except the bytes in escapedAscii.
+std::string Display(const std::string& gbk, const char* escapedAscii) {
   std::string out;
   std::string character;
   for (size_t i = 0; i < gbk.size();) {
     const unsigned char byte = static_cast<unsigned char>(gbk[i]);
-    if (byte >= 0x20 && byte <= 0x7E) {
+    if (byte >= 0x20 && byte <= 0x7E && !std::strchr(escapedAscii, byte)) {
       out.push_back(char(byte));
       ++i;
     } else if (byte >= 0x81 && byte <= 0xFE && i + 1 < gbk.size() &&
@@ -76,5 +72,15 @@ std::string GbkToDisplay(const std::string& gbk) {
   }
   return out;
 }
+
+}  // namespace
+
+bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
+  return FromUtf8().Convert(utf8.data(), utf8.size(), gbk);
+}
+
+std::string GbkToDisplay(const std::string& gbk) { return Display(gbk, ""); }
+
+std::string GbkToFieldDisplay(const std::string& gbk) { return Display(gbk, "|/\\"); }
 
 }  // namespace navo

@@ -12,4 +12,9 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk);
 // (control bytes, lone lead bytes, pairs that are no GBK character) as \xHH.
 std::string GbkToDisplay(const std::string& gbk);
 
+// The same for a field of a line that "|", "/" and "\" divide or escape:
+// those three, when they stand alone rather than as a GBK trail byte, are
+// written as \xHH too.
+std::string GbkToFieldDisplay(const std::string& gbk);
+
 }  // namespace navo

@@ -4,40 +4,22 @@
 
 namespace navo {
 
-TextTableResult ReadTextTable(std::istream& in, const TextTableOptions& options,
+TableReadResult ReadTextTable(const std::vector<TextLine>& lines, const TableReadOptions& options,
                               TableSource* source) {
-  TextTableResult result;
-  std::string line, text;
-  for (size_t number = 1; std::getline(in, line); ++number) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty() || line[0] == '#') continue;
-    auto error = [&](const std::string& what) {
-      result.errors.push_back("line " + std::to_string(number) + ": " + what);
-    };
-    const size_t tab = line.find('\t');
-    if (tab == std::string::npos || line.find('\t', tab + 1) != std::string::npos) {
-      error("expected text<TAB>code");
+  TableReadResult result;
+  for (const TextLine& line : lines) {
+    const std::string& text = line.text;
+    if (text.empty() || text[0] == '#') continue;
+    const size_t tab = text.find('\t');
+    if (tab == std::string::npos || text.find('\t', tab + 1) != std::string::npos) {
+      result.errors.push_back({line.number, "expected text<TAB>code"});
       continue;
     }
-    const std::string field = line.substr(0, tab), code = line.substr(tab + 1);
-    const bool wordMaking = field.size() > 1 && field[0] == '@';
-    if (!Utf8ToGbk(wordMaking ? field.substr(1) : field, &text) || text.empty()) {
-      if (options.skipUnencodable) {
-        ++result.skipped;
-      } else {
-        error("text is not GBK");
-      }
-      continue;
-    }
-    if (wordMaking) {
-      if (text.size() != 2) {
-        error("@ takes one character");
-        continue;
-      }
-      source->wordMakingCodes[text] = code;
-    } else {
-      source->candidates.push_back({text, code});
-    }
+    const std::string field = text.substr(0, tab), code = text.substr(tab + 1);
+    if (field.size() > 1 && field[0] == '@')
+      AddWordMakingCode(line.number, field.substr(1), code, options, source, &result);
+    else
+      AddCandidate(line.number, field, code, options, source, &result);
   }
   return result;
 }

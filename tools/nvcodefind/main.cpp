@@ -1,56 +1,112 @@
 // nvcodefind: the code lookup in a terminal.
-//   nvcodefind [--table FILE] 字 词语 ...   one line per argument
-//   nvcodefind [--table FILE] --batch        HEX lines on standard input
+//   nvcodefind [--table FILE] [--json] 字 词语 ...       one lookup per argument
+//   nvcodefind [--table FILE] [--json] --text [TEXT...]  each Chinese character once
+//   nvcodefind [--table FILE] [--json] --batch           HEX lines on standard input
 #include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
+#include <vector>
 
-#include "codefind/code_lookup.h"
-#include "codefind/posix_platform.h"
-#include "tools/common/gbk_text.h"
+#include "tools/nvcodefind/han_characters.h"
+#include "tools/nvcodefind/lookup_outcome.h"
+#include "tools/nvcodefind/table_warnings.h"
+#include "tools/nvcodefind/terminal_lookup.h"
 
 #ifndef NAVO_SAMPLE_TABLE
 #define NAVO_SAMPLE_TABLE "navo.mb"
+#endif
+#ifndef NAVO_VERSION
+#define NAVO_VERSION "unknown"
 #endif
 
 namespace {
 
 const char Usage[] =
-    "usage: nvcodefind [--table FILE] CHARACTER|WORD...\n"
-    "       nvcodefind [--table FILE] --batch < lines of four hex digits (e.g. CDAF)\n";
+    "usage: nvcodefind [--table FILE] [--json] CHARACTER|WORD...\n"
+    "       nvcodefind [--table FILE] [--json] --text [TEXT...]\n"
+    "       nvcodefind [--table FILE] [--json] --batch < lines of four hex digits (e.g. CDAF)\n"
+    "       nvcodefind --help | --version\n";
 
-// Reports as the lookup tool would show them: "box:TEXT/CAPTION" (an empty
-// caption is the default one) or "beep", written to standard error or kept
-// for a batch line.
-class TerminalReports final : public navo::Reports {
- public:
-  bool collect = false;
-  std::string collected;
+const char Help[] =
+    "\n"
+    "Looks characters up as the lookup window does, in the code table FILE\n"
+    "(default " NAVO_SAMPLE_TABLE
+    ").\n"
+    "  CHARACTER|WORD  a line \"text: codes\" each; a word also gives its word code\n"
+    "  --text          each Chinese character of the UTF-8 TEXT (standard input\n"
+    "                  when there is none) once, in order of first appearance\n"
+    "  --batch         HEX<TAB>ok|fail<TAB>codes<TAB>reports for each typed value\n"
+    "  --json          one JSON object a line instead, for scripts\n"
+    "Exit status 0 when every lookup succeeded, 1 otherwise (also for a table\n"
+    "file that is short or damaged), 2 on bad usage.\n";
 
-  void ShowMessage(const char* text, const char* caption) override {
-    Add("box:" + navo::GbkToDisplay(text) + "/" + (caption ? navo::GbkToDisplay(caption) : ""));
-  }
-  void Beep() override { Add("beep"); }
+struct Options {
+  const char* table = NAVO_SAMPLE_TABLE;
+  bool batch = false;
+  bool text = false;
+  bool json = false;
+  std::vector<std::string> arguments;
+};
 
- private:
-  void Add(const std::string& report) {
-    if (!collect) {
-      std::fprintf(stderr, "%s\n", report.c_str());
-      return;
+enum class Request { Lookups, Help, Version, BadUsage };
+
+Request ParseCommandLine(int argc, char** argv, Options* options) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return Request::Help;
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) return Request::Version;
+  int next = 1;
+  for (; next < argc && std::strncmp(argv[next], "--", 2) == 0; ++next) {
+    const std::string option = argv[next];
+    if (option == "--") {
+      ++next;
+      break;
+    } else if (option == "--table" && next + 1 < argc) {
+      options->table = argv[++next];
+    } else if (option == "--batch") {
+      options->batch = true;
+    } else if (option == "--text") {
+      options->text = true;
+    } else if (option == "--json") {
+      options->json = true;
+    } else {
+      return Request::BadUsage;
     }
-    if (!collected.empty()) collected += '|';
-    collected += report;
   }
-};
+  options->arguments.assign(argv + next, argv + argc);
+  if (options->batch && (options->text || !options->arguments.empty())) return Request::BadUsage;
+  if (!options->batch && !options->text && options->arguments.empty()) return Request::BadUsage;
+  return Request::Lookups;
+}
 
-struct Lookup {
-  navo::PosixTableFile file;
-  TerminalReports reports;
-  navo::StaticTextBuffer textBuffer;
-  navo::CodeTable table{file, reports, textBuffer};
-};
+void PrintReports(const std::vector<navo::Report>& reports) {
+  for (const navo::Report& report : reports)
+    std::fprintf(stderr, "%s\n", navo::ReportText(report, false).c_str());
+}
+
+// A line as the window draws it on standard output, or what went wrong on
+// standard error; one JSON object with --json. Returns the lookup's success.
+bool Print(const navo::LookupOutcome& outcome, bool json) {
+  if (json) {
+    std::printf("%s\n", navo::JsonLine(outcome).c_str());
+    return outcome.ok;
+  }
+  const char* text = outcome.text.c_str();
+  if (!outcome.error.empty()) {
+    std::fprintf(stderr, "nvcodefind: %s: %s\n", text, outcome.error.c_str());
+    return false;
+  }
+  std::fflush(stdout);  // keep the window's lines and the reports in order on a terminal
+  PrintReports(outcome.reports);
+  if (!outcome.ok) {
+    std::fprintf(stderr, "nvcodefind: %s: lookup failed\n", text);
+  } else if (!outcome.wordCode.empty()) {
+    std::printf("%s: %s (word code %s)\n", text, outcome.codes.c_str(), outcome.wordCode.c_str());
+  } else {
+    std::printf("%s: %s\n", text, outcome.codes.c_str());
+  }
+  return outcome.ok;
+}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -58,91 +114,84 @@ int HexDigit(char c) {
   return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
 }
 
-int RunBatch(Lookup& lookup) {
-  lookup.reports.collect = true;
+// Reads exactly as the window does: no word lookups, no check of the table.
+int RunBatch(navo::TerminalLookup& lookup, bool json) {
   bool allFound = true;
   std::string line;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    char typed[3] = {};
     bool valid = line.size() == 4;
     for (size_t i = 0; valid && i < 4; ++i) valid = HexDigit(line[i]) >= 0;
     if (!valid) {
       std::fprintf(stderr, "nvcodefind: not four hex digits: %s\n", line.c_str());
       return 2;
     }
-    typed[0] = char(HexDigit(line[0]) << 4 | HexDigit(line[1]));
-    typed[1] = char(HexDigit(line[2]) << 4 | HexDigit(line[3]));
-    for (char& c : line) c = char(std::toupper(static_cast<unsigned char>(c)));
-
-    lookup.reports.collected.clear();
-    char codes[navo::CodesStringSize];
-    const bool found = navo::LookupCharacterCodes(lookup.table, typed, codes);
-    allFound = allFound && found;
-    std::printf("%s\t%s\t%s\t%s\n", line.c_str(), found ? "ok" : "fail", found ? codes : "",
-                lookup.reports.collected.c_str());
+    const char typed[2] = {char(HexDigit(line[0]) << 4 | HexDigit(line[1])),
+                           char(HexDigit(line[2]) << 4 | HexDigit(line[3]))};
+    const navo::LookupOutcome outcome = lookup.LookUpTyped(typed);
+    allFound = outcome.ok && allFound;
+    std::printf("%s\n", json ? navo::JsonLine(outcome).c_str() : navo::BatchLine(outcome).c_str());
   }
   return allFound ? 0 : 1;
 }
 
-// The codes under which a word stands in the block of its word code's prefix.
-std::string WordCodes(navo::CodeTable& table, const std::string& word, const char* wordCode) {
-  char prefix[3] = {};
-  std::memcpy(prefix, wordCode, strnlen(wordCode, 2));
-  std::string codes;
-  if (!navo::LoadCandidateBlock(table, prefix)) return codes;
-  const char* text = table.textBuffer.Lock();
-  for (uint32_t i = 0; text && i < table.loadedCount; ++i) {
-    if (word != navo::CandidateText(table, text, i)) continue;
-    if (!codes.empty()) codes += navo::CodeSeparator;
-    codes += std::string(prefix) + navo::CandidateSuffix(table, i);
-  }
-  if (text) table.textBuffer.Unlock();
-  return codes;
+// Each Chinese character of the texts once; false when a lookup failed or
+// the text was not UTF-8.
+bool LookUpCharactersOf(navo::TerminalLookup& lookup, navo::HanCharacters& characters,
+                        const std::string& text, bool json) {
+  std::vector<std::string> newCharacters;
+  bool allFound = characters.Take(text, &newCharacters);
+  if (!allFound) std::fprintf(stderr, "nvcodefind: bytes that are not UTF-8 passed over\n");
+  for (const std::string& character : newCharacters)
+    allFound = Print(lookup.LookUpText(character), json) && allFound;
+  std::fflush(stdout);
+  return allFound;
 }
 
-bool LookUpArgument(Lookup& lookup, const char* argument) {
-  std::string text;
-  if (!navo::Utf8ToGbk(argument, &text) || text.empty()) {
-    std::fprintf(stderr, "nvcodefind: %s: not GBK text\n", argument);
-    return false;
-  }
-  if (text.size() <= navo::SampleCharacterLength) {
-    char codes[navo::CodesStringSize];
-    if (!navo::LookupCharacterCodes(lookup.table, text.c_str(), codes)) return false;
-    std::printf("%s: %s\n", argument, codes);
-    return true;
-  }
-  char wordCode[navo::WordCodeSize];
-  if (!navo::DeriveWordCode(lookup.table, text.c_str(), wordCode)) return false;
-  const std::string codes = WordCodes(lookup.table, text, wordCode);
-  std::printf("%s: %s (word code %s)\n", argument, codes.c_str(), wordCode);
-  return true;
+bool RunText(navo::TerminalLookup& lookup, const Options& options) {
+  navo::HanCharacters characters;
+  bool allFound = true;
+  for (const std::string& argument : options.arguments)
+    allFound = LookUpCharactersOf(lookup, characters, argument, options.json) && allFound;
+  if (!options.arguments.empty()) return allFound;
+  std::string line;
+  while (std::getline(std::cin, line))
+    allFound = LookUpCharactersOf(lookup, characters, line, options.json) && allFound;
+  return allFound;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const char* tablePath = NAVO_SAMPLE_TABLE;
-  bool batch = false;
-  int first = 1;
-  for (; first < argc && argv[first][0] == '-' && argv[first][1] == '-'; ++first) {
-    if (std::strcmp(argv[first], "--table") == 0 && first + 1 < argc) {
-      tablePath = argv[++first];
-    } else if (std::strcmp(argv[first], "--batch") == 0) {
-      batch = true;
-    } else {
-      return std::fputs(Usage, stderr), 2;
-    }
+  Options options;
+  switch (ParseCommandLine(argc, argv, &options)) {
+    case Request::Help:
+      std::printf("%s%s", Usage, Help);
+      return 0;
+    case Request::Version:
+      std::printf("nvcodefind %s\n", NAVO_VERSION);
+      return 0;
+    case Request::BadUsage:
+      std::fputs(Usage, stderr);
+      return 2;
+    case Request::Lookups:
+      break;
   }
-  if (batch == (first < argc)) return std::fputs(Usage, stderr), 2;
 
-  static Lookup lookup;  // the fixed buffers stay off the stack
-  navo::OpenCodeTableFile(lookup.table, tablePath);
+  static navo::TerminalLookup lookup(options.table);  // the fixed buffers stay off the stack
+  PrintReports(lookup.OpeningReports());
+  if (options.batch) return RunBatch(lookup, options.json);
 
-  if (batch) return RunBatch(lookup);
+  const std::vector<std::string> warnings = navo::TableWarnings(options.table);
+  for (const std::string& warning : warnings)
+    std::fprintf(stderr, "nvcodefind: warning: %s\n", warning.c_str());
   bool allFound = true;
-  for (int i = first; i < argc; ++i) allFound = LookUpArgument(lookup, argv[i]) && allFound;
-  return allFound ? 0 : 1;
+  if (options.text) {
+    allFound = RunText(lookup, options);
+  } else {
+    for (const std::string& argument : options.arguments)
+      allFound = Print(lookup.LookUpText(argument), options.json) && allFound;
+  }
+  return allFound && warnings.empty() ? 0 : 1;
 }

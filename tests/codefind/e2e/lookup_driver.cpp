@@ -1,12 +1,18 @@
 // Acts as the user of NvCodeFind from a second Win32 program in the same
 // Wine prefix: finds the lookup dialog, puts text into its input box,
 // answers message boxes, compares the result pane's pixels with the lines
-// it should show, and checks the dialog template. GBK text is printed as
-// is; the test script converts it.
+// it should show, and checks the dialog template. It talks to the windows
+// in UTF-16 whatever the system's code page, and prints their texts as GBK
+// (code page 936); the test script converts them.
 //
 //   lookup_driver install-table           the test's code table into system32
 //   lookup_driver wait-start MS           dialog up; message boxes answered
-//   lookup_driver type HEX                text (GBK bytes in hex) into the box
+//   lookup_driver type HEX                text (GBK bytes in hex) typed into the box,
+//                                         a character at a time as an input method
+//                                         delivers it (WM_CHAR with UTF-16)
+//   lookup_driver paste HEX               the same text in one change (WM_SETTEXT)
+//   lookup_driver type-utf16 HEX          typed text as UTF-16 code units, four hex
+//                                         digits each (for characters outside GBK)
 //   lookup_driver pane heading|HEX...     the pane shows exactly these lines
 //   lookup_driver template EXE            its dialog template is as it must be
 //   lookup_driver close                   the dialog's close box
@@ -21,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "common/gbk_wide.h"
 #include "tests/support/win32_pixels.h"
 #include "tools/navomb/table_source.h"
 
@@ -31,7 +38,13 @@ const char Heading[] = "汉字及编码显示窗口";
 constexpr int InputBoxId = 1053, ResultPaneId = 1005;
 constexpr COLORREF TextColour = RGB(128, 0, 255), BackColour = RGB(255, 255, 225);
 
-HWND FindDialog() { return FindWindowA("#32770", DialogTitle); }
+std::wstring Wide(const std::string& gbk) {
+  wchar_t wide[512];
+  navo::GbkToWide(gbk.c_str(), wide, 512);
+  return wide;
+}
+
+HWND FindDialog() { return FindWindowW(L"#32770", Wide(DialogTitle).c_str()); }
 
 HWND WaitForDialog(DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
@@ -61,12 +74,15 @@ std::string FromHex(const char* hex) {
   return out;
 }
 
-// WM_GETTEXT, since GetWindowTextA does not ask a control of another process.
+// WM_GETTEXT, since GetWindowText does not ask a control of another process;
+// as GBK.
 std::string WindowText(HWND window) {
-  char text[512] = {};
+  wchar_t wide[512] = {};
   DWORD_PTR result = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 5000, &result);
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
+                      5000, &result);
+  char text[1024];
+  navo::WideToGbk(wide, text, sizeof text);
   return text;
 }
 
@@ -134,21 +150,26 @@ int WaitStart(DWORD milliseconds) {
 
 struct SetText {
   HWND box;
-  std::string text;
+  std::wstring text;
+  bool oneChange;
 };
 
 DWORD WINAPI SendText(void* data) {
   SetText& request = *static_cast<SetText*>(data);
-  SendMessageA(request.box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(request.text.c_str()));
+  if (request.oneChange) {
+    SendMessageW(request.box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(request.text.c_str()));
+  } else {
+    for (wchar_t unit : request.text) SendMessageW(request.box, WM_CHAR, unit, 1);
+  }
   return 0;
 }
 
-// The text arrives in the box in one change, as from an input method or a
-// paste. Message boxes raised meanwhile are answered.
-int Type(const char* hex) {
+// The text arrives in the box character by character as typed, or in one
+// change as pasted. Message boxes raised meanwhile are answered.
+int Type(const std::wstring& text, bool oneChange) {
   HWND dialog = WaitForDialog(5000);
   if (!dialog) return std::puts("no lookup dialog"), 1;
-  SetText request{GetDlgItem(dialog, InputBoxId), FromHex(hex)};
+  SetText request{GetDlgItem(dialog, InputBoxId), text, oneChange};
   HANDLE sender = CreateThread(nullptr, 0, SendText, &request, 0, nullptr);
   while (WaitForSingleObject(sender, 100) == WAIT_TIMEOUT) AnswerBoxes(dialog);
   CloseHandle(sender);
@@ -158,12 +179,12 @@ int Type(const char* hex) {
 }
 
 HFONT PaneFont() {
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = 36;
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = GB2312_CHARSET;
-  lstrcpynA(font.lfFaceName, "宋体", LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  lstrcpynW(font.lfFaceName, L"\u5B8B\u4F53", LF_FACESIZE);  // 宋体
+  return CreateFontIndirectW(&font);
 }
 
 DWORD AsPixel(COLORREF colour) {
@@ -196,17 +217,17 @@ std::vector<DWORD> DrawLines(int count, char** expected, int width, int height, 
   SetTextColor(dc, TextColour);
   SetBkColor(dc, BackColour);
   SIZE sample;
-  GetTextExtentPoint32A(dc, "童", 2, &sample);
+  GetTextExtentPoint32W(dc, L"\u7AE5", 1, &sample);  // 童
   bands->clear();
   int y = 0;
   for (int i = 0; i < count; ++i) {
     // The pane starts a line only where a sample character's height still fits.
     if (y + sample.cy > height) break;
-    const std::string text =
-        std::strcmp(expected[i], "heading") == 0 ? Heading : FromHex(expected[i]);
+    const std::wstring text =
+        Wide(std::strcmp(expected[i], "heading") == 0 ? Heading : FromHex(expected[i]));
     SIZE size;
-    GetTextExtentPoint32A(dc, text.c_str(), int(text.size()), &size);
-    TextOutA(dc, 0, y, text.c_str(), int(text.size()));
+    GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    TextOutW(dc, 0, y, text.c_str(), int(text.size()));
     bands->push_back(y);
     y += size.cy;
   }
@@ -401,13 +422,13 @@ int CheckTemplate(const char* programPath) {
 int Answer(const char* captionHex, DWORD milliseconds) {
   const std::string caption = FromHex(captionHex);
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-    HWND box = FindWindowA("#32770", caption.c_str());
+    HWND box = FindWindowW(L"#32770", Wide(caption).c_str());
     if (box && IsWindowVisible(box)) {
       Sleep(300);  // as a user takes a moment to read it
       std::printf("box:%s/%s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str(),
                   WindowText(box).c_str());
       std::fflush(stdout);
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
       return 0;
     }
     Sleep(100);
@@ -423,11 +444,14 @@ int Version(const char* path) {
   if (size == 0 || !GetFileVersionInfoA(path, 0, size, data.data()))
     return std::puts("no version resource"), 1;
   for (const char* name : {"ProductName", "FileDescription", "FileVersion", "CompanyName"}) {
-    const std::string key = std::string("\\StringFileInfo\\080404B0\\") + name;
-    char* value = nullptr;
+    const std::wstring key = L"\\StringFileInfo\\080404B0\\" + Wide(name);
+    wchar_t* value = nullptr;
     UINT length = 0;
-    if (VerQueryValueA(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length))
-      std::printf("%s: %s\n", name, value);
+    if (VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) {
+      char text[256];
+      navo::WideToGbk(value, text, sizeof text);
+      std::printf("%s: %s\n", name, text);
+    }
   }
   return 0;
 }
@@ -440,7 +464,8 @@ int InstallTable() {
                        {"四", "lhng"},   {"五", "gghg"}, {"六", "uygy"}, {"七", "agn"},
                        {"八", "wty"},    {"九", "vtn"},  {"十", "fgh"},  {"百", "djf"},
                        {"工", "aaa"},    {"工", "aaaa"}, {"人", "w"},    {"人", "wwww"},
-                       {"工人", "aaww"}, {"童", "ujff"}};
+                       {"工人", "aaww"}, {"童", "ujff"}, {"中", "k"},    {"中", "kh"},
+                       {"中", "khk"}};
   const navo::BuildResult built = navo::BuildCodeTable(source);
   char path[MAX_PATH];
   GetSystemDirectoryA(path, sizeof path);
@@ -462,7 +487,14 @@ int main(int argc, char** argv) {
   if (command == "version" && argc == 3) return Version(argv[2]);
   if (command == "answer" && argc == 4) return Answer(argv[2], std::strtoul(argv[3], nullptr, 10));
   if (command == "wait-start") return WaitStart(argc > 2 ? std::atoi(argv[2]) : 30000);
-  if (command == "type" && argc == 3) return Type(argv[2]);
+  if (command == "type" && argc == 3) return Type(Wide(FromHex(argv[2])), false);
+  if (command == "paste" && argc == 3) return Type(Wide(FromHex(argv[2])), true);
+  if (command == "type-utf16" && argc == 3) {
+    std::wstring text;
+    for (const char* at = argv[2]; std::strlen(at) >= 4; at += 4)
+      text += wchar_t(std::strtoul(std::string(at, 4).c_str(), nullptr, 16));
+    return Type(text, false);
+  }
   if (command == "pane") return CheckPane(argc - 2, argv + 2);
   if (command == "template" && argc == 3) return CheckTemplate(argv[2]);
   if (command == "close") {

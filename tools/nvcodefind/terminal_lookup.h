@@ -1,0 +1,48 @@
+// The lookup of the window, run for a terminal: one open code table, the
+// window's reports collected for each lookup instead of shown.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "codefind/code_table.h"
+#include "codefind/posix_platform.h"
+#include "tools/nvcodefind/lookup_outcome.h"
+
+namespace navo {
+
+class TerminalLookup {
+ public:
+  // Opens the table as the window does; the reports of opening (a failure
+  // to open) are kept for OpeningReports.
+  explicit TerminalLookup(const char* tablePath);
+
+  const std::vector<Report>& OpeningReports() const { return openingReports_; }
+
+  // A character (as the window looks it up) or a word (the codes under which
+  // it stands in the block of its word code's prefix), given in UTF-8.
+  LookupOutcome LookUpText(const std::string& utf8);
+
+  // Exactly the two bytes typed into the window's box.
+  LookupOutcome LookUpTyped(const char typed[2]);
+
+ private:
+  class CollectedReports final : public Reports {
+   public:
+    std::vector<Report> reports;
+    void ShowMessage(const char* text, const char* caption) override {
+      reports.push_back({false, text, caption ? caption : ""});
+    }
+    void Beep() override { reports.push_back({true, "", ""}); }
+  };
+
+  std::string WordCodes(const std::string& word, const char* wordCode);
+
+  PosixTableFile file_;
+  CollectedReports reports_;
+  StaticTextBuffer textBuffer_;
+  CodeTable table_{file_, reports_, textBuffer_};
+  std::vector<Report> openingReports_;
+};
+
+}  // namespace navo
