@@ -1,83 +1,64 @@
 #include "setup/install_paths.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace navo::setup {
 
 namespace {
 
-bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+wchar_t FoldCase(wchar_t unit) { return unit >= L'A' && unit <= L'Z' ? unit - L'A' + L'a' : unit; }
 
-unsigned char FoldCase(unsigned char byte) {
-  return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-// Length of the path without one trailing backslash character.
-size_t LengthWithoutBackslash(const char* path) {
-  const size_t length = std::strlen(path);
+// Length of the path without one trailing backslash.
+size_t LengthWithoutBackslash(const wchar_t* path) {
+  const size_t length = std::wcslen(path);
   return EndsWithBackslash(path) ? length - 1 : length;
 }
 
 }  // namespace
 
-bool EndsWithBackslash(const char* path) {
-  bool last = false;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(path); *p != 0;) {
-    if (IsLeadByte(*p) && p[1] != 0) {
-      last = false;
-      p += 2;
-    } else {
-      last = *p == '\\';
-      p += 1;
-    }
-  }
-  return last;
+bool EndsWithBackslash(const wchar_t* path) {
+  const size_t length = std::wcslen(path);
+  return length > 0 && path[length - 1] == L'\\';
 }
 
-bool EndWithBackslash(char* path, size_t size) {
-  const size_t length = strnlen(path, size);
+bool EndWithBackslash(wchar_t* path, size_t size) {
+  const size_t length = wcsnlen(path, size);
   if (length == 0 || length == size) return false;
   if (EndsWithBackslash(path)) return true;
   if (length + 2 > size) return false;
-  path[length] = '\\';
-  path[length + 1] = '\0';
+  path[length] = L'\\';
+  path[length + 1] = L'\0';
   return true;
 }
 
-bool JoinPath(const char* directory, const char* name, char* out, size_t size) {
-  const size_t directoryLength = std::strlen(directory);
+bool JoinPath(const wchar_t* directory, const char* name, wchar_t* out, size_t size) {
+  const size_t directoryLength = std::wcslen(directory);
   const size_t nameLength = std::strlen(name);
   if (size == 0) return false;
-  out[0] = '\0';
+  out[0] = L'\0';
   if (directoryLength + nameLength + 1 > size) return false;
-  std::memcpy(out, directory, directoryLength);
-  std::memcpy(out + directoryLength, name, nameLength + 1);
+  std::wmemcpy(out, directory, directoryLength);
+  for (size_t i = 0; i <= nameLength; ++i)
+    out[directoryLength + i] = static_cast<wchar_t>(static_cast<unsigned char>(name[i]));
   return true;
 }
 
-bool MakePathList(const char* path, char* list, size_t size) {
-  const size_t length = std::strlen(path);
+bool MakePathList(const wchar_t* path, wchar_t* list, size_t size) {
+  const size_t length = std::wcslen(path);
   if (size < 2) return false;
-  list[0] = list[1] = '\0';
+  list[0] = list[1] = L'\0';
   if (length + 2 > size) return false;
-  std::memcpy(list, path, length + 1);
-  list[length + 1] = '\0';
+  std::wmemcpy(list, path, length + 1);
+  list[length + 1] = L'\0';
   return true;
 }
 
-bool SameDirectoryText(const char* first, const char* second) {
+bool SameDirectoryText(const wchar_t* first, const wchar_t* second) {
   const size_t length = LengthWithoutBackslash(first);
   if (length == 0 || length != LengthWithoutBackslash(second)) return false;
-  const unsigned char* a = reinterpret_cast<const unsigned char*>(first);
-  const unsigned char* b = reinterpret_cast<const unsigned char*>(second);
-  for (size_t i = 0; i < length;) {
-    if (IsLeadByte(a[i]) && i + 1 < length) {
-      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-      i += 2;
-    } else {
-      if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-      i += 1;
-    }
+  for (size_t i = 0; i < length; ++i) {
+    if (FoldCase(first[i]) != FoldCase(second[i])) return false;
   }
   return true;
 }

@@ -1,34 +1,35 @@
-// Paths as the installer keeps them: 8-bit GBK text in fixed 260-byte
-// buffers. A directory ends with a backslash so that a file name can follow;
-// nothing is ever written past the end of a buffer.
+// Paths as the installer keeps them: UTF-16 text in fixed buffers of the
+// platform's path limit. A directory ends with a backslash so that a file
+// name can follow; nothing is ever written past the end of a buffer, and a
+// path that does not fit is refused.
 #pragma once
 
 #include <cstddef>
 
 namespace navo::setup {
 
-constexpr size_t PathBufferSize = 260;  // the platform's path limit, NUL included
+constexpr size_t PathBufferSize = 260;  // MAX_PATH in UTF-16 units, NUL included
 
-// True when the last character (not byte: a GBK trail byte may be 0x5C) of
-// the path is a backslash.
-bool EndsWithBackslash(const char* path);
+// True when the last unit of the path is a backslash.
+bool EndsWithBackslash(const wchar_t* path);
 
 // Appends "\" unless the path already ends with one. False, with the path
-// unchanged, when the path is empty or the backslash does not fit.
-bool EndWithBackslash(char* path, size_t size);
+// unchanged, when the path is empty or the backslash does not fit in size
+// units.
+bool EndWithBackslash(wchar_t* path, size_t size);
 
-// out = directory followed by name. False, with out emptied, when the result
-// would not fit in size bytes.
-bool JoinPath(const char* directory, const char* name, char* out, size_t size);
+// out = directory followed by name, a file name of ASCII letters as the
+// installation list holds them. False, with out emptied, when the result
+// would not fit in size units.
+bool JoinPath(const wchar_t* directory, const char* name, wchar_t* out, size_t size);
 
 // Copies one path into a list of paths closed by an empty entry (its NUL
 // followed by a second NUL). False, with the list emptied, when it does not
-// fit in size bytes.
-bool MakePathList(const char* path, char* list, size_t size);
+// fit in size units.
+bool MakePathList(const wchar_t* path, wchar_t* list, size_t size);
 
 // Whether two directory paths name the same directory as text: equal apart
-// from the case of ASCII letters outside double-byte characters and from one
-// trailing backslash.
-bool SameDirectoryText(const char* first, const char* second);
+// from the case of ASCII letters and from one trailing backslash.
+bool SameDirectoryText(const wchar_t* first, const wchar_t* second);
 
 }  // namespace navo::setup

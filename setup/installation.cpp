@@ -13,25 +13,25 @@ const char* const LayoutText = "Navo输入法2.0白金版";
 
 namespace {
 
-using DirectoryReader = size_t (InstallPlatform::*)(char* buffer, size_t size);
+using DirectoryReader = size_t (InstallPlatform::*)(wchar_t* buffer, size_t size);
 
 // Reads a directory and ends it with a backslash. False when it cannot be
 // read or does not fit.
 bool ReadDirectory(InstallPlatform& platform, DirectoryReader read,
-                   char (&directory)[PathBufferSize]) {
-  const size_t length = (platform.*read)(directory, sizeof directory);
-  if (length == 0 || length >= sizeof directory) {
-    directory[0] = '\0';
+                   wchar_t (&directory)[PathBufferSize]) {
+  const size_t length = (platform.*read)(directory, PathBufferSize);
+  if (length == 0 || length >= PathBufferSize) {
+    directory[0] = L'\0';
     return false;
   }
-  return EndWithBackslash(directory, sizeof directory);
+  return EndWithBackslash(directory, PathBufferSize);
 }
 
 // One file of the list through the step.
 struct FileState {
-  char source[PathBufferSize] = {};
-  char target[PathBufferSize] = {};  // its path in the system directory
-  bool ready = false;                // checked: may be deleted and copied
+  wchar_t source[PathBufferSize] = {};
+  wchar_t target[PathBufferSize] = {};  // its path in the system directory
+  bool ready = false;                   // checked: may be deleted and copied
   bool hadEarlierCopy = false;
   FileStamp earlierCopy;
   bool installed = false;
@@ -39,27 +39,27 @@ struct FileState {
 
 // Both paths fit and the source can be read; what the system directory holds
 // of the file is noted before anything changes there.
-void CheckFile(InstallPlatform& platform, const char* sourceDirectory, const char* systemDirectory,
-               const char* name, FileState& file) {
-  const bool targetFits = JoinPath(systemDirectory, name, file.target, sizeof file.target);
+void CheckFile(InstallPlatform& platform, const wchar_t* sourceDirectory,
+               const wchar_t* systemDirectory, const char* name, FileState& file) {
+  const bool targetFits = JoinPath(systemDirectory, name, file.target, PathBufferSize);
   if (targetFits) file.hadEarlierCopy = platform.FindFile(file.target, file.earlierCopy);
-  file.ready = targetFits && JoinPath(sourceDirectory, name, file.source, sizeof file.source) &&
+  file.ready = targetFits && JoinPath(sourceDirectory, name, file.source, PathBufferSize) &&
                platform.CanOpenForReading(file.source);
 }
 
 // True when the platform reports the copy done.
-bool CopyOneFile(InstallPlatform& platform, const char* systemDirectory, const FileState& file) {
+bool CopyOneFile(InstallPlatform& platform, const wchar_t* systemDirectory, const FileState& file) {
   CopyRequest request;
   request.operation = FileOperationCopy;
-  // Both fit: the paths fit their 260-byte buffers, the lists have one more.
-  MakePathList(file.source, request.from, sizeof request.from);
-  MakePathList(systemDirectory, request.to, sizeof request.to);
+  // Both fit: the paths fit their buffers, the lists have one unit more.
+  MakePathList(file.source, request.from, PathBufferSize + 1);
+  MakePathList(systemDirectory, request.to, PathBufferSize + 1);
   return CopyFileToDirectory(platform, request);
 }
 
 LeftInPlace WhatIsLeft(InstallPlatform& platform, const FileState& file) {
   FileStamp now;
-  if (file.target[0] == '\0' || !platform.FindFile(file.target, now)) return LeftInPlace::Nothing;
+  if (file.target[0] == L'\0' || !platform.FindFile(file.target, now)) return LeftInPlace::Nothing;
   return file.hadEarlierCopy && now == file.earlierCopy ? LeftInPlace::EarlierCopy
                                                         : LeftInPlace::Unverified;
 }
@@ -70,17 +70,18 @@ void NoteFailure(InstallReport& report, const char* name, LeftInPlace left) {
 
 // Run from the system directory: the file is there or it is not installed,
 // told as a failed copy would be.
-void CheckInPlace(InstallPlatform& platform, const char* systemDirectory, const char* name,
+void CheckInPlace(InstallPlatform& platform, const wchar_t* systemDirectory, const char* name,
                   InstallReport& report) {
-  char path[PathBufferSize];
+  wchar_t path[PathBufferSize];
   FileStamp stamp;
-  if (JoinPath(systemDirectory, name, path, sizeof path) && platform.FindFile(path, stamp)) return;
+  if (JoinPath(systemDirectory, name, path, PathBufferSize) && platform.FindFile(path, stamp))
+    return;
   platform.Beep();
   NoteFailure(report, name, LeftInPlace::Nothing);
 }
 
-void InstallFromSource(InstallPlatform& platform, const char* sourceDirectory,
-                       const char* systemDirectory, InstallReport& report) {
+void InstallFromSource(InstallPlatform& platform, const wchar_t* sourceDirectory,
+                       const wchar_t* systemDirectory, InstallReport& report) {
   FileState files[InstallFileCount];
   // Nothing is deleted before every file has been checked.
   for (size_t i = 0; i < InstallFileCount; ++i)
@@ -118,8 +119,8 @@ bool CopyFileToDirectory(InstallPlatform& platform, CopyRequest& request) {
 
 bool RunInstallation(InstallPlatform& platform, InstallReport& report) {
   report = InstallReport{};
-  char sourceDirectory[PathBufferSize];
-  char systemDirectory[PathBufferSize];
+  wchar_t sourceDirectory[PathBufferSize];
+  wchar_t systemDirectory[PathBufferSize];
   if (!ReadDirectory(platform, &InstallPlatform::ReadCurrentDirectory, sourceDirectory) ||
       !ReadDirectory(platform, &InstallPlatform::ReadSystemDirectory, systemDirectory)) {
     return false;
@@ -137,9 +138,9 @@ bool RunInstallation(InstallPlatform& platform, InstallReport& report) {
   }
 
   // The module registered is the one in the system directory, new or kept.
-  char modulePath[PathBufferSize];
+  wchar_t modulePath[PathBufferSize];
   FileStamp stamp;
-  if (JoinPath(systemDirectory, InputMethodModule, modulePath, sizeof modulePath) &&
+  if (JoinPath(systemDirectory, InputMethodModule, modulePath, PathBufferSize) &&
       platform.FindFile(modulePath, stamp)) {
     platform.InstallInputMethod(modulePath, LayoutText);
   }

@@ -88,13 +88,12 @@ void OnMainWindowClose(SetupRun& run, HelpShell& shell) {
   const bool installed = Installed(run);
   run.stage = SetupStage::Closing;
   if (installed) {
-    char directory[PathBufferSize];
-    char helpPath[PathBufferSize];
-    const size_t length = shell.ReadSystemDirectory(directory, sizeof directory);
+    wchar_t directory[PathBufferSize];
+    wchar_t helpPath[PathBufferSize];
+    const size_t length = shell.ReadSystemDirectory(directory, PathBufferSize);
     // Without the system directory or the file there is no help to open.
-    if (length > 0 && length < sizeof directory && EndWithBackslash(directory, sizeof directory) &&
-        JoinPath(directory, HelpFileName, helpPath, sizeof helpPath) &&
-        shell.FileExists(helpPath)) {
+    if (length > 0 && length < PathBufferSize && EndWithBackslash(directory, PathBufferSize) &&
+        JoinPath(directory, HelpFileName, helpPath, PathBufferSize) && shell.FileExists(helpPath)) {
       shell.OpenHelp(helpPath);
     }
   }
@@ -103,6 +102,11 @@ void OnMainWindowClose(SetupRun& run, HelpShell& shell) {
 }
 
 void OnDialogInit(SetupRun& run, ProgressDialog& dialog) {
+  WaitingTextLayout layout;
+  if (dialog.MeasureWaitingText(layout)) {
+    const WaitingTextFit fit = FitWaitingText(layout);
+    if (fit.widened) dialog.ApplyWaitingTextFit(fit);
+  }
   run.stage = SetupStage::Waiting;
   dialog.StartTimer();
 }

@@ -10,6 +10,7 @@
 #include <cstddef>
 
 #include "setup/installation.h"
+#include "setup/waiting_text_fit.h"
 
 namespace navo::setup {
 
@@ -51,6 +52,11 @@ enum class MessageIcon { None, Warning };
 // The progress dialog "正在安装，请稍候……".
 class ProgressDialog {
  public:
+  // The waiting text's control and the dialog as they are now, the text
+  // measured in the control's own font. False when they cannot be measured.
+  virtual bool MeasureWaitingText(WaitingTextLayout& layout) = 0;
+  // Widens the text's control and moves and widens the dialog.
+  virtual void ApplyWaitingTextFit(const WaitingTextFit& fit) = 0;
   // Timer ProgressTimerId every ProgressTimerPeriod ms, its ticks arriving
   // as messages to the dialog.
   virtual void StartTimer() = 0;
@@ -70,7 +76,8 @@ class SetupWindow {
   // cannot be shown.
   virtual int RunProgressDialog() = 0;
   // A message box owned by this window with the program's title as caption
-  // and one OK button; returns when the user has closed it.
+  // and one OK button, its GBK text shown in UTF-16; returns when the user
+  // has closed it.
   virtual void ShowMessage(const char* text, MessageIcon icon) = 0;
   // Asks the window to close; handled before the call returns.
   virtual void Close() = 0;
@@ -82,12 +89,12 @@ class SetupWindow {
 // What closing needs: the help file opened by the shell, the end of the run.
 class HelpShell {
  public:
-  // As GetSystemDirectoryA.
-  virtual size_t ReadSystemDirectory(char* buffer, size_t size) = 0;
+  // As GetSystemDirectoryW.
+  virtual size_t ReadSystemDirectory(wchar_t* buffer, size_t size) = 0;
   // True when the path names a file (not a directory).
-  virtual bool FileExists(const char* path) = 0;
+  virtual bool FileExists(const wchar_t* path) = 0;
   // Without waiting for the viewer; the result does not matter.
-  virtual void OpenHelp(const char* path) = 0;
+  virtual void OpenHelp(const wchar_t* path) = 0;
   // The message loop ends and the program exits with this code.
   virtual void Quit(int exitCode) = 0;
 
@@ -122,6 +129,7 @@ void OnMainWindowCreate(SetupRun& run, SetupWindow& window);
 // run's exit code, whatever happened before.
 void OnMainWindowClose(SetupRun& run, HelpShell& shell);
 
+// The waiting text made to fit its control, then the timer started.
 void OnDialogInit(SetupRun& run, ProgressDialog& dialog);
 // Any tick: the step runs once, at the first; the timer is stopped first.
 void OnDialogTimer(SetupRun& run, ProgressDialog& dialog, InstallPlatform& platform);

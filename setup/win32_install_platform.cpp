@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "common/gbk_wide.h"
+
 namespace navo::setup {
 
 static_assert(FileOperationCopy == FO_COPY, "the copy request names FO_COPY");
@@ -12,8 +14,8 @@ static_assert(FileOperationCopy == FO_COPY, "the copy request names FO_COPY");
 namespace {
 
 // The identity of a directory on disk: its volume and its file index.
-bool DirectoryIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* identity) {
-  HANDLE handle = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+bool DirectoryIdentity(const wchar_t* path, BY_HANDLE_FILE_INFORMATION* identity) {
+  HANDLE handle = CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const BOOL known = GetFileInformationByHandle(handle, identity);
@@ -23,8 +25,8 @@ bool DirectoryIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* identity) {
 
 // Read access shared with other readers only: a file that another program is
 // writing is not taken for a finished one.
-HANDLE OpenForReading(const char* path) {
-  return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+HANDLE OpenForReading(const wchar_t* path) {
+  return CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
@@ -58,24 +60,24 @@ bool SameBytes(HANDLE first, HANDLE second) {
 
 }  // namespace
 
-size_t Win32InstallPlatform::ReadCurrentDirectory(char* buffer, size_t size) {
-  return GetCurrentDirectoryA(static_cast<DWORD>(size), buffer);
+size_t Win32InstallPlatform::ReadCurrentDirectory(wchar_t* buffer, size_t size) {
+  return GetCurrentDirectoryW(static_cast<DWORD>(size), buffer);
 }
 
-size_t Win32InstallPlatform::ReadSystemDirectory(char* buffer, size_t size) {
-  return GetSystemDirectoryA(buffer, static_cast<UINT>(size));
+size_t Win32InstallPlatform::ReadSystemDirectory(wchar_t* buffer, size_t size) {
+  return GetSystemDirectoryW(buffer, static_cast<UINT>(size));
 }
 
-bool Win32InstallPlatform::IsSameDirectory(const char* first, const char* second) {
+bool Win32InstallPlatform::IsSameDirectory(const wchar_t* first, const wchar_t* second) {
   BY_HANDLE_FILE_INFORMATION a, b;
   if (!DirectoryIdentity(first, &a) || !DirectoryIdentity(second, &b)) return false;
   return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
          a.nFileIndexLow == b.nFileIndexLow;
 }
 
-bool Win32InstallPlatform::FindFile(const char* path, FileStamp& stamp) {
+bool Win32InstallPlatform::FindFile(const wchar_t* path, FileStamp& stamp) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data) ||
+  if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return false;
   }
@@ -85,14 +87,14 @@ bool Win32InstallPlatform::FindFile(const char* path, FileStamp& stamp) {
   return true;
 }
 
-bool Win32InstallPlatform::CanOpenForReading(const char* path) {
+bool Win32InstallPlatform::CanOpenForReading(const wchar_t* path) {
   HANDLE file = OpenForReading(path);
   if (file == INVALID_HANDLE_VALUE) return false;
   CloseHandle(file);
   return true;
 }
 
-bool Win32InstallPlatform::SameContents(const char* first, const char* second) {
+bool Win32InstallPlatform::SameContents(const wchar_t* first, const wchar_t* second) {
   HANDLE a = OpenForReading(first);
   if (a == INVALID_HANDLE_VALUE) return false;
   HANDLE b = OpenForReading(second);
@@ -102,10 +104,10 @@ bool Win32InstallPlatform::SameContents(const char* first, const char* second) {
   return same;
 }
 
-void Win32InstallPlatform::RemoveFile(const char* path) { DeleteFileA(path); }
+void Win32InstallPlatform::RemoveFile(const wchar_t* path) { DeleteFileW(path); }
 
 int Win32InstallPlatform::RunFileOperation(const CopyRequest& request) {
-  SHFILEOPSTRUCTA operation = {};
+  SHFILEOPSTRUCTW operation = {};
   operation.hwnd = dialog_;
   operation.wFunc = request.operation;
   operation.pFrom = request.from;
@@ -114,13 +116,15 @@ int Win32InstallPlatform::RunFileOperation(const CopyRequest& request) {
   operation.fAnyOperationsAborted = FALSE;
   operation.hNameMappings = nullptr;
   operation.lpszProgressTitle = nullptr;
-  return SHFileOperationA(&operation);
+  return SHFileOperationW(&operation);
 }
 
 void Win32InstallPlatform::Beep() { MessageBeep(MB_OK); }
 
-void Win32InstallPlatform::InstallInputMethod(const char* modulePath, const char* layoutText) {
-  ImmInstallIMEA(modulePath, layoutText);
+void Win32InstallPlatform::InstallInputMethod(const wchar_t* modulePath, const char* layoutText) {
+  wchar_t text[64];
+  GbkToWide(layoutText, text, sizeof text / sizeof text[0]);
+  ImmInstallIMEW(modulePath, text);
 }
 
 }  // namespace navo::setup

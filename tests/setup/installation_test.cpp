@@ -71,7 +71,7 @@ TEST(RunInstallation, FirstInstallationMakesTheTwentyOneCallsInOrder) {
   EXPECT_EQ(report.failedCount, 0u);
 }
 
-TEST(RunInstallation, DirectoriesAreReadInto260ByteBuffers) {
+TEST(RunInstallation, DirectoriesAreReadInto260UnitBuffers) {
   RecordingPlatform platform;
   InstallReport report;
   RunInstallation(platform, report);
@@ -88,9 +88,9 @@ TEST(RunInstallation, EachCopyRequestIsAnFoCopyWithoutFlagsAndClosedPathLists) {
     EXPECT_EQ(request.operation, 2u);  // FO_COPY
     EXPECT_EQ(request.flags, 0u);
     bool fromClosed = false, toClosed = false;
-    EXPECT_EQ(ReadPathList(request.from, sizeof request.from, &fromClosed),
+    EXPECT_EQ(ReadPathList(request.from, PathBufferSize + 1, &fromClosed),
               Src + CopyOrderNames()[i]);
-    EXPECT_EQ(ReadPathList(request.to, sizeof request.to, &toClosed), Sys);
+    EXPECT_EQ(ReadPathList(request.to, PathBufferSize + 1, &toClosed), Sys);
     EXPECT_TRUE(fromClosed);
     EXPECT_TRUE(toClosed);
   }
@@ -151,13 +151,14 @@ TEST(RunInstallation, NoSecondBackslashForADriveRootOrASystemDirectoryEndingWith
   EXPECT_EQ(platform.Effects(), FullSequence("D:\\", "C:\\WINNT\\SYSTEM32\\"));
 }
 
-TEST(RunInstallation, ADirectoryEndingInADoubleByteCharacterWithTrailByte5CGetsItsBackslash) {
+TEST(RunInstallation, AFolderNamedInChineseJapaneseAndCyrillicKeepsEveryCharacter) {
   RecordingPlatform platform;
-  const std::string folder = "D:\\\xD5\x5C";  // D:\ and one GBK character, trail byte '\'
+  const std::string folder = u8"D:\\安装 ファイル Папка";
   platform.currentDirectory = folder;
   InstallReport report;
   EXPECT_TRUE(RunInstallation(platform, report));
   EXPECT_EQ(platform.Effects(), FullSequence(folder + "\\", Sys));
+  EXPECT_EQ(report.failedCount, 0u);
 }
 
 TEST(RunInstallation, RunFromTheSystemDirectoryNothingIsDeletedOrCopiedButTheModuleRegistered) {
@@ -213,17 +214,6 @@ TEST(RunInstallation, AFolderInsideTheSystemDirectoryIsNotTheSystemDirectory) {
   RunInstallation(platform, report);
   EXPECT_EQ(platform.Effects(), FullSequence("C:\\WINDOWS\\SYSTEM32\\NAVO\\", Sys));
   EXPECT_FALSE(report.alreadyInPlace);
-}
-
-TEST(RunInstallation, DoubleByteCharactersAreComparedExactlyNotByLetterCase) {
-  // 0xC4 0x41 and 0xC4 0x61 are two different GBK characters, not A and a.
-  RecordingPlatform platform;
-  platform.systemDirectory = "C:\\\xC4\x41";
-  platform.currentDirectory = "C:\\\xC4\x61";
-  InstallReport report;
-  RunInstallation(platform, report);
-  EXPECT_FALSE(report.alreadyInPlace);
-  EXPECT_EQ(platform.Effects().size(), 21u);
 }
 
 // Over an earlier installation, a file whose copy source does not fit its
@@ -429,19 +419,19 @@ class BeepCounter final : public InstallPlatform {
   int result = 0;
   int beeps = 0;
   unsigned flagsSeen = 99;
-  size_t ReadCurrentDirectory(char*, size_t) override { return 0; }
-  size_t ReadSystemDirectory(char*, size_t) override { return 0; }
-  bool IsSameDirectory(const char*, const char*) override { return false; }
-  bool FindFile(const char*, FileStamp&) override { return true; }
-  bool CanOpenForReading(const char*) override { return true; }
-  bool SameContents(const char*, const char*) override { return true; }
-  void RemoveFile(const char*) override {}
+  size_t ReadCurrentDirectory(wchar_t*, size_t) override { return 0; }
+  size_t ReadSystemDirectory(wchar_t*, size_t) override { return 0; }
+  bool IsSameDirectory(const wchar_t*, const wchar_t*) override { return false; }
+  bool FindFile(const wchar_t*, FileStamp&) override { return true; }
+  bool CanOpenForReading(const wchar_t*) override { return true; }
+  bool SameContents(const wchar_t*, const wchar_t*) override { return true; }
+  void RemoveFile(const wchar_t*) override {}
   int RunFileOperation(const CopyRequest& request) override {
     flagsSeen = request.flags;
     return result;
   }
   void Beep() override { ++beeps; }
-  void InstallInputMethod(const char*, const char*) override {}
+  void InstallInputMethod(const wchar_t*, const char*) override {}
 };
 
 TEST(CopyFileToDirectory, ClearsTheFlagsAndBeepsOnceOnANonZeroResult) {

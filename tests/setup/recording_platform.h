@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstring>
+#include <cwchar>
 #include <functional>
 #include <map>
 #include <set>
@@ -14,11 +15,57 @@
 
 namespace navo::setup::testing {
 
+// Paths cross the platform in UTF-16 (UTF-32 natively); the tests write
+// and read them as UTF-8.
+inline std::string Utf8(const std::wstring& wide) {
+  std::string out;
+  for (size_t i = 0; i < wide.size(); ++i) {
+    unsigned long c = static_cast<unsigned long>(wide[i]);
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size())  // a UTF-16 surrogate pair
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<unsigned long>(wide[++i]) - 0xDC00);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+inline std::wstring Wide(const std::string& utf8) {
+  std::wstring out;
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char lead = static_cast<unsigned char>(utf8[i]);
+    const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    unsigned long c = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += 1 + extra;
+    if (c >= 0x10000 && sizeof(wchar_t) == 2) {
+      out += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<wchar_t>(c);
+    }
+  }
+  return out;
+}
+
 // One path list: the path, then the empty entry closing the list.
-inline std::string ReadPathList(const char* list, size_t size, bool* closed) {
-  const size_t length = strnlen(list, size);
-  *closed = length + 1 < size && list[length + 1] == '\0';
-  return std::string(list, length);
+inline std::string ReadPathList(const wchar_t* list, size_t size, bool* closed) {
+  const size_t length = wcsnlen(list, size);
+  *closed = length + 1 < size && list[length + 1] == L'\0';
+  return Utf8(std::wstring(list, length));
 }
 
 // Write times of the files a fake platform holds.
@@ -27,6 +74,7 @@ constexpr unsigned long long NewVersion = 2;
 
 class RecordingPlatform final : public InstallPlatform {
  public:
+  // UTF-8 here, UTF-16 to the step.
   std::string currentDirectory = "D:\\NAVO20";
   std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
   bool currentDirectoryFails = false;
@@ -53,38 +101,39 @@ class RecordingPlatform final : public InstallPlatform {
     return systemDirectory + (systemDirectory.back() == '\\' ? "" : "\\") + name;
   }
 
-  size_t ReadCurrentDirectory(char* buffer, size_t size) override {
+  size_t ReadCurrentDirectory(wchar_t* buffer, size_t size) override {
     calls.push_back("current directory");
     return Fill(currentDirectory, currentDirectoryFails, buffer, size);
   }
-  size_t ReadSystemDirectory(char* buffer, size_t size) override {
+  size_t ReadSystemDirectory(wchar_t* buffer, size_t size) override {
     calls.push_back("system directory");
     return Fill(systemDirectory, systemDirectoryFails, buffer, size);
   }
-  bool IsSameDirectory(const char* first, const char* second) override {
-    calls.push_back(std::string("same directory? ") + first + " " + second);
+  bool IsSameDirectory(const wchar_t* first, const wchar_t* second) override {
+    calls.push_back("same directory? " + Utf8(first) + " " + Utf8(second));
     return sameDirectoryOnDisk;
   }
-  bool FindFile(const char* path, FileStamp& stamp) override {
-    calls.push_back(std::string("find ") + path);
-    const auto file = systemFiles.find(path);
+  bool FindFile(const wchar_t* path, FileStamp& stamp) override {
+    calls.push_back("find " + Utf8(path));
+    const auto file = systemFiles.find(Utf8(path));
     if (file == systemFiles.end()) return false;
     stamp = FileStamp{100, file->second};
     return true;
   }
-  bool CanOpenForReading(const char* path) override {
-    calls.push_back(std::string("readable? ") + path);
-    return !unreadable.count(path);
+  bool CanOpenForReading(const wchar_t* path) override {
+    calls.push_back("readable? " + Utf8(path));
+    return !unreadable.count(Utf8(path));
   }
-  bool SameContents(const char* first, const char* second) override {
-    calls.push_back(std::string("compare ") + first + " " + second);
-    const auto file = systemFiles.find(second);
-    return !unreadable.count(first) && !locked.count(second) && file != systemFiles.end() &&
-           file->second == NewVersion && !corruptCopies.count(second);
+  bool SameContents(const wchar_t* first, const wchar_t* second) override {
+    const std::string source = Utf8(first), target = Utf8(second);
+    calls.push_back("compare " + source + " " + target);
+    const auto file = systemFiles.find(target);
+    return !unreadable.count(source) && !locked.count(target) && file != systemFiles.end() &&
+           file->second == NewVersion && !corruptCopies.count(target);
   }
-  void RemoveFile(const char* path) override {
-    calls.push_back(std::string("delete ") + path);
-    if (!locked.count(path)) systemFiles.erase(path);
+  void RemoveFile(const wchar_t* path) override {
+    calls.push_back("delete " + Utf8(path));
+    if (!locked.count(Utf8(path))) systemFiles.erase(Utf8(path));
   }
   // A held file is not written, and the copy still reports success, as
   // Wine's copy into a folder does.
@@ -101,8 +150,9 @@ class RecordingPlatform final : public InstallPlatform {
     return 0;
   }
   void Beep() override { calls.push_back("beep"); }
-  void InstallInputMethod(const char* modulePath, const char* layoutText) override {
-    calls.push_back(std::string("register ") + modulePath + " " + layoutText);
+  // The layout text as the step holds it, GBK.
+  void InstallInputMethod(const wchar_t* modulePath, const char* layoutText) override {
+    calls.push_back("register " + Utf8(modulePath) + " " + layoutText);
   }
 
   // The calls that touch files or the input method manager, beeps included.
@@ -117,14 +167,15 @@ class RecordingPlatform final : public InstallPlatform {
   }
 
  private:
-  // As the platform's directory calls: the length, 0 on failure, or the size
-  // needed (with the NUL) when the buffer is too small, which is then left
-  // untouched.
-  size_t Fill(const std::string& path, bool fails, char* buffer, size_t size) {
+  // As the platform's directory calls: the length in units, 0 on failure,
+  // or the size needed (with the NUL) when the buffer is too small, which is
+  // then left untouched.
+  size_t Fill(const std::string& utf8, bool fails, wchar_t* buffer, size_t size) {
     bufferSizes.push_back(size);
     if (fails) return 0;
+    const std::wstring path = Wide(utf8);
     if (path.size() + 1 > size) return path.size() + 1;
-    std::memcpy(buffer, path.c_str(), path.size() + 1);
+    std::wmemcpy(buffer, path.c_str(), path.size() + 1);
     return path.size();
   }
 };

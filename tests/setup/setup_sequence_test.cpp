@@ -25,6 +25,17 @@ class FakeDialog final : public ProgressDialog {
   int result = -1;
   bool ended = false;
   bool timerRunning = false;
+  bool measurable = true;
+  WaitingTextLayout layout{120, 146, 400, 230};  // as the template lays it out: it fits
+  bool MeasureWaitingText(WaitingTextLayout& measured) override {
+    log_.push_back("measure the waiting text");
+    measured = layout;
+    return measurable;
+  }
+  void ApplyWaitingTextFit(const WaitingTextFit& fit) override {
+    log_.push_back("widen: text " + std::to_string(fit.controlWidth) + ", dialog " +
+                   std::to_string(fit.dialogWidth) + " from " + std::to_string(fit.dialogLeft));
+  }
   void StartTimer() override {
     log_.push_back("start timer");
     timerRunning = true;
@@ -49,15 +60,16 @@ class FakeHelpShell final : public HelpShell {
   std::string systemDirectory = "C:\\WINDOWS\\SYSTEM32";
   bool systemDirectoryFails = false;
   std::set<std::string> missing;
-  size_t ReadSystemDirectory(char* buffer, size_t size) override {
+  size_t ReadSystemDirectory(wchar_t* buffer, size_t size) override {
     log_.push_back("system directory for help, " + std::to_string(size));
+    const std::wstring directory = Wide(systemDirectory);
     if (systemDirectoryFails) return 0;
-    if (systemDirectory.size() + 1 > size) return systemDirectory.size() + 1;
-    std::memcpy(buffer, systemDirectory.c_str(), systemDirectory.size() + 1);
-    return systemDirectory.size();
+    if (directory.size() + 1 > size) return directory.size() + 1;
+    std::wmemcpy(buffer, directory.c_str(), directory.size() + 1);
+    return directory.size();
   }
-  bool FileExists(const char* path) override { return !missing.count(path); }
-  void OpenHelp(const char* path) override { log_.push_back(std::string("open help ") + path); }
+  bool FileExists(const wchar_t* path) override { return !missing.count(Utf8(path)); }
+  void OpenHelp(const wchar_t* path) override { log_.push_back("open help " + Utf8(path)); }
   void Quit(int exitCode) override { log_.push_back("quit " + std::to_string(exitCode)); }
 
  private:
@@ -142,7 +154,8 @@ class SetupSequenceTest : public ::testing::Test {
 TEST_F(SetupSequenceTest, OrdinaryRunInstallsConfirmsAndOpensTheHelpFromTheSystemDirectory) {
   platform.duringCopy = [this] { log.push_back("copying"); };
   Run({Event::Tick});
-  Log expected = {"show normally", "dialog", "start timer", "tick", "stop timer"};
+  Log expected = {"show normally", "dialog", "measure the waiting text",
+                  "start timer",   "tick",   "stop timer"};
   for (int i = 0; i < 10; ++i) expected.push_back("copying");
   expected.insert(expected.end(),
                   {"end dialog 1", "dialog returns", "message 安装完毕，欢迎使用！", "close",
@@ -153,6 +166,22 @@ TEST_F(SetupSequenceTest, OrdinaryRunInstallsConfirmsAndOpensTheHelpFromTheSyste
   EXPECT_EQ(platform.Effects().size(), 21u);
   EXPECT_FALSE(window.dialog().timerRunning);
   EXPECT_EQ(run.stage, SetupStage::Ended);
+}
+
+TEST_F(SetupSequenceTest, AWaitingTextWiderThanItsControlWidensItBeforeTheTimerStarts) {
+  window.dialog().layout = WaitingTextLayout{160, 146, 400, 230};
+  Run({Event::Tick});
+  EXPECT_EQ(Log(log.begin(), log.begin() + 5),
+            (Log{"show normally", "dialog", "measure the waiting text",
+                 "widen: text 160, dialog 244 from 393", "start timer"}));
+}
+
+TEST_F(SetupSequenceTest, AWaitingTextThatCannotBeMeasuredLeavesTheDialogAsItIs) {
+  window.dialog().layout = WaitingTextLayout{160, 146, 400, 230};
+  window.dialog().measurable = false;
+  Run({Event::Tick});
+  EXPECT_EQ(log[3], "start timer");
+  EXPECT_EQ(platform.Effects().size(), 21u);
 }
 
 TEST_F(SetupSequenceTest, TheStepRunsOnlyAtTheFirstTick) {
@@ -168,15 +197,15 @@ TEST_F(SetupSequenceTest, TheStepRunsOnlyAtTheFirstTick) {
 
 TEST_F(SetupSequenceTest, EscBeforeTheFirstTickInstallsNothingAndClaimsNothing) {
   Run({Event::Esc, Event::Tick});
-  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "Esc", "end dialog 0",
-                      "dialog returns", "close", "quit 2", "close returns"}));
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "measure the waiting text", "start timer", "Esc",
+                      "end dialog 0", "dialog returns", "close", "quit 2", "close returns"}));
   EXPECT_TRUE(platform.calls.empty());
 }
 
 TEST_F(SetupSequenceTest, EnterBeforeTheFirstTickInstallsNothingAndClaimsNothing) {
   Run({Event::Enter, Event::Tick});
-  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "Enter", "end dialog 0",
-                      "dialog returns", "close", "quit 2", "close returns"}));
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "measure the waiting text", "start timer", "Enter",
+                      "end dialog 0", "dialog returns", "close", "quit 2", "close returns"}));
   EXPECT_TRUE(platform.calls.empty());
 }
 
@@ -189,8 +218,9 @@ TEST_F(SetupSequenceTest, OtherCommandsAreIgnored) {
 TEST_F(SetupSequenceTest, AnUnreadableDirectoryLeavesTheDialogIdleUntilEscAndClaimsNothing) {
   platform.systemDirectoryFails = true;
   Run({Event::Tick, Event::Tick, Event::Esc});
-  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "tick", "stop timer", "tick", "Esc",
-                      "end dialog 0", "dialog returns", "close", "quit 2", "close returns"}));
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "measure the waiting text", "start timer", "tick",
+                      "stop timer", "tick", "Esc", "end dialog 0", "dialog returns", "close",
+                      "quit 2", "close returns"}));
   // The step ran once and stopped at the system directory.
   EXPECT_EQ(platform.calls, (Log{"current directory", "system directory"}));
 }
@@ -212,8 +242,8 @@ TEST_F(SetupSequenceTest, FailedCopiesBeepAndTheFinalMessageNamesTheFilesNotInst
   Run({Event::Tick});
   const Log effects = platform.Effects();
   EXPECT_EQ(std::count(effects.begin(), effects.end(), "beep"), 2);
-  EXPECT_EQ(log, (Log{"show normally", "dialog", "start timer", "tick", "stop timer",
-                      "end dialog 1", "dialog returns",
+  EXPECT_EQ(log, (Log{"show normally", "dialog", "measure the waiting text", "start timer", "tick",
+                      "stop timer", "end dialog 1", "dialog returns",
                       "message 安装未完成，以下文件未能安装：\nnavo.mb（无）\nRtNavo.exe（无）",
                       "close", "system directory for help, 260",
                       "open help C:\\WINDOWS\\SYSTEM32\\navo.hlp", "quit 1", "close returns"}));
@@ -302,6 +332,28 @@ TEST(FinalMessage, ASmallBufferIsNeverOverrun) {
   ComposeFinalMessage(report, text, 35);
   EXPECT_EQ(std::string(text), "安装未完成，以下文件未能安装：");
   EXPECT_EQ(text[35], '#');
+}
+
+TEST(FitWaitingText, WidensTheControlAndTheDialogByWhatIsMissingAroundTheSameCentre) {
+  struct Case {
+    WaitingTextLayout layout;
+    WaitingTextFit fit;
+  };
+  const Case cases[] = {
+      {{120, 146, 400, 230}, {false, 146, 400, 230}},  // fits: nothing moves
+      {{146, 146, 400, 230}, {false, 146, 400, 230}},  // exactly
+      {{147, 146, 400, 230}, {true, 147, 400, 231}},   // one pixel more
+      {{160, 146, 400, 230}, {true, 160, 393, 244}},
+      {{161, 146, 400, 230}, {true, 161, 393, 245}},  // the odd pixel to the right
+  };
+  for (const Case& c : cases) {
+    const WaitingTextFit fit = FitWaitingText(c.layout);
+    SCOPED_TRACE(c.layout.textWidth);
+    EXPECT_EQ(fit.widened, c.fit.widened);
+    EXPECT_EQ(fit.controlWidth, c.fit.controlWidth);
+    EXPECT_EQ(fit.dialogLeft, c.fit.dialogLeft);
+    EXPECT_EQ(fit.dialogWidth, c.fit.dialogWidth);
+  }
 }
 
 TEST(SetupExitCode, TellsAllSomeOrNothingInstalled) {
