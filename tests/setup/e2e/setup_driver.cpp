@@ -2,9 +2,12 @@
 // prefix: starts it from a distribution folder, watches its windows, looks
 // at the backdrop, the progress dialog and the final message, answers the
 // message as a user would, and reports what it saw as "key: value" lines
-// (GBK text as is; the test script converts it).
+// (GBK text as is; the test script converts it). It reads every text of
+// the program in UTF-16, so that what it reports does not depend on the
+// system's code page.
 //
 //   setup_driver run SETUP.EXE FOLDER [options]   FOLDER its current directory
+//                                                 (any script: the command line is UTF-16)
 //       --esc            press Esc as soon as the progress dialog is shown
 //       --show N         start it with STARTF_USESHOWWINDOW and wShowWindow N
 //       --capture DIR    save DIR\dialog.bmp and DIR\message.bmp
@@ -24,12 +27,15 @@
 #include <string>
 #include <vector>
 
+#include "common/gbk_wide.h"
+#include "tests/support/win32_pixels.h"
 #include "tools/navomb/table_source.h"
 
 namespace {
 
 const char Title[] = "Navo输入法2.0白金版";
 const char WaitText[] = "正在安装，请稍候……";
+const wchar_t WaitTextWide[] = L"正在安装，请稍候……";
 constexpr int MessageTextId = 0xFFFF;  // the message box's text control
 constexpr int MessageIconId = 0x0440;  // ... and its icon control
 constexpr DWORD RunLimitMs = 120000;
@@ -47,16 +53,22 @@ std::string Hex(unsigned long value) {
   return text;
 }
 
-std::string WindowText(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
+std::string Gbk(const wchar_t* wide) {
+  char text[2048];
+  navo::WideToGbk(wide, text, sizeof text);
   return text;
 }
 
+std::string WindowText(HWND window) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(window, text, 1024);
+  return Gbk(text);
+}
+
 std::string ClassName(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return Gbk(name);
 }
 
 // Line breaks written as \n, so that a message is one report line.
@@ -232,22 +244,28 @@ void ReportBackdrop(HWND backdrop, const Screen& screen) {
 // The dialog base units of a dialog in the font "华文新魏" 16 points, as the
 // dialog manager works them out: the average width of the Latin letters
 // and the font's height. Also the width of text in that font.
-SIZE DialogBaseUnits(const char* text = nullptr, int* textWidth = nullptr) {
+HFONT DialogFont() {
   HDC dc = GetDC(nullptr);
-  LOGFONTA font = {};
+  LOGFONTW font = {};
   font.lfHeight = -MulDiv(16, GetDeviceCaps(dc, LOGPIXELSY), 72);
   font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(font.lfFaceName, "华文新魏", LF_FACESIZE);
-  HFONT handle = CreateFontIndirectA(&font);
+  lstrcpynW(font.lfFaceName, L"华文新魏", LF_FACESIZE);
+  ReleaseDC(nullptr, dc);
+  return CreateFontIndirectW(&font);
+}
+
+SIZE DialogBaseUnits(int* textWidth = nullptr) {
+  HDC dc = GetDC(nullptr);
+  HFONT handle = DialogFont();
   HGDIOBJ old = SelectObject(dc, handle);
-  TEXTMETRICA metrics;
-  GetTextMetricsA(dc, &metrics);
-  const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   SIZE extent;
-  GetTextExtentPoint32A(dc, letters, 52, &extent);
+  GetTextExtentPoint32W(dc, letters, 52, &extent);
   const SIZE base = {(extent.cx / 26 + 1) / 2, metrics.tmHeight};
-  if (text && textWidth) {
-    GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+  if (textWidth) {
+    GetTextExtentPoint32W(dc, WaitTextWide, lstrlenW(WaitTextWide), &extent);
     *textWidth = extent.cx;
   }
   SelectObject(dc, old);
@@ -256,12 +274,41 @@ SIZE DialogBaseUnits(const char* text = nullptr, int* textWidth = nullptr) {
   return base;
 }
 
+// The columns from the first to the last one that holds a pixel other than
+// background, in a width x height block of pixels; 0 when there is none.
+int InkWidth(const std::vector<DWORD>& pixels, int width, int height, DWORD background) {
+  int first = width, last = -1;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (pixels[size_t(y) * width + x] != background)
+        first = std::min(first, x), last = std::max(last, x);
+  return last < first ? 0 : last - first + 1;
+}
+
+// How wide the waiting text is drawn whole in the dialog's font, in ink.
+int WholeTextInk(DWORD face) {
+  const int width = 600, height = 60;
+  navo::testing::PixelCanvas canvas(width, height);
+  HBRUSH brush = CreateSolidBrush(RGB((face >> 16) & 0xFF, (face >> 8) & 0xFF, face & 0xFF));
+  RECT all = {0, 0, width, height};
+  FillRect(canvas.dc(), &all, brush);
+  DeleteObject(brush);
+  HFONT font = DialogFont();
+  HGDIOBJ old = SelectObject(canvas.dc(), font);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  SetTextColor(canvas.dc(), GetSysColor(COLOR_WINDOWTEXT));
+  TextOutW(canvas.dc(), 10, 10, WaitTextWide, lstrlenW(WaitTextWide));
+  SelectObject(canvas.dc(), old);
+  DeleteObject(font);
+  return InkWidth(canvas.Pixels(), width, height, face);
+}
+
 RECT FromUnits(SIZE base, int x, int y, int width, int height) {
   return RECT{MulDiv(x, base.cx, 4), MulDiv(y, base.cy, 8), MulDiv(x + width, base.cx, 4),
               MulDiv(y + height, base.cy, 8)};
 }
 
-void ReportProgressDialog(HWND dialog, HWND backdrop) {
+void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
   Report("dialog-owner", GetWindow(dialog, GW_OWNER) == backdrop ? "backdrop" : "other");
   Report("dialog-title", "\"" + WindowText(dialog) + "\"");
   // The system adds WS_CLIPSIBLINGS and DS_3DLOOK to every dialog.
@@ -271,23 +318,29 @@ void ReportProgressDialog(HWND dialog, HWND backdrop) {
   Report("dialog-exstyle", Hex(GetWindowLongA(dialog, GWL_EXSTYLE)));
   Report("dialog-menu", GetMenu(dialog) ? "yes" : "none");
   int textWidth = 0;
-  const SIZE base = DialogBaseUnits(WaitText, &textWidth);
+  const SIZE base = DialogBaseUnits(&textWidth);
   Report("dialog-base-units", Number(base.cx) + "x" + Number(base.cy));
-  // Whether the text fits its control on one line depends on the font.
+  // The template's text control is as wide as the font it names needs; the
+  // program widens it, and the dialog by as much, for a wider font.
+  const RECT text = FromUnits(base, 31, 12, 73, 8), icon = FromUnits(base, 5, 6, 20, 20);
+  const int widened = std::max<int>(0, textWidth - (text.right - text.left));
   Report("dialog-text-width", Number(textWidth) + " pixels in a control of " +
-                                  Number(MulDiv(31 + 73, base.cx, 4) - MulDiv(31, base.cx, 4)));
+                                  Number(text.right - text.left) + " as the template sizes it");
   RECT window, client;
   GetWindowRect(dialog, &window);
   GetClientRect(dialog, &client);
-  const RECT size = FromUnits(base, 0, 0, 115, 31);
+  RECT size = FromUnits(base, 0, 0, 115, 31);
+  size.right += widened;
+  const std::string wider = widened ? ", wider by " + Number(widened) + " pixels" : "";
   Report("dialog-size",
-         std::memcmp(&client, &size, sizeof size) == 0 ? "115x31 units" : Rect(client));
+         std::memcmp(&client, &size, sizeof size) == 0 ? "115x31 units" + wider : Rect(client));
   const int centreX = (window.left + window.right) / 2, centreY = (window.top + window.bottom) / 2;
   const bool centred = std::abs(centreX - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
                        std::abs(centreY - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1;
   Report("dialog-centred", centred ? "yes" : Rect(window));
   // Where the template puts the text and the icon control.
-  const RECT text = FromUnits(base, 31, 12, 73, 8), icon = FromUnits(base, 5, 6, 20, 20);
+  RECT widenedText = text;
+  widenedText.right += widened;
   int index = 0;
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     const std::string key = "dialog-control-" + Number(++index);
@@ -297,24 +350,37 @@ void ReportProgressDialog(HWND dialog, HWND backdrop) {
     const DWORD childStyle = DWORD(GetWindowLongA(child, GWL_STYLE));
     std::string line = ClassName(child) + " id " + Number(GetDlgCtrlID(child) & 0xFFFF) +
                        " style " + Hex(childStyle);
-    if (std::memcmp(&rect, &text, sizeof rect) == 0)
-      line += " at 31,12 73x8 units";
+    if (std::memcmp(&rect, &widenedText, sizeof rect) == 0)
+      line += " at 31,12 73x8 units" + wider;
     else if (std::memcmp(&rect, &icon, sizeof rect) == 0)
       line += " at 5,6 20x20 units";
     else
       line += " at " + Rect(rect) + " pixels";
     if ((childStyle & SS_TYPEMASK) == SS_ICON)
-      line += SendMessageA(child, STM_GETICON, 0, 0) ? " with icon" : " without icon";
+      line += SendMessageW(child, STM_GETICON, 0, 0) ? " with icon" : " without icon";
     else
       line += " text " + WindowText(child);
     Report(key.c_str(), line);
   }
+  // The text as drawn on the screen, from its first to its last column of
+  // ink, against the same text drawn whole in the same font.
+  RECT drawn = widenedText;
+  MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&drawn), 2);
+  drawn.right = std::max(drawn.right, window.right);  // a cut text would end before
+  const DWORD face = AsPixel(GetSysColor(COLOR_BTNFACE));
+  std::vector<DWORD> pixels;
+  for (int y = drawn.top; y < drawn.bottom; ++y)
+    for (int x = drawn.left; x < drawn.right; ++x) pixels.push_back(screen.At(x, y));
+  const int ink = InkWidth(pixels, drawn.right - drawn.left, drawn.bottom - drawn.top, face);
+  const int whole = WholeTextInk(face);
+  Report("dialog-text-whole",
+         ink == whole ? "yes" : Number(ink) + " of " + Number(whole) + " pixels of ink");
 }
 
 // Which of the system's icons a message box shows: its icon control's
 // pixels against each icon drawn on the box's own background.
 std::string MessageIconKind(HWND icon, const Screen& screen) {
-  if (!icon || !IsWindowVisible(icon) || !SendMessageA(icon, STM_GETICON, 0, 0)) return "none";
+  if (!icon || !IsWindowVisible(icon) || !SendMessageW(icon, STM_GETICON, 0, 0)) return "none";
   RECT rect;
   GetWindowRect(icon, &rect);
   const int size = GetSystemMetrics(SM_CXICON);
@@ -390,14 +456,14 @@ void PressEscape(HWND dialog) {
   SendInput(2, keys, sizeof(INPUT));
 }
 
-bool Exists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string SystemFile(const char* name) {
-  char directory[MAX_PATH];
-  GetSystemDirectoryA(directory, sizeof directory);
-  return std::string(directory) + "\\" + name;
+std::wstring SystemFile(const wchar_t* name) {
+  wchar_t directory[MAX_PATH];
+  GetSystemDirectoryW(directory, MAX_PATH);
+  return std::wstring(directory) + L"\\" + name;
 }
 
 struct RunOptions {
@@ -422,21 +488,21 @@ void PumpMessages(DWORD milliseconds) {
 void DropCursorConfinement() { SetPropW(GetDesktopWindow(), L"__wine_x11_clip_window", nullptr); }
 
 // Starts NavoSetup from the folder and acts as its user until it ends.
-int Run(const char* program, const char* folder, const RunOptions& options) {
+int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options) {
   DropCursorConfinement();
   // Present before the start: the first change in the system directory
   // then marks the installation step.
-  const std::string probe = SystemFile("navo.hlp");
+  const std::wstring probe = SystemFile(L"navo.hlp");
   const bool probeExisted = Exists(probe);
-  STARTUPINFOA startup = {};
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   if (options.show >= 0) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = WORD(options.show);
   }
   PROCESS_INFORMATION started = {};
-  std::string commandLine = std::string("\"") + program + "\"";
-  if (!CreateProcessA(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder,
+  std::wstring commandLine = std::wstring(L"\"") + program + L"\"";
+  if (!CreateProcessW(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder,
                       &startup, &started)) {
     Report("start", "failed, error " + Number(GetLastError()));
     return 1;
@@ -488,7 +554,7 @@ int Run(const char* program, const char* folder, const RunOptions& options) {
         if (IsWindow(dialog) && IsWindowVisible(dialog)) {
           Report("dialog-text-drawn", PixelsOtherThan(screen, text, face) > 0 ? "yes" : "no");
           ReportBackdrop(windows.backdrop, screen);
-          ReportProgressDialog(dialog, windows.backdrop);
+          ReportProgressDialog(dialog, windows.backdrop, screen);
           if (!options.capture.empty())
             Report("dialog-capture",
                    SaveBitmap(screen, options.capture + "\\dialog.bmp") ? "saved" : "failed");
@@ -538,29 +604,32 @@ int Run(const char* program, const char* folder, const RunOptions& options) {
 
 // ---------------------------------------------------------------- registry
 
+// The registry read in UTF-16, as it holds its values.
 int Layouts() {
   HKEY layouts;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Keyboard Layouts", 0,
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Keyboard Layouts", 0,
                     KEY_READ, &layouts) != ERROR_SUCCESS)
     return std::puts("no Keyboard Layouts key"), 1;
-  char name[64];
+  wchar_t name[64];
   int count = 0;
   for (DWORD i = 0;; ++i) {
-    DWORD length = sizeof name;
-    if (RegEnumKeyExA(layouts, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+    DWORD length = 64;
+    if (RegEnumKeyExW(layouts, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
         ERROR_SUCCESS)
       break;
     HKEY layout;
-    if (RegOpenKeyExA(layouts, name, 0, KEY_READ, &layout) != ERROR_SUCCESS) continue;
-    char imeFile[512] = {}, text[512] = {};
-    DWORD size = sizeof imeFile;
-    const bool hasIme = RegQueryValueExA(layout, "Ime File", nullptr, nullptr,
+    if (RegOpenKeyExW(layouts, name, 0, KEY_READ, &layout) != ERROR_SUCCESS) continue;
+    wchar_t imeFile[512] = {}, text[512] = {};
+    DWORD size = sizeof imeFile - sizeof(wchar_t);
+    const bool hasIme = RegQueryValueExW(layout, L"Ime File", nullptr, nullptr,
                                          reinterpret_cast<BYTE*>(imeFile), &size) == ERROR_SUCCESS;
-    size = sizeof text;
-    RegQueryValueExA(layout, "Layout Text", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    size = sizeof text - sizeof(wchar_t);
+    RegQueryValueExW(layout, L"Layout Text", nullptr, nullptr, reinterpret_cast<BYTE*>(text),
+                     &size);
     RegCloseKey(layout);
     if (!hasIme) continue;
-    std::printf("layout %s: Ime File=%s Layout Text=%s\n", name, imeFile, text);
+    std::printf("layout %s: Ime File=%s Layout Text=%s\n", Gbk(name).c_str(), Gbk(imeFile).c_str(),
+                Gbk(text).c_str());
     ++count;
   }
   RegCloseKey(layouts);
@@ -603,16 +672,29 @@ struct TemplateReader {
   }
 };
 
-int Resources(const char* program) {
-  HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+int Resources(const wchar_t* program) {
+  HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return std::puts("cannot load the program"), 1;
   const WORD chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 
-  char className[20], title[50];
-  LoadStringA(module, 1, className, sizeof className);
-  LoadStringA(module, 2, title, sizeof title);
-  Report("string-1", className);
-  Report("string-2", title);
+  wchar_t className[20], title[50];
+  LoadStringW(module, 1, className, 20);
+  LoadStringW(module, 2, title, 50);
+  Report("string-1", Gbk(className));
+  Report("string-2", Gbk(title));
+  // The manifest Windows reads before the start: the rights it asks for.
+  HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  std::string level = "no manifest";
+  if (manifest) {
+    const char* xml = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+    const std::string text(xml, SizeofResource(module, manifest));
+    const std::string key = "requestedExecutionLevel level=\"";
+    const size_t at = text.find(key);
+    level = at == std::string::npos
+                ? "none asked"
+                : text.substr(at + key.size(), text.find('"', at + key.size()) - at - key.size());
+  }
+  Report("manifest-execution-level", level);
   Report("strings-language", FindResourceExA(module, RT_STRING, MAKEINTRESOURCEA(1), chinese)
                                  ? "Chinese (PRC)"
                                  : "other");
@@ -714,9 +796,9 @@ int RecordHelp(const char* log, const char* file) {
 }
 
 // Another program that has a file open and shares it with nobody.
-int Hold(const char* path, const char* release) {
+int Hold(const wchar_t* path, const wchar_t* release) {
   HANDLE file =
-      CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+      CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::puts("cannot open the file"), 1;
   std::puts("holding");
   std::fflush(stdout);
@@ -727,8 +809,14 @@ int Hold(const char* path, const char* release) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// The command line in UTF-16: folders may be named in any script.
+int wmain(int argc, wchar_t** wideArgv) {
   if (argc < 2) return std::puts("usage: setup_driver COMMAND ..."), 2;
+  std::vector<std::string> args;  // GBK, for what is ASCII
+  for (int i = 0; i < argc; ++i) args.push_back(Gbk(wideArgv[i]));
+  std::vector<char*> argvStorage;
+  for (std::string& arg : args) argvStorage.push_back(&arg[0]);
+  char** argv = argvStorage.data();
   const std::string command = argv[1];
   if (command == "run" && argc >= 4) {
     RunOptions options;
@@ -743,13 +831,13 @@ int main(int argc, char** argv) {
       else
         return std::puts("unknown option"), 2;
     }
-    return Run(argv[2], argv[3], options);
+    return Run(wideArgv[2], wideArgv[3], options);
   }
-  if (command == "resources" && argc == 3) return Resources(argv[2]);
+  if (command == "resources" && argc == 3) return Resources(wideArgv[2]);
   if (command == "make-table" && argc >= 3)
     return MakeTable(argv[2], argc > 3 ? std::atoi(argv[3]) : 0);
   if (command == "record-help" && argc == 4) return RecordHelp(argv[2], argv[3]);
   if (command == "layouts") return Layouts();
-  if (command == "hold" && argc == 4) return Hold(argv[2], argv[3]);
+  if (command == "hold" && argc == 4) return Hold(wideArgv[2], wideArgv[3]);
   return std::puts("unknown command"), 2;
 }
