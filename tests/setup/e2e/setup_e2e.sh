@@ -227,7 +227,25 @@ echo "== reinstallation over the first with changed files"
 make_distribution "$dist" 2
 cp -a "$dist" "$base/dist-2"
 check "the new files differ from the installed ones" eval '! installed_from "$dist" navo.av navo.mb >/dev/null'
+# The system directory as the kernel sees it change: every deletion and
+# every file created there, in order.
+: >"$base/watch.txt"
+rm -f "$base/watch-stop"
+python3 "$(dirname "$0")/watch_directory.py" "$sys" "$base/changes.txt" "$base/watch-stop" \
+  >"$base/watch.txt" 2>&1 &
+watcher=$!
+for ((i = 0; i < 100; i++)); do grep -q watching "$base/watch.txt" && break; sleep 0.1; done
+before=$(layouts)
 run_setup "$(windows_path "$dist")"
+touch "$base/watch-stop"
+wait "$watcher"
+expected_changes=$(printf 'delete %s\n' navo.av navo.ime navo.mb navo.ud RtNavo.exe navo.hlp navo.cnt \
+  navoOp.chm DodaZor.chm NvCodeFind.exe; printf 'create %s\n' navo.hlp navo.cnt navo.av navo.ime \
+  navo.mb navo.ud RtNavo.exe navoOp.chm DodaZor.chm NvCodeFind.exe)
+check "the ten deletions, then the ten copies, each list in its order" \
+  eval '[ "$(cat "$base/changes.txt")" = "$expected_changes" ] || { sed "s/^/    saw: /" "$base/changes.txt"; false; }'
+after=$(layouts)
+check "and the registration" [ "$(layout_count "$after")" -eq $(($(layout_count "$before") + 1)) ]
 check "no confirmation or any other dialog came up" saw other-dialog none
 check "the completion message" saw message "安装完毕，欢迎使用！"
 check "exit code 0" saw exit-code 0
