@@ -64,7 +64,7 @@ int SetupExitCode(const SetupRun& run) {
   const InstallReport& report = run.report;
   if (!report.ranToEnd) return ExitNothingInstalled;
   if (report.failedCount == 0) return ExitAllInstalled;
-  // Run from the system directory nothing is installed by design.
+  // Run from the system directory there is nothing to install.
   if (!report.alreadyInPlace && report.failedCount == InstallFileCount) return ExitNothingInstalled;
   return ExitSomeNotInstalled;
 }
