@@ -2,10 +2,10 @@
 
 namespace navo {
 
-const char* const PositionKeyPath = "Software\\Kvel";
-const char* const SoftwareKeyPath = "Software";
-const char* const MakerKeyName = "Kvel";
-const char* const PositionValueName = "RootPosition";
+const wchar_t* const PositionKeyPath = L"Software\\Kvel";
+const wchar_t* const SoftwareKeyPath = L"Software";
+const wchar_t* const MakerKeyName = L"Kvel";
+const wchar_t* const PositionValueName = L"RootPosition";
 
 Point DecodePosition(uint32_t value) {
   return {static_cast<int16_t>(value & 0xFFFF), static_cast<int16_t>(value >> 16)};
@@ -27,7 +27,7 @@ Point BoundPosition(Point corner, const Rect& workArea) {
 
 bool ReadSavedPosition(Registry& registry, Point* corner) {
   Registry::Key key;
-  if (!registry.OpenMachineKey(PositionKeyPath, &key)) return false;
+  if (!registry.OpenMachineKey(PositionKeyPath, KeyRead, &key)) return false;
   unsigned char data[4] = {};
   uint32_t size = sizeof data;
   const bool read = registry.QueryValue(key, PositionValueName, data, &size);
@@ -40,9 +40,9 @@ bool ReadSavedPosition(Registry& registry, Point* corner) {
 
 void SavePosition(Registry& registry, Point corner) {
   Registry::Key software;
-  if (!registry.OpenMachineKey(SoftwareKeyPath, &software)) return;
+  if (!registry.OpenMachineKey(SoftwareKeyPath, KeyRead, &software)) return;
   Registry::Key maker;
-  if (registry.CreateSubKey(software, MakerKeyName, &maker)) {
+  if (registry.CreateSubKey(software, MakerKeyName, KeyAllAccess, &maker)) {
     registry.SetDwordValue(maker, PositionValueName, EncodePosition(corner));
     registry.CloseKey(maker);
   }

@@ -14,10 +14,10 @@ constexpr int32_t WindowWidth = 594;  // outer size, fixed for the whole run
 constexpr int32_t WindowHeight = 246;
 constexpr Size WindowSize = {WindowWidth, WindowHeight};
 
-extern const char* const PositionKeyPath;    // "Software\Kvel", read at start
-extern const char* const SoftwareKeyPath;    // "Software", opened to write
-extern const char* const MakerKeyName;       // "Kvel", its subkey
-extern const char* const PositionValueName;  // "RootPosition"
+extern const wchar_t* const PositionKeyPath;    // "Software\Kvel", read at start
+extern const wchar_t* const SoftwareKeyPath;    // "Software", opened to write
+extern const wchar_t* const MakerKeyName;       // "Kvel", its subkey
+extern const wchar_t* const PositionValueName;  // "RootPosition"
 
 // x in the low and y in the high 16 bits of the stored value, each signed.
 Point DecodePosition(uint32_t value);
