@@ -38,9 +38,12 @@ bool ReadSavedPosition(Registry& registry, Point* corner) {
   return true;
 }
 
+// Windows creates a subkey only through a parent handle opened with
+// create-subkey access; read access alone would never make Kvel, and so
+// never save a position where Kvel is not there yet.
 void SavePosition(Registry& registry, Point corner) {
   Registry::Key software;
-  if (!registry.OpenMachineKey(SoftwareKeyPath, KeyRead, &software)) return;
+  if (!registry.OpenMachineKey(SoftwareKeyPath, KeyRead | KeyCreateSubKey, &software)) return;
   Registry::Key maker;
   if (registry.CreateSubKey(software, MakerKeyName, KeyAllAccess, &maker)) {
     registry.SetDwordValue(maker, PositionValueName, EncodePosition(corner));

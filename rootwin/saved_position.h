@@ -34,7 +34,8 @@ Point BoundPosition(Point corner, const Rect& workArea);
 bool ReadSavedPosition(Registry& registry, Point* corner);
 
 // Writes corner as RootPosition under HKEY_LOCAL_MACHINE\Software\Kvel,
-// creating the subkey when needed; silently nothing when that fails.
+// creating the subkey when needed (Software opened to read and to create
+// subkeys); silently nothing when that fails.
 void SavePosition(Registry& registry, Point corner);
 
 // The saved corner (when there is one) or the default, then bounded.

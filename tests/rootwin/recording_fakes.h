@@ -51,13 +51,14 @@ inline std::string Show(ShowCommand command) {
 
 // Keys are numbered from 10 in the order they are opened, and logged with
 // the access asked for in hex ("OpenMachineKey Software 2001D"); values are
-// raw bytes by "path\\name".
+// raw bytes by "path\\name". As on Windows, a subkey that is not there yet
+// is created only through a parent opened with KeyCreateSubKey.
 class RecordingRegistry final : public Registry {
  public:
   explicit RecordingRegistry(Log& log) : log_(log) {}
 
   std::map<std::string, std::string> values;  // "Software\\Kvel\\RootPosition" -> bytes
-  bool keyExists = true;                      // "Software\\Kvel" can be opened
+  bool keyExists = true;                      // "Software\\Kvel" is there
   bool softwareOpens = true;
   bool subKeyCreates = true;
 
@@ -69,7 +70,7 @@ class RecordingRegistry final : public Registry {
   bool OpenMachineKey(const wchar_t* path, KeyAccess access, Key* key) override {
     const bool ok = Narrow(path) == "Software" ? softwareOpens : keyExists;
     log_.push_back("OpenMachineKey " + Narrow(path) + " " + Access(access) + (ok ? "" : " failed"));
-    if (ok) *key = Opened(Narrow(path));
+    if (ok) *key = Opened(Narrow(path), access);
     return ok;
   }
   bool QueryValue(Key key, const wchar_t* name, void* data, uint32_t* size) override {
@@ -81,10 +82,13 @@ class RecordingRegistry final : public Registry {
     return true;
   }
   bool CreateSubKey(Key parent, const wchar_t* name, KeyAccess access, Key* key) override {
+    const bool ok = subKeyCreates && (keyExists || (access_[parent] & KeyCreateSubKey) != 0);
     log_.push_back(Join("CreateSubKey " + Narrow(name), {static_cast<long long>(parent)}) + " " +
-                   Access(access) + (subKeyCreates ? "" : " failed"));
-    if (subKeyCreates) *key = Opened(paths_[parent] + "\\" + Narrow(name));
-    return subKeyCreates;
+                   Access(access) + (ok ? "" : " failed"));
+    if (!ok) return false;
+    keyExists = true;
+    *key = Opened(paths_[parent] + "\\" + Narrow(name), access);
+    return true;
   }
   void SetDwordValue(Key key, const wchar_t* name, uint32_t value) override {
     log_.push_back(Join("SetDwordValue " + Narrow(name), {static_cast<long long>(key), value}));
@@ -95,14 +99,16 @@ class RecordingRegistry final : public Registry {
   }
 
  private:
-  Key Opened(const std::string& path) {
+  Key Opened(const std::string& path, KeyAccess access) {
     const Key key = next_++;
     paths_[key] = path;
+    access_[key] = access;
     return key;
   }
   Log& log_;
   Key next_ = 10;
   std::map<Key, std::string> paths_;
+  std::map<Key, KeyAccess> access_;
 };
 
 // The window for the chart handlers and for the drag: a rectangle, the

@@ -156,23 +156,35 @@ TEST_F(RegistryTest, AValueShorterThanFourBytesIsNoSavedPosition) {
 
 TEST_F(RegistryTest, SavingCreatesKvelUnderSoftwareAndWritesADword) {
   SavePosition(registry, {10, -10});
-  EXPECT_EQ(log, (Log{"OpenMachineKey Software 20019", "CreateSubKey Kvel 10 F003F",
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D", "CreateSubKey Kvel 10 F003F",
                       Join("SetDwordValue RootPosition", {11, 0xFFF6000A}), "CloseKey 11",
                       "CloseKey 10"}));
   EXPECT_EQ(registry.values["Software\\Kvel\\RootPosition"], RecordingRegistry::Dword(0xFFF6000A));
 }
 
+// Where Kvel is not there yet, the save creates it and the next start
+// reads the position back.
+TEST_F(RegistryTest, SavingWhereKvelIsNotThereYetCreatesItForTheNextStart) {
+  registry.keyExists = false;
+  SavePosition(registry, {10, -10});
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D", "CreateSubKey Kvel 10 F003F",
+                      Join("SetDwordValue RootPosition", {11, 0xFFF6000A}), "CloseKey 11",
+                      "CloseKey 10"}));
+  EXPECT_TRUE(ReadSavedPosition(registry, &corner));
+  EXPECT_EQ(corner, (Point{10, -10}));
+}
+
 TEST_F(RegistryTest, NothingIsSavedWhenSoftwareCannotBeOpened) {
   registry.softwareOpens = false;
   SavePosition(registry, {1, 2});
-  EXPECT_EQ(log, (Log{"OpenMachineKey Software 20019 failed"}));
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D failed"}));
   EXPECT_TRUE(registry.values.empty());
 }
 
 TEST_F(RegistryTest, NothingIsSavedWhenKvelCannotBeCreated) {
   registry.subKeyCreates = false;
   SavePosition(registry, {1, 2});
-  EXPECT_EQ(log, (Log{"OpenMachineKey Software 20019", "CreateSubKey Kvel 10 F003F failed",
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D", "CreateSubKey Kvel 10 F003F failed",
                       "CloseKey 10"}));
   EXPECT_TRUE(registry.values.empty());
 }
@@ -271,14 +283,14 @@ TEST(MoveTest, EveryMoveSavesTheOuterTopLeftCorner) {
   HandleMove(window, registry);
   HandleMove(window, registry);
   const Log once = {"OuterRect",
-                    "OpenMachineKey Software 20019",
+                    "OpenMachineKey Software 2001D",
                     "CreateSubKey Kvel 10 F003F",
                     Join("SetDwordValue RootPosition", {11, 0x00C80064}),
                     "CloseKey 11",
                     "CloseKey 10"};
   EXPECT_EQ(log,
             Concat({once,
-                    {"OuterRect", "OpenMachineKey Software 20019", "CreateSubKey Kvel 12 F003F",
+                    {"OuterRect", "OpenMachineKey Software 2001D", "CreateSubKey Kvel 12 F003F",
                      Join("SetDwordValue RootPosition", {13, 0x00C80064}), "CloseKey 13",
                      "CloseKey 12"}}));
 }
@@ -429,7 +441,6 @@ TEST_F(StartupTest, AWindowStartedWithoutAValueComesBackToTheSamePlace) {
   RecordingWindow window(log);
   window.outer = platform.created;
   HandleMove(window, registry);
-  registry.keyExists = true;
   RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
 }
