@@ -127,6 +127,9 @@ class StartupPlatform {
   virtual void LoadText(int id, wchar_t* buffer, size_t size) = 0;
   virtual bool RegisterWindowClass(const wchar_t* className) = 0;
   virtual Rect WorkArea() = 0;  // SPI_GETWORKAREA
+  // The rectangle that holds every monitor (SM_XVIRTUALSCREEN and the rest);
+  // a monitor left of or above the primary one gives it negative edges.
+  virtual Rect VirtualScreen() = 0;
   // Creates the chart window; WM_CREATE (which paints and shows it) is
   // handled before this returns.
   virtual bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,

@@ -52,8 +52,21 @@ void SavePosition(Registry& registry, Point corner) {
   registry.CloseKey(software);
 }
 
-Point StartPosition(bool saved, Point savedCorner, const Rect& workArea) {
-  return BoundPosition(saved ? savedCorner : DefaultPosition(workArea), workArea);
+bool WindowMeetsScreen(Point corner, const Rect& virtualScreen) {
+  if (virtualScreen.right <= virtualScreen.left || virtualScreen.bottom <= virtualScreen.top)
+    return true;
+  return corner.x < virtualScreen.right && corner.x + WindowWidth > virtualScreen.left &&
+         corner.y < virtualScreen.bottom && corner.y + WindowHeight > virtualScreen.top;
+}
+
+// A corner saved on a monitor that is gone, or a damaged value, would put
+// the window where it can never be seen or dragged back; the whole virtual
+// screen is the test, so that a monitor left of or above the primary one
+// keeps its windows. Partly on screen, the corner is kept as it was.
+Point StartPosition(bool saved, Point savedCorner, const Rect& workArea,
+                    const Rect& virtualScreen) {
+  const bool usable = saved && WindowMeetsScreen(savedCorner, virtualScreen);
+  return BoundPosition(usable ? savedCorner : DefaultPosition(workArea), workArea);
 }
 
 }  // namespace navo

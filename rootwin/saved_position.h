@@ -1,6 +1,7 @@
 // Where the window starts: the position kept in the registry value
-// RootPosition, or the bottom-right corner of the work area, kept inside the
-// work area on the right and at the bottom only.
+// RootPosition (unless the window there would be wholly off the screen), or
+// the bottom-right corner of the work area, kept inside the work area on the
+// right and at the bottom only.
 #pragma once
 
 #include <cstdint>
@@ -38,7 +39,13 @@ bool ReadSavedPosition(Registry& registry, Point* corner);
 // subkeys); silently nothing when that fails.
 void SavePosition(Registry& registry, Point corner);
 
-// The saved corner (when there is one) or the default, then bounded.
-Point StartPosition(bool saved, Point savedCorner, const Rect& workArea);
+// True when the window with its corner there would show at least one pixel
+// of the virtual screen (right and bottom exclusive). An empty virtual
+// screen means the platform could not tell, and counts as on screen.
+bool WindowMeetsScreen(Point corner, const Rect& virtualScreen);
+
+// The saved corner when there is one and the window there meets the
+// screen, otherwise the default; then bounded.
+Point StartPosition(bool saved, Point savedCorner, const Rect& workArea, const Rect& virtualScreen);
 
 }  // namespace navo

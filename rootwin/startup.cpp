@@ -17,7 +17,8 @@ int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPla
   Point saved = {};
   const bool found = ReadSavedPosition(registry, &saved);
   const Rect workArea = platform.WorkArea();
-  const Point corner = StartPosition(found, saved, workArea);
+  const Rect virtualScreen = platform.VirtualScreen();
+  const Point corner = StartPosition(found, saved, workArea, virtualScreen);
 
   if (!platform.CreateChartWindow(className, title, corner, WindowSize)) return 0;
   platform.ShowWindow(ShowCommand::Normal);

@@ -161,6 +161,13 @@ bool Win32Startup::RegisterWindowClass(const wchar_t* className) {
 
 Rect Win32Startup::WorkArea() { return ReadWorkArea(); }
 
+Rect Win32Startup::VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+          top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 bool Win32Startup::CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                                      Size size) {
   window_ =

@@ -83,6 +83,7 @@ class Win32Startup final : public StartupPlatform {
   void LoadText(int id, wchar_t* buffer, size_t size) override;
   bool RegisterWindowClass(const wchar_t* className) override;
   Rect WorkArea() override;
+  Rect VirtualScreen() override;
   bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                          Size size) override;
   void ShowWindow(ShowCommand command) override;

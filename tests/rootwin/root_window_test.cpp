@@ -99,11 +99,45 @@ TEST(SavedPositionTest, BoundPullsBackOnlyOnTheRightAndAtTheBottom) {
   EXPECT_EQ(BoundPosition({0, 0}, {0, 0, 500, 200}), (Point{-94, -46}));
 }
 
-TEST(SavedPositionTest, StartPositionUsesTheSavedCornerOrTheDefault) {
+// The work area is the primary monitor's {0, 0, 1024, 768}; the window is
+// 594 x 246. A saved corner whose window shows no pixel of the virtual
+// screen gives the default place (430, 522); one partly on it is kept, then
+// bounded on the right and at the bottom as always.
+TEST(SavedPositionTest, StartPositionKeepsASavedCornerOnlyWhenItsWindowMeetsTheScreen) {
   const Rect area = {0, 0, 1024, 768};
-  EXPECT_EQ(StartPosition(false, {5, 5}, area), (Point{430, 522}));
-  EXPECT_EQ(StartPosition(true, {5, 5}, area), (Point{5, 5}));
-  EXPECT_EQ(StartPosition(true, {1000, 5}, area), (Point{430, 5}));
+  const Rect one = area;                              // one monitor
+  const Rect leftOfPrimary = {-1280, 0, 1024, 1024};  // a second monitor on the left
+  const Rect abovePrimary = {0, -900, 1440, 768};     // and one above
+  const struct {
+    const char* what;
+    bool saved;
+    Point corner;
+    Rect screen;
+    Point start;
+  } cases[] = {
+      {"no saved corner", false, {5, 5}, one, {430, 522}},
+      {"on screen", true, {5, 5}, one, {5, 5}},
+      {"-2000, -2000", true, {-2000, -2000}, one, {430, 522}},
+      {"wholly off to the left", true, {-2000, 100}, one, {430, 522}},
+      {"wholly off to the right", true, {3000, 100}, one, {430, 522}},
+      {"wholly off above", true, {100, -1000}, one, {430, 522}},
+      {"wholly off below", true, {100, 2000}, one, {430, 522}},
+      {"touching the left edge from outside", true, {-594, 100}, one, {430, 522}},
+      {"touching the top edge from outside", true, {100, -246}, one, {430, 522}},
+      {"just past the right edge", true, {1024, 100}, one, {430, 522}},
+      {"just past the bottom edge", true, {100, 768}, one, {430, 522}},
+      {"one column on at the left", true, {-593, 100}, one, {-593, 100}},
+      {"one row on at the top", true, {100, -245}, one, {100, -245}},
+      {"one column on at the right, bounded", true, {1023, 100}, one, {430, 100}},
+      {"one row on at the bottom, bounded", true, {100, 767}, one, {100, 522}},
+      {"partly on, left and above", true, {-20, -10}, one, {-20, -10}},
+      {"on a monitor left of the primary", true, {-1000, 100}, leftOfPrimary, {-1000, 100}},
+      {"off that monitor too", true, {-2000, 100}, leftOfPrimary, {430, 522}},
+      {"on a monitor above the primary", true, {100, -600}, abovePrimary, {100, -600}},
+      {"no virtual screen known: kept", true, {-2000, -2000}, {0, 0, 0, 0}, {-2000, -2000}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StartPosition(c.saved, c.corner, area, c.screen), c.start) << c.what;
 }
 
 class RegistryTest : public ::testing::Test {
@@ -301,6 +335,7 @@ class RecordingStartup final : public StartupPlatform {
  public:
   RecordingStartup(Log& log, RootWindowState& state) : log_(log), state_(state) {}
   Rect workArea = {0, 0, 1024, 768};
+  Rect virtualScreen = {0, 0, 1024, 768};
   bool registers = true;
   bool creates = true;
   int loopResult = 0;
@@ -318,6 +353,10 @@ class RecordingStartup final : public StartupPlatform {
   Rect WorkArea() override {
     log_.push_back("WorkArea");
     return workArea;
+  }
+  Rect VirtualScreen() override {
+    log_.push_back("VirtualScreen");
+    return virtualScreen;
   }
   bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                          Size size) override {
@@ -352,11 +391,11 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, WithoutASavedValueTheWindowStartsInTheBottomRightCorner) {
   EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe 2", platform, registry), 0);
   EXPECT_EQ(state.ChartMode, 2);
-  EXPECT_EQ(log,
-            Concat({{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS"},
-                    readPosition,
-                    {"WorkArea", "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 2",
-                     "Show normal", "UpdateWindow", "RunMessageLoop"}}));
+  EXPECT_EQ(log, Concat({{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS"},
+                         readPosition,
+                         {"WorkArea", "VirtualScreen",
+                          "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 2",
+                          "Show normal", "UpdateWindow", "RunMessageLoop"}}));
 }
 
 TEST_F(StartupTest, TheWorkAreaIsReadAlsoWhenThereIsNoKey) {
@@ -365,7 +404,7 @@ TEST_F(StartupTest, TheWorkAreaIsReadAlsoWhenThereIsNoKey) {
   RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(state.ChartMode, 1);
   EXPECT_EQ(log, (Log{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS",
-                      "OpenMachineKey Software\\Kvel 20019 failed", "WorkArea",
+                      "OpenMachineKey Software\\Kvel 20019 failed", "WorkArea", "VirtualScreen",
                       "CreateChartWindow NVROOTWINCLASS NVROOTWIN 206 354 594 246 1", "Show normal",
                       "UpdateWindow", "RunMessageLoop"}));
 }
@@ -386,6 +425,15 @@ TEST_F(StartupTest, ASavedPointPastTheRightOrBottomEdgeIsPulledBack) {
   registry.SetPosition(RecordingRegistry::Dword(EncodePosition({-20, 700})));
   RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{-20, 522, 574, 768}));
+}
+
+TEST_F(StartupTest, ASavedCornerWhollyOffTheVirtualScreenGivesTheDefaultPlace) {
+  registry.SetPosition(RecordingRegistry::Dword(EncodePosition({-2000, -2000})));
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
+  platform.virtualScreen = {-2560, -2048, 1024, 768};  // monitors left and above
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{-2000, -2000, -1406, -1754}));
 }
 
 TEST_F(StartupTest, AShortValueGivesTheDefaultPlace) {
