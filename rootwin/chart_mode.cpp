@@ -1,35 +1,35 @@
 #include "rootwin/chart_mode.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace navo {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 }  // namespace
 
-// GBK trail bytes are 0x40 and above, so neither a quote nor a blank can be
-// the second byte of a character: the line is scanned byte by byte.
-const char* ProgramArguments(const char* commandLine) {
-  const char* at = commandLine;
-  if (*at == '"') {
+// In UTF-16 every character outside ASCII is made of units above 0x7F, so
+// no part of one is a quote or a blank: the line is scanned unit by unit.
+const wchar_t* ProgramArguments(const wchar_t* commandLine) {
+  const wchar_t* at = commandLine;
+  if (*at == L'"') {
     ++at;
-    while (*at != '\0' && *at != '"') ++at;
-    if (*at == '"') ++at;
+    while (*at != L'\0' && *at != L'"') ++at;
+    if (*at == L'"') ++at;
   } else {
-    while (*at != '\0' && !IsBlank(*at)) ++at;
+    while (*at != L'\0' && !IsBlank(*at)) ++at;
   }
   while (IsBlank(*at)) ++at;
   return at;
 }
 
-int ChartModeFromArguments(const char* arguments) {
-  return std::strcmp(arguments, "2") == 0 ? Chart2 : Chart1;
+int ChartModeFromArguments(const wchar_t* arguments) {
+  return std::wcscmp(arguments, L"2") == 0 ? Chart2 : Chart1;
 }
 
-int ChartModeFromCommandLine(const char* commandLine) {
+int ChartModeFromCommandLine(const wchar_t* commandLine) {
   return ChartModeFromArguments(ProgramArguments(commandLine));
 }
 

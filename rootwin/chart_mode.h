@@ -10,13 +10,13 @@ constexpr int Chart2 = 2;
 // What follows the program name and the blanks after it. A program name in
 // double quotes runs to the closing quote (or the end); otherwise it runs to
 // the first blank. Blanks are spaces and tabs.
-const char* ProgramArguments(const char* commandLine);
+const wchar_t* ProgramArguments(const wchar_t* commandLine);
 
 // Chart 2 when the arguments are exactly "2", chart 1 for anything else, an
 // empty line included.
-int ChartModeFromArguments(const char* arguments);
+int ChartModeFromArguments(const wchar_t* arguments);
 
 // Both steps on the whole command line as the system gives it.
-int ChartModeFromCommandLine(const char* commandLine);
+int ChartModeFromCommandLine(const wchar_t* commandLine);
 
 }  // namespace navo

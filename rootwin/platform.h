@@ -2,6 +2,11 @@
 // registry for the saved position, the window itself, its painting, the
 // drag's mouse and screen, and the start-up calls. The Win32 shell
 // implements them; the tests record them.
+//
+// Texts cross this boundary as wide strings (wchar_t, UTF-16 on Windows),
+// the form the window system takes them in. Every text of this program is a
+// name in ASCII (class, title, registry key and value) or comes from the
+// system (the command line), so none is GBK and none needs converting.
 #pragma once
 
 #include <cstddef>
@@ -11,22 +16,30 @@
 
 namespace navo {
 
+// Access rights to a registry key, numbered as Windows numbers them, so
+// that what the core asks for is what the system is asked for.
+using KeyAccess = uint32_t;
+constexpr KeyAccess KeyRead = 0x20019;         // KEY_READ
+constexpr KeyAccess KeyCreateSubKey = 0x0004;  // KEY_CREATE_SUB_KEY
+constexpr KeyAccess KeyAllAccess = 0xF003F;    // KEY_ALL_ACCESS
+
 // Keys under HKEY_LOCAL_MACHINE. A Key is an open key's handle.
 class Registry {
  public:
   using Key = uintptr_t;
-  // Opens path under HKEY_LOCAL_MACHINE for reading (KEY_READ).
-  virtual bool OpenMachineKey(const char* path, Key* key) = 0;
+  // Opens path under HKEY_LOCAL_MACHINE with the access given.
+  virtual bool OpenMachineKey(const wchar_t* path, KeyAccess access, Key* key) = 0;
   // Reads a value's data into data (at most *size bytes, without asking for
   // its type); *size becomes the number of bytes delivered. False when the
   // value is missing, longer than *size, or cannot be read.
-  virtual bool QueryValue(Key key, const char* name, void* data, uint32_t* size) = 0;
-  // Creates or opens a subkey: no class, non-volatile, all access, default
-  // security.
-  virtual bool CreateSubKey(Key parent, const char* name, Key* key) = 0;
+  virtual bool QueryValue(Key key, const wchar_t* name, void* data, uint32_t* size) = 0;
+  // Creates or opens a subkey with the access given: no class,
+  // non-volatile, default security. Creating one needs KeyCreateSubKey on
+  // the parent.
+  virtual bool CreateSubKey(Key parent, const wchar_t* name, KeyAccess access, Key* key) = 0;
   // Sets a REG_DWORD value (4 bytes, little-endian). Its result changes
   // nothing and is not reported.
-  virtual void SetDwordValue(Key key, const char* name, uint32_t value) = 0;
+  virtual void SetDwordValue(Key key, const wchar_t* name, uint32_t value) = 0;
   virtual void CloseKey(Key key) = 0;
 
  protected:
@@ -79,7 +92,7 @@ class DragWindow {
   virtual void ReleaseCapture() = 0;
   virtual Point CursorPosition() = 0;
   virtual Rect OuterRect() = 0;
-  virtual uint32_t DragFlags() = 0;  // GetWindowLongA at index 4
+  virtual uint32_t DragFlags() = 0;  // GetWindowLongW at index 4
   virtual void SetDragFlags(uint32_t flags) = 0;
   virtual void StartTimer(unsigned id, unsigned milliseconds) = 0;
   virtual void StopTimer(unsigned id) = 0;
@@ -95,7 +108,7 @@ class DragWindow {
 // any window, opened anew for every frame draw.
 class ScreenDevice {
  public:
-  virtual void Open() = 0;  // CreateDCA("DISPLAY")
+  virtual void Open() = 0;  // CreateDCW(L"DISPLAY")
   virtual void SelectGrayBrush() = 0;
   virtual int BorderWidth() = 0;   // SM_CXBORDER
   virtual int BorderHeight() = 0;  // SM_CYBORDER
@@ -110,13 +123,16 @@ class ScreenDevice {
 // Start-up of the program, after the instance handle is kept.
 class StartupPlatform {
  public:
-  // A string resource into buffer (size bytes, terminator included).
-  virtual void LoadText(int id, char* buffer, size_t size) = 0;
-  virtual bool RegisterWindowClass(const char* className) = 0;
+  // A string resource into buffer (size characters, terminator included).
+  virtual void LoadText(int id, wchar_t* buffer, size_t size) = 0;
+  virtual bool RegisterWindowClass(const wchar_t* className) = 0;
   virtual Rect WorkArea() = 0;  // SPI_GETWORKAREA
+  // The rectangle that holds every monitor (SM_XVIRTUALSCREEN and the rest);
+  // a monitor left of or above the primary one gives it negative edges.
+  virtual Rect VirtualScreen() = 0;
   // Creates the chart window; WM_CREATE (which paints and shows it) is
   // handled before this returns.
-  virtual bool CreateChartWindow(const char* className, const char* title, Point corner,
+  virtual bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                                  Size size) = 0;
   virtual void ShowWindow(ShowCommand command) = 0;
   virtual void UpdateWindow() = 0;

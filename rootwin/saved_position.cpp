@@ -2,10 +2,10 @@
 
 namespace navo {
 
-const char* const PositionKeyPath = "Software\\Kvel";
-const char* const SoftwareKeyPath = "Software";
-const char* const MakerKeyName = "Kvel";
-const char* const PositionValueName = "RootPosition";
+const wchar_t* const PositionKeyPath = L"Software\\Kvel";
+const wchar_t* const SoftwareKeyPath = L"Software";
+const wchar_t* const MakerKeyName = L"Kvel";
+const wchar_t* const PositionValueName = L"RootPosition";
 
 Point DecodePosition(uint32_t value) {
   return {static_cast<int16_t>(value & 0xFFFF), static_cast<int16_t>(value >> 16)};
@@ -27,7 +27,7 @@ Point BoundPosition(Point corner, const Rect& workArea) {
 
 bool ReadSavedPosition(Registry& registry, Point* corner) {
   Registry::Key key;
-  if (!registry.OpenMachineKey(PositionKeyPath, &key)) return false;
+  if (!registry.OpenMachineKey(PositionKeyPath, KeyRead, &key)) return false;
   unsigned char data[4] = {};
   uint32_t size = sizeof data;
   const bool read = registry.QueryValue(key, PositionValueName, data, &size);
@@ -38,19 +38,35 @@ bool ReadSavedPosition(Registry& registry, Point* corner) {
   return true;
 }
 
+// Windows creates a subkey only through a parent handle opened with
+// create-subkey access; read access alone would never make Kvel, and so
+// never save a position where Kvel is not there yet.
 void SavePosition(Registry& registry, Point corner) {
   Registry::Key software;
-  if (!registry.OpenMachineKey(SoftwareKeyPath, &software)) return;
+  if (!registry.OpenMachineKey(SoftwareKeyPath, KeyRead | KeyCreateSubKey, &software)) return;
   Registry::Key maker;
-  if (registry.CreateSubKey(software, MakerKeyName, &maker)) {
+  if (registry.CreateSubKey(software, MakerKeyName, KeyAllAccess, &maker)) {
     registry.SetDwordValue(maker, PositionValueName, EncodePosition(corner));
     registry.CloseKey(maker);
   }
   registry.CloseKey(software);
 }
 
-Point StartPosition(bool saved, Point savedCorner, const Rect& workArea) {
-  return BoundPosition(saved ? savedCorner : DefaultPosition(workArea), workArea);
+bool WindowMeetsScreen(Point corner, const Rect& virtualScreen) {
+  if (virtualScreen.right <= virtualScreen.left || virtualScreen.bottom <= virtualScreen.top)
+    return true;
+  return corner.x < virtualScreen.right && corner.x + WindowWidth > virtualScreen.left &&
+         corner.y < virtualScreen.bottom && corner.y + WindowHeight > virtualScreen.top;
+}
+
+// A corner saved on a monitor that is gone, or a damaged value, would put
+// the window where it can never be seen or dragged back; the whole virtual
+// screen is the test, so that a monitor left of or above the primary one
+// keeps its windows. Partly on screen, the corner is kept as it was.
+Point StartPosition(bool saved, Point savedCorner, const Rect& workArea,
+                    const Rect& virtualScreen) {
+  const bool usable = saved && WindowMeetsScreen(savedCorner, virtualScreen);
+  return BoundPosition(usable ? savedCorner : DefaultPosition(workArea), workArea);
 }
 
 }  // namespace navo

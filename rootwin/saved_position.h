@@ -1,6 +1,7 @@
 // Where the window starts: the position kept in the registry value
-// RootPosition, or the bottom-right corner of the work area, kept inside the
-// work area on the right and at the bottom only.
+// RootPosition (unless the window there would be wholly off the screen), or
+// the bottom-right corner of the work area, kept inside the work area on the
+// right and at the bottom only.
 #pragma once
 
 #include <cstdint>
@@ -14,10 +15,10 @@ constexpr int32_t WindowWidth = 594;  // outer size, fixed for the whole run
 constexpr int32_t WindowHeight = 246;
 constexpr Size WindowSize = {WindowWidth, WindowHeight};
 
-extern const char* const PositionKeyPath;    // "Software\Kvel", read at start
-extern const char* const SoftwareKeyPath;    // "Software", opened to write
-extern const char* const MakerKeyName;       // "Kvel", its subkey
-extern const char* const PositionValueName;  // "RootPosition"
+extern const wchar_t* const PositionKeyPath;    // "Software\Kvel", read at start
+extern const wchar_t* const SoftwareKeyPath;    // "Software", opened to write
+extern const wchar_t* const MakerKeyName;       // "Kvel", its subkey
+extern const wchar_t* const PositionValueName;  // "RootPosition"
 
 // x in the low and y in the high 16 bits of the stored value, each signed.
 Point DecodePosition(uint32_t value);
@@ -34,10 +35,17 @@ Point BoundPosition(Point corner, const Rect& workArea);
 bool ReadSavedPosition(Registry& registry, Point* corner);
 
 // Writes corner as RootPosition under HKEY_LOCAL_MACHINE\Software\Kvel,
-// creating the subkey when needed; silently nothing when that fails.
+// creating the subkey when needed (Software opened to read and to create
+// subkeys); silently nothing when that fails.
 void SavePosition(Registry& registry, Point corner);
 
-// The saved corner (when there is one) or the default, then bounded.
-Point StartPosition(bool saved, Point savedCorner, const Rect& workArea);
+// True when the window with its corner there would show at least one pixel
+// of the virtual screen (right and bottom exclusive). An empty virtual
+// screen means the platform could not tell, and counts as on screen.
+bool WindowMeetsScreen(Point corner, const Rect& virtualScreen);
+
+// The saved corner when there is one and the window there meets the
+// screen, otherwise the default; then bounded.
+Point StartPosition(bool saved, Point savedCorner, const Rect& workArea, const Rect& virtualScreen);
 
 }  // namespace navo

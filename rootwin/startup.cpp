@@ -4,20 +4,21 @@
 
 namespace navo {
 
-int RunRootWindow(RootWindowState& state, const char* commandLine, StartupPlatform& platform,
+int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPlatform& platform,
                   Registry& registry) {
   state.ChartMode = ChartModeFromCommandLine(commandLine);
 
-  char className[NameBufferSize] = {};
-  char title[NameBufferSize] = {};
-  platform.LoadText(ClassNameStringId, className, sizeof className);
-  platform.LoadText(TitleStringId, title, sizeof title);
+  wchar_t className[NameBufferSize] = {};
+  wchar_t title[NameBufferSize] = {};
+  platform.LoadText(ClassNameStringId, className, NameBufferSize);
+  platform.LoadText(TitleStringId, title, NameBufferSize);
   if (!platform.RegisterWindowClass(className)) return 0;
 
   Point saved = {};
   const bool found = ReadSavedPosition(registry, &saved);
   const Rect workArea = platform.WorkArea();
-  const Point corner = StartPosition(found, saved, workArea);
+  const Rect virtualScreen = platform.VirtualScreen();
+  const Point corner = StartPosition(found, saved, workArea, virtualScreen);
 
   if (!platform.CreateChartWindow(className, title, corner, WindowSize)) return 0;
   platform.ShowWindow(ShowCommand::Normal);

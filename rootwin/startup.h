@@ -10,9 +10,9 @@
 
 namespace navo {
 
-constexpr int ClassNameStringId = 1;  // "NVROOTWINCLASS"
-constexpr int TitleStringId = 2;      // "NVROOTWIN"
-constexpr size_t NameBufferSize = 20;
+constexpr int ClassNameStringId = 1;   // "NVROOTWINCLASS"
+constexpr int TitleStringId = 2;       // "NVROOTWIN"
+constexpr size_t NameBufferSize = 20;  // characters, terminator included
 
 struct RootWindowState {
   int ChartMode = Chart1;
@@ -21,7 +21,7 @@ struct RootWindowState {
 
 // Chart mode, names, class, position, window, shown, message loop. Every
 // way out gives exit code 0 but the loop's own (the quit message's wParam).
-int RunRootWindow(RootWindowState& state, const char* commandLine, StartupPlatform& platform,
+int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPlatform& platform,
                   Registry& registry);
 
 }  // namespace navo

@@ -51,15 +51,17 @@ LRESULT CALLBACK RootWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       HandleControlMessage(program.state.ChartMode, wParam, window);
       return 0;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 }  // namespace
 }  // namespace navo
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+// The whole command line, program name included, as the system keeps it:
+// the chart is chosen from what follows the name.
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   using namespace navo;
   program.instance = instance;
   Win32Startup startup(instance, RootWindowProc);
-  return RunRootWindow(program.state, GetCommandLineA(), startup, program.registry);
+  return RunRootWindow(program.state, GetCommandLineW(), startup, program.registry);
 }

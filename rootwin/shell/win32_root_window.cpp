@@ -18,41 +18,45 @@ Rect FromRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 Rect ReadWorkArea() {
   RECT area = {};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   return FromRect(area);
 }
 
 }  // namespace
 
-bool Win32Registry::OpenMachineKey(const char* path, Key* key) {
+static_assert(KeyRead == KEY_READ && KeyCreateSubKey == KEY_CREATE_SUB_KEY &&
+                  KeyAllAccess == KEY_ALL_ACCESS,
+              "the core's key access numbers are the system's");
+
+bool Win32Registry::OpenMachineKey(const wchar_t* path, KeyAccess access, Key* key) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, access, &opened) != ERROR_SUCCESS) return false;
   *key = AsKey(opened);
   return true;
 }
 
-bool Win32Registry::QueryValue(Key key, const char* name, void* data, uint32_t* size) {
+bool Win32Registry::QueryValue(Key key, const wchar_t* name, void* data, uint32_t* size) {
   DWORD length = *size;
   const LONG result =
-      RegQueryValueExA(AsHandle(key), name, nullptr, nullptr, static_cast<BYTE*>(data), &length);
+      RegQueryValueExW(AsHandle(key), name, nullptr, nullptr, static_cast<BYTE*>(data), &length);
   if (result != ERROR_SUCCESS) return false;
   *size = length;
   return true;
 }
 
-bool Win32Registry::CreateSubKey(Key parent, const char* name, Key* key) {
+bool Win32Registry::CreateSubKey(Key parent, const wchar_t* name, KeyAccess access, Key* key) {
   HKEY created = nullptr;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(AsHandle(parent), name, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, &created, &disposition) != ERROR_SUCCESS)
+  if (RegCreateKeyExW(AsHandle(parent), name, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                      &created, &disposition) != ERROR_SUCCESS)
     return false;
   *key = AsKey(created);
   return true;
 }
 
-void Win32Registry::SetDwordValue(Key key, const char* name, uint32_t value) {
+void Win32Registry::SetDwordValue(Key key, const wchar_t* name, uint32_t value) {
   const DWORD data = value;
-  RegSetValueExA(AsHandle(key), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+  RegSetValueExW(AsHandle(key), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
                  sizeof data);
 }
 
@@ -80,11 +84,11 @@ Point Win32ChartWindow::CursorPosition() {
 }
 
 uint32_t Win32ChartWindow::DragFlags() {
-  return static_cast<uint32_t>(GetWindowLongA(window_, DragFlagsIndex));
+  return static_cast<uint32_t>(GetWindowLongW(window_, DragFlagsIndex));
 }
 
 void Win32ChartWindow::SetDragFlags(uint32_t flags) {
-  SetWindowLongA(window_, DragFlagsIndex, static_cast<LONG>(flags));
+  SetWindowLongW(window_, DragFlagsIndex, static_cast<LONG>(flags));
 }
 
 void Win32ChartWindow::StartTimer(unsigned id, unsigned milliseconds) {
@@ -94,7 +98,7 @@ void Win32ChartWindow::StartTimer(unsigned id, unsigned milliseconds) {
 void Win32ChartWindow::StopTimer(unsigned id) { KillTimer(window_, id); }
 
 void Win32ChartWindow::SetDragCursor() {
-  SetCursor(LoadCursorA(instance_, MAKEINTRESOURCEA(IDC_DRAG)));
+  SetCursor(LoadCursorW(instance_, MAKEINTRESOURCEW(IDC_DRAG)));
 }
 
 void Win32ChartWindow::Move(Point corner, Size size) {
@@ -104,7 +108,7 @@ void Win32ChartWindow::Move(Point corner, Size size) {
 void Win32ChartCanvas::BeginPaint() { dc_ = ::BeginPaint(window_, &paint_); }
 
 void Win32ChartCanvas::CopyBitmap(int bitmapId, Size block) {
-  HBITMAP bitmap = LoadBitmapA(instance_, MAKEINTRESOURCEA(bitmapId));
+  HBITMAP bitmap = LoadBitmapW(instance_, MAKEINTRESOURCEW(bitmapId));
   HDC memory = CreateCompatibleDC(dc_);
   HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(dc_, 0, 0, block.w, block.h, memory, 0, 0, SRCCOPY);
@@ -120,7 +124,7 @@ void Win32ChartCanvas::FillWithWindowColour(const Rect& area) {
 
 void Win32ChartCanvas::EndPaint() { ::EndPaint(window_, &paint_); }
 
-void Win32ScreenDevice::Open() { dc_ = CreateDCA("DISPLAY", nullptr, nullptr, nullptr); }
+void Win32ScreenDevice::Open() { dc_ = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr); }
 void Win32ScreenDevice::SelectGrayBrush() { SelectObject(dc_, GetStockObject(GRAY_BRUSH)); }
 int Win32ScreenDevice::BorderWidth() { return GetSystemMetrics(SM_CXBORDER); }
 int Win32ScreenDevice::BorderHeight() { return GetSystemMetrics(SM_CYBORDER); }
@@ -134,12 +138,12 @@ void Win32ScreenDevice::Close() {
   dc_ = nullptr;
 }
 
-void Win32Startup::LoadText(int id, char* buffer, size_t size) {
-  LoadStringA(instance_, id, buffer, static_cast<int>(size));
+void Win32Startup::LoadText(int id, wchar_t* buffer, size_t size) {
+  LoadStringW(instance_, id, buffer, static_cast<int>(size));
 }
 
-bool Win32Startup::RegisterWindowClass(const char* className) {
-  WNDCLASSEXA windowClass = {};
+bool Win32Startup::RegisterWindowClass(const wchar_t* className) {
+  WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
   windowClass.lpfnWndProc = windowProc_;
@@ -151,16 +155,23 @@ bool Win32Startup::RegisterWindowClass(const char* className) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszMenuName = nullptr;
   windowClass.lpszClassName = className;
-  windowClass.hIconSm = LoadIconA(instance_, IDI_LOADBMP_NAME);
-  return RegisterClassExA(&windowClass) != 0;
+  windowClass.hIconSm = LoadIconW(instance_, IDI_LOADBMP_NAME);
+  return RegisterClassExW(&windowClass) != 0;
 }
 
 Rect Win32Startup::WorkArea() { return ReadWorkArea(); }
 
-bool Win32Startup::CreateChartWindow(const char* className, const char* title, Point corner,
+Rect Win32Startup::VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+          top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+bool Win32Startup::CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                                      Size size) {
   window_ =
-      CreateWindowExA(WS_EX_PALETTEWINDOW, className, title, WS_POPUP | WS_DISABLED | WS_DLGFRAME,
+      CreateWindowExW(WS_EX_PALETTEWINDOW, className, title, WS_POPUP | WS_DISABLED | WS_DLGFRAME,
                       corner.x, corner.y, size.w, size.h, nullptr, nullptr, instance_, nullptr);
   return window_ != nullptr;
 }
@@ -170,9 +181,9 @@ void Win32Startup::UpdateWindow() { ::UpdateWindow(window_); }
 
 int Win32Startup::RunMessageLoop() {
   MSG message = {};
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
 }

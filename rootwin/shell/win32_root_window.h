@@ -1,6 +1,7 @@
 // The root chart window's platform on Windows: the registry, the window and
 // its paint, the drag's mouse and timer, the screen-wide device context and
-// the start-up calls, each a thin layer over the Win32 calls.
+// the start-up calls, each a thin layer over the Win32 calls, all in their
+// wide (UTF-16) forms.
 #pragma once
 
 #include <windows.h>
@@ -11,10 +12,10 @@ namespace navo {
 
 class Win32Registry final : public Registry {
  public:
-  bool OpenMachineKey(const char* path, Key* key) override;
-  bool QueryValue(Key key, const char* name, void* data, uint32_t* size) override;
-  bool CreateSubKey(Key parent, const char* name, Key* key) override;
-  void SetDwordValue(Key key, const char* name, uint32_t value) override;
+  bool OpenMachineKey(const wchar_t* path, KeyAccess access, Key* key) override;
+  bool QueryValue(Key key, const wchar_t* name, void* data, uint32_t* size) override;
+  bool CreateSubKey(Key parent, const wchar_t* name, KeyAccess access, Key* key) override;
+  void SetDwordValue(Key key, const wchar_t* name, uint32_t value) override;
   void CloseKey(Key key) override;
 };
 
@@ -79,10 +80,11 @@ class Win32Startup final : public StartupPlatform {
   Win32Startup(HINSTANCE instance, WNDPROC windowProc)
       : instance_(instance), windowProc_(windowProc) {}
 
-  void LoadText(int id, char* buffer, size_t size) override;
-  bool RegisterWindowClass(const char* className) override;
+  void LoadText(int id, wchar_t* buffer, size_t size) override;
+  bool RegisterWindowClass(const wchar_t* className) override;
   Rect WorkArea() override;
-  bool CreateChartWindow(const char* className, const char* title, Point corner,
+  Rect VirtualScreen() override;
+  bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                          Size size) override;
   void ShowWindow(ShowCommand command) override;
   void UpdateWindow() override;

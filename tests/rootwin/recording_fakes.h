@@ -3,6 +3,7 @@
 // "Invert 10 20 30 1"), so that a test can compare exact calls and order.
 #pragma once
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
@@ -20,18 +21,44 @@ inline std::string Join(const std::string& name, std::initializer_list<long long
   return line;
 }
 
+// A wide text as a log line shows it: ASCII as it is, any other character
+// as \u followed by four hex digits, so that a test sees exactly what was
+// passed.
+inline std::string Narrow(const wchar_t* text) {
+  std::string line;
+  for (; *text != L'\0'; ++text) {
+    const unsigned long unit = static_cast<unsigned long>(*text);
+    if (unit >= 0x20 && unit < 0x7F) {
+      line += static_cast<char>(unit);
+    } else {
+      char escaped[24];
+      std::snprintf(escaped, sizeof escaped, "\\u%04lX", unit);
+      line += escaped;
+    }
+  }
+  return line;
+}
+
+inline std::string Access(KeyAccess access) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "%05X", static_cast<unsigned>(access));
+  return hex;
+}
+
 inline std::string Show(ShowCommand command) {
   return command == ShowCommand::Normal ? "Show normal" : "Show noactivate";
 }
 
-// Keys are numbered from 10 in the order they are opened; values are raw
-// bytes by "path\\name".
+// Keys are numbered from 10 in the order they are opened, and logged with
+// the access asked for in hex ("OpenMachineKey Software 2001D"); values are
+// raw bytes by "path\\name". As on Windows, a subkey that is not there yet
+// is created only through a parent opened with KeyCreateSubKey.
 class RecordingRegistry final : public Registry {
  public:
   explicit RecordingRegistry(Log& log) : log_(log) {}
 
   std::map<std::string, std::string> values;  // "Software\\Kvel\\RootPosition" -> bytes
-  bool keyExists = true;                      // "Software\\Kvel" can be opened
+  bool keyExists = true;                      // "Software\\Kvel" is there
   bool softwareOpens = true;
   bool subKeyCreates = true;
 
@@ -40,44 +67,48 @@ class RecordingRegistry final : public Registry {
     return std::string(reinterpret_cast<char*>(&value), 4);
   }
 
-  bool OpenMachineKey(const char* path, Key* key) override {
-    const bool ok = std::strcmp(path, "Software") == 0 ? softwareOpens : keyExists;
-    log_.push_back(std::string("OpenMachineKey ") + path + (ok ? "" : " failed"));
-    if (ok) *key = Opened(path);
+  bool OpenMachineKey(const wchar_t* path, KeyAccess access, Key* key) override {
+    const bool ok = Narrow(path) == "Software" ? softwareOpens : keyExists;
+    log_.push_back("OpenMachineKey " + Narrow(path) + " " + Access(access) + (ok ? "" : " failed"));
+    if (ok) *key = Opened(Narrow(path), access);
     return ok;
   }
-  bool QueryValue(Key key, const char* name, void* data, uint32_t* size) override {
-    log_.push_back(Join(std::string("QueryValue ") + name, {static_cast<long long>(key), *size}));
-    auto found = values.find(paths_[key] + "\\" + name);
+  bool QueryValue(Key key, const wchar_t* name, void* data, uint32_t* size) override {
+    log_.push_back(Join("QueryValue " + Narrow(name), {static_cast<long long>(key), *size}));
+    auto found = values.find(paths_[key] + "\\" + Narrow(name));
     if (found == values.end() || found->second.size() > *size) return false;
     std::memcpy(data, found->second.data(), found->second.size());
     *size = static_cast<uint32_t>(found->second.size());
     return true;
   }
-  bool CreateSubKey(Key parent, const char* name, Key* key) override {
-    log_.push_back(Join(std::string("CreateSubKey ") + name, {static_cast<long long>(parent)}) +
-                   (subKeyCreates ? "" : " failed"));
-    if (subKeyCreates) *key = Opened(paths_[parent] + "\\" + name);
-    return subKeyCreates;
+  bool CreateSubKey(Key parent, const wchar_t* name, KeyAccess access, Key* key) override {
+    const bool ok = subKeyCreates && (keyExists || (access_[parent] & KeyCreateSubKey) != 0);
+    log_.push_back(Join("CreateSubKey " + Narrow(name), {static_cast<long long>(parent)}) + " " +
+                   Access(access) + (ok ? "" : " failed"));
+    if (!ok) return false;
+    keyExists = true;
+    *key = Opened(paths_[parent] + "\\" + Narrow(name), access);
+    return true;
   }
-  void SetDwordValue(Key key, const char* name, uint32_t value) override {
-    log_.push_back(
-        Join(std::string("SetDwordValue ") + name, {static_cast<long long>(key), value}));
-    values[paths_[key] + "\\" + name] = Dword(value);
+  void SetDwordValue(Key key, const wchar_t* name, uint32_t value) override {
+    log_.push_back(Join("SetDwordValue " + Narrow(name), {static_cast<long long>(key), value}));
+    values[paths_[key] + "\\" + Narrow(name)] = Dword(value);
   }
   void CloseKey(Key key) override {
     log_.push_back(Join("CloseKey", {static_cast<long long>(key)}));
   }
 
  private:
-  Key Opened(const std::string& path) {
+  Key Opened(const std::string& path, KeyAccess access) {
     const Key key = next_++;
     paths_[key] = path;
+    access_[key] = access;
     return key;
   }
   Log& log_;
   Key next_ = 10;
   std::map<Key, std::string> paths_;
+  std::map<Key, KeyAccess> access_;
 };
 
 // The window for the chart handlers and for the drag: a rectangle, the

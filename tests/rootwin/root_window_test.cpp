@@ -3,6 +3,7 @@
 // move and the start-up order, against recording stand-ins.
 #include <gtest/gtest.h>
 
+#include <cwchar>
 #include <string>
 
 #include "resources/RtNavo/resource.h"
@@ -17,40 +18,49 @@ namespace navo::testing {
 namespace {
 
 TEST(ChartModeTest, ExactlyTwoAfterTheProgramNameGivesChart2) {
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 2"), 2);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe   2"), 2);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe\t2"), 2);
-  EXPECT_EQ(ChartModeFromCommandLine("C:\\windows\\system32\\RtNavo.exe 2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe 2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe   2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe\t2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine(L"C:\\windows\\system32\\RtNavo.exe 2"), 2);
 }
 
 TEST(ChartModeTest, AnythingElseGivesChart1) {
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 2 "), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 1"), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 02"), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 3"), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe 22"), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe \"2\""), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe"), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("RtNavo.exe "), 1);
-  EXPECT_EQ(ChartModeFromCommandLine(""), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("2"), 1);  // that is the program name
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe 2 "), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe 1"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe 02"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe 3"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe 22"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe \"2\""), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe "), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L""), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"2"), 1);  // that is the program name
 }
 
 TEST(ChartModeTest, AQuotedProgramNameRunsToItsClosingQuote) {
-  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\Program Files\\Navo\\RtNavo.exe\" 2"), 2);
-  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\Program Files\\Navo\\RtNavo.exe\"2"), 2);
-  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\Program Files\\Navo\\RtNavo.exe\" 1"), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("\"C:\\My 2\\RtNavo.exe\""), 1);
-  EXPECT_EQ(ChartModeFromCommandLine("\"RtNavo.exe 2"), 1);  // never closed
+  EXPECT_EQ(ChartModeFromCommandLine(L"\"C:\\Program Files\\Navo\\RtNavo.exe\" 2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine(L"\"C:\\Program Files\\Navo\\RtNavo.exe\"2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine(L"\"C:\\Program Files\\Navo\\RtNavo.exe\" 1"), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"\"C:\\My 2\\RtNavo.exe\""), 1);
+  EXPECT_EQ(ChartModeFromCommandLine(L"\"RtNavo.exe 2"), 1);  // never closed
 }
 
 TEST(ChartModeTest, ProgramArgumentsSkipTheNameAndItsBlanks) {
-  EXPECT_STREQ(ProgramArguments("RtNavo.exe  \t x y"), "x y");
-  EXPECT_STREQ(ProgramArguments("\"a b\" \"c\""), "\"c\"");
-  // A GBK program name (程序.exe): no trail byte is a blank or a quote.
-  EXPECT_STREQ(ProgramArguments("\xB3\xCC\xD0\xF2.exe 2"), "2");
-  EXPECT_EQ(ChartModeFromArguments("2"), 2);
-  EXPECT_EQ(ChartModeFromArguments(""), 1);
+  EXPECT_STREQ(ProgramArguments(L"RtNavo.exe  \t x y"), L"x y");
+  EXPECT_STREQ(ProgramArguments(L"\"a b\" \"c\""), L"\"c\"");
+  EXPECT_EQ(ChartModeFromArguments(L"2"), 2);
+  EXPECT_EQ(ChartModeFromArguments(L""), 1);
+}
+
+// Names of any script, as Windows passes them in UTF-16; and a full-width
+// "２", which an 8-bit call on a Western system can turn into a "2".
+TEST(ChartModeTest, ProgramNamesOfAnyScriptAndOnlyAnAsciiTwo) {
+  EXPECT_EQ(ChartModeFromCommandLine(L"\x7A0B\x5E8F.exe 2"), 2);  // 程序.exe
+  EXPECT_EQ(ChartModeFromCommandLine(L"\"C:\\\x5B57\x6839 \x041A\\RtNavo.exe\" 2"), 2);
+  EXPECT_EQ(ChartModeFromCommandLine(L"\x30EB\x30FC\x30C8.exe\x3000"
+                                     L"2"),
+            1);  // ideographic blank
+  EXPECT_EQ(ChartModeFromCommandLine(L"RtNavo.exe \xFF12"), 1);
 }
 
 TEST(SavedPositionTest, BothHalvesAreSignExtended) {
@@ -89,11 +99,45 @@ TEST(SavedPositionTest, BoundPullsBackOnlyOnTheRightAndAtTheBottom) {
   EXPECT_EQ(BoundPosition({0, 0}, {0, 0, 500, 200}), (Point{-94, -46}));
 }
 
-TEST(SavedPositionTest, StartPositionUsesTheSavedCornerOrTheDefault) {
+// The work area is the primary monitor's {0, 0, 1024, 768}; the window is
+// 594 x 246. A saved corner whose window shows no pixel of the virtual
+// screen gives the default place (430, 522); one partly on it is kept, then
+// bounded on the right and at the bottom as always.
+TEST(SavedPositionTest, StartPositionKeepsASavedCornerOnlyWhenItsWindowMeetsTheScreen) {
   const Rect area = {0, 0, 1024, 768};
-  EXPECT_EQ(StartPosition(false, {5, 5}, area), (Point{430, 522}));
-  EXPECT_EQ(StartPosition(true, {5, 5}, area), (Point{5, 5}));
-  EXPECT_EQ(StartPosition(true, {1000, 5}, area), (Point{430, 5}));
+  const Rect one = area;                              // one monitor
+  const Rect leftOfPrimary = {-1280, 0, 1024, 1024};  // a second monitor on the left
+  const Rect abovePrimary = {0, -900, 1440, 768};     // and one above
+  const struct {
+    const char* what;
+    bool saved;
+    Point corner;
+    Rect screen;
+    Point start;
+  } cases[] = {
+      {"no saved corner", false, {5, 5}, one, {430, 522}},
+      {"on screen", true, {5, 5}, one, {5, 5}},
+      {"-2000, -2000", true, {-2000, -2000}, one, {430, 522}},
+      {"wholly off to the left", true, {-2000, 100}, one, {430, 522}},
+      {"wholly off to the right", true, {3000, 100}, one, {430, 522}},
+      {"wholly off above", true, {100, -1000}, one, {430, 522}},
+      {"wholly off below", true, {100, 2000}, one, {430, 522}},
+      {"touching the left edge from outside", true, {-594, 100}, one, {430, 522}},
+      {"touching the top edge from outside", true, {100, -246}, one, {430, 522}},
+      {"just past the right edge", true, {1024, 100}, one, {430, 522}},
+      {"just past the bottom edge", true, {100, 768}, one, {430, 522}},
+      {"one column on at the left", true, {-593, 100}, one, {-593, 100}},
+      {"one row on at the top", true, {100, -245}, one, {100, -245}},
+      {"one column on at the right, bounded", true, {1023, 100}, one, {430, 100}},
+      {"one row on at the bottom, bounded", true, {100, 767}, one, {100, 522}},
+      {"partly on, left and above", true, {-20, -10}, one, {-20, -10}},
+      {"on a monitor left of the primary", true, {-1000, 100}, leftOfPrimary, {-1000, 100}},
+      {"off that monitor too", true, {-2000, 100}, leftOfPrimary, {430, 522}},
+      {"on a monitor above the primary", true, {100, -600}, abovePrimary, {100, -600}},
+      {"no virtual screen known: kept", true, {-2000, -2000}, {0, 0, 0, 0}, {-2000, -2000}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(StartPosition(c.saved, c.corner, area, c.screen), c.start) << c.what;
 }
 
 class RegistryTest : public ::testing::Test {
@@ -107,20 +151,20 @@ TEST_F(RegistryTest, ReadsFourBytesUnderSoftwareKvelAndClosesTheKey) {
   registry.SetPosition(RecordingRegistry::Dword(0xFFF6000A));
   EXPECT_TRUE(ReadSavedPosition(registry, &corner));
   EXPECT_EQ(corner, (Point{10, -10}));
-  EXPECT_EQ(log,
-            (Log{"OpenMachineKey Software\\Kvel", "QueryValue RootPosition 10 4", "CloseKey 10"}));
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software\\Kvel 20019", "QueryValue RootPosition 10 4",
+                      "CloseKey 10"}));
 }
 
 TEST_F(RegistryTest, NoKeyIsNoSavedPosition) {
   registry.keyExists = false;
   EXPECT_FALSE(ReadSavedPosition(registry, &corner));
-  EXPECT_EQ(log, (Log{"OpenMachineKey Software\\Kvel failed"}));
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software\\Kvel 20019 failed"}));
 }
 
 TEST_F(RegistryTest, NoValueIsNoSavedPosition) {
   EXPECT_FALSE(ReadSavedPosition(registry, &corner));
-  EXPECT_EQ(log,
-            (Log{"OpenMachineKey Software\\Kvel", "QueryValue RootPosition 10 4", "CloseKey 10"}));
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software\\Kvel 20019", "QueryValue RootPosition 10 4",
+                      "CloseKey 10"}));
 }
 
 TEST_F(RegistryTest, AValueLongerThanFourBytesIsNotRead) {
@@ -146,23 +190,36 @@ TEST_F(RegistryTest, AValueShorterThanFourBytesIsNoSavedPosition) {
 
 TEST_F(RegistryTest, SavingCreatesKvelUnderSoftwareAndWritesADword) {
   SavePosition(registry, {10, -10});
-  EXPECT_EQ(log, (Log{"OpenMachineKey Software", "CreateSubKey Kvel 10",
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D", "CreateSubKey Kvel 10 F003F",
                       Join("SetDwordValue RootPosition", {11, 0xFFF6000A}), "CloseKey 11",
                       "CloseKey 10"}));
   EXPECT_EQ(registry.values["Software\\Kvel\\RootPosition"], RecordingRegistry::Dword(0xFFF6000A));
 }
 
+// Where Kvel is not there yet, the save creates it and the next start
+// reads the position back.
+TEST_F(RegistryTest, SavingWhereKvelIsNotThereYetCreatesItForTheNextStart) {
+  registry.keyExists = false;
+  SavePosition(registry, {10, -10});
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D", "CreateSubKey Kvel 10 F003F",
+                      Join("SetDwordValue RootPosition", {11, 0xFFF6000A}), "CloseKey 11",
+                      "CloseKey 10"}));
+  EXPECT_TRUE(ReadSavedPosition(registry, &corner));
+  EXPECT_EQ(corner, (Point{10, -10}));
+}
+
 TEST_F(RegistryTest, NothingIsSavedWhenSoftwareCannotBeOpened) {
   registry.softwareOpens = false;
   SavePosition(registry, {1, 2});
-  EXPECT_EQ(log, (Log{"OpenMachineKey Software failed"}));
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D failed"}));
   EXPECT_TRUE(registry.values.empty());
 }
 
 TEST_F(RegistryTest, NothingIsSavedWhenKvelCannotBeCreated) {
   registry.subKeyCreates = false;
   SavePosition(registry, {1, 2});
-  EXPECT_EQ(log, (Log{"OpenMachineKey Software", "CreateSubKey Kvel 10 failed", "CloseKey 10"}));
+  EXPECT_EQ(log, (Log{"OpenMachineKey Software 2001D", "CreateSubKey Kvel 10 F003F failed",
+                      "CloseKey 10"}));
   EXPECT_TRUE(registry.values.empty());
 }
 
@@ -200,7 +257,7 @@ TEST(PaintTest, ResourceNumbersAreTheProgramsOwn) {
   EXPECT_EQ(DragCursorId, IDC_DRAG);
   EXPECT_EQ(ClassNameStringId, IDS_ROOT_CLASS);
   EXPECT_EQ(TitleStringId, IDS_ROOT_TITLE);
-  EXPECT_STREQ(IDI_LOADBMP_NAME, "LOADBMP");
+  EXPECT_STREQ(IDI_LOADBMP_NAME, L"LOADBMP");
   EXPECT_EQ(ControlMessage, 1124u);
 }
 
@@ -260,15 +317,16 @@ TEST(MoveTest, EveryMoveSavesTheOuterTopLeftCorner) {
   HandleMove(window, registry);
   HandleMove(window, registry);
   const Log once = {"OuterRect",
-                    "OpenMachineKey Software",
-                    "CreateSubKey Kvel 10",
+                    "OpenMachineKey Software 2001D",
+                    "CreateSubKey Kvel 10 F003F",
                     Join("SetDwordValue RootPosition", {11, 0x00C80064}),
                     "CloseKey 11",
                     "CloseKey 10"};
-  EXPECT_EQ(log, Concat({once,
-                         {"OuterRect", "OpenMachineKey Software", "CreateSubKey Kvel 12",
-                          Join("SetDwordValue RootPosition", {13, 0x00C80064}), "CloseKey 13",
-                          "CloseKey 12"}}));
+  EXPECT_EQ(log,
+            Concat({once,
+                    {"OuterRect", "OpenMachineKey Software 2001D", "CreateSubKey Kvel 12 F003F",
+                     Join("SetDwordValue RootPosition", {13, 0x00C80064}), "CloseKey 13",
+                     "CloseKey 12"}}));
 }
 
 // Start-up with recording platform calls; the created window's outer
@@ -277,27 +335,32 @@ class RecordingStartup final : public StartupPlatform {
  public:
   RecordingStartup(Log& log, RootWindowState& state) : log_(log), state_(state) {}
   Rect workArea = {0, 0, 1024, 768};
+  Rect virtualScreen = {0, 0, 1024, 768};
   bool registers = true;
   bool creates = true;
   int loopResult = 0;
   Rect created = {};
 
-  void LoadText(int id, char* buffer, size_t size) override {
+  void LoadText(int id, wchar_t* buffer, size_t size) override {
     log_.push_back(Join("LoadText", {id, static_cast<long long>(size)}));
-    const char* text = id == 1 ? "NVROOTWINCLASS" : id == 2 ? "NVROOTWIN" : "";
-    std::strncpy(buffer, text, size - 1);
+    const wchar_t* text = id == 1 ? L"NVROOTWINCLASS" : id == 2 ? L"NVROOTWIN" : L"";
+    std::wcsncpy(buffer, text, size - 1);
   }
-  bool RegisterWindowClass(const char* className) override {
-    log_.push_back(std::string("RegisterWindowClass ") + className + (registers ? "" : " failed"));
+  bool RegisterWindowClass(const wchar_t* className) override {
+    log_.push_back("RegisterWindowClass " + Narrow(className) + (registers ? "" : " failed"));
     return registers;
   }
   Rect WorkArea() override {
     log_.push_back("WorkArea");
     return workArea;
   }
-  bool CreateChartWindow(const char* className, const char* title, Point corner,
+  Rect VirtualScreen() override {
+    log_.push_back("VirtualScreen");
+    return virtualScreen;
+  }
+  bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                          Size size) override {
-    log_.push_back(Join(std::string("CreateChartWindow ") + className + " " + title,
+    log_.push_back(Join("CreateChartWindow " + Narrow(className) + " " + Narrow(title),
                         {corner.x, corner.y, size.w, size.h, state_.ChartMode}) +
                    (creates ? "" : " failed"));
     created = {corner.x, corner.y, corner.x + size.w, corner.y + size.h};
@@ -321,65 +384,74 @@ class StartupTest : public ::testing::Test {
   RootWindowState state;
   RecordingStartup platform{log, state};
   RecordingRegistry registry{log};
-  const Log readPosition = {"OpenMachineKey Software\\Kvel", "QueryValue RootPosition 10 4",
+  const Log readPosition = {"OpenMachineKey Software\\Kvel 20019", "QueryValue RootPosition 10 4",
                             "CloseKey 10"};
 };
 
 TEST_F(StartupTest, WithoutASavedValueTheWindowStartsInTheBottomRightCorner) {
-  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe 2", platform, registry), 0);
+  EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe 2", platform, registry), 0);
   EXPECT_EQ(state.ChartMode, 2);
-  EXPECT_EQ(log,
-            Concat({{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS"},
-                    readPosition,
-                    {"WorkArea", "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 2",
-                     "Show normal", "UpdateWindow", "RunMessageLoop"}}));
+  EXPECT_EQ(log, Concat({{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS"},
+                         readPosition,
+                         {"WorkArea", "VirtualScreen",
+                          "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 2",
+                          "Show normal", "UpdateWindow", "RunMessageLoop"}}));
 }
 
 TEST_F(StartupTest, TheWorkAreaIsReadAlsoWhenThereIsNoKey) {
   registry.keyExists = false;
   platform.workArea = {0, 30, 800, 600};
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(state.ChartMode, 1);
   EXPECT_EQ(log, (Log{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS",
-                      "OpenMachineKey Software\\Kvel failed", "WorkArea",
+                      "OpenMachineKey Software\\Kvel 20019 failed", "WorkArea", "VirtualScreen",
                       "CreateChartWindow NVROOTWINCLASS NVROOTWIN 206 354 594 246 1", "Show normal",
                       "UpdateWindow", "RunMessageLoop"}));
 }
 
 TEST_F(StartupTest, ASavedPointLeftOfOrAboveTheWorkAreaIsUsedUnchanged) {
   registry.SetPosition(RecordingRegistry::Dword(0xFFF6000A));
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{10, -10, 604, 236}));
   registry.SetPosition(RecordingRegistry::Dword(EncodePosition({-20, -30})));
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{-20, -30, 574, 216}));
 }
 
 TEST_F(StartupTest, ASavedPointPastTheRightOrBottomEdgeIsPulledBack) {
   registry.SetPosition(RecordingRegistry::Dword(EncodePosition({1000, 700})));
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
   registry.SetPosition(RecordingRegistry::Dword(EncodePosition({-20, 700})));
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{-20, 522, 574, 768}));
+}
+
+TEST_F(StartupTest, ASavedCornerWhollyOffTheVirtualScreenGivesTheDefaultPlace) {
+  registry.SetPosition(RecordingRegistry::Dword(EncodePosition({-2000, -2000})));
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
+  platform.virtualScreen = {-2560, -2048, 1024, 768};  // monitors left and above
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{-2000, -2000, -1406, -1754}));
 }
 
 TEST_F(StartupTest, AShortValueGivesTheDefaultPlace) {
   registry.SetPosition(std::string("\x0A\x00", 2));
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
 }
 
 TEST_F(StartupTest, ALongValueGivesTheDefaultPlace) {
   registry.SetPosition(std::string("\x0A\x00\x0A\x00\x00\x00\x00\x00", 8));
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
 }
 
 TEST_F(StartupTest, FailedRegistrationEndsAtOnceWithExitCode0) {
   platform.registers = false;
   platform.loopResult = 7;
-  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe", platform, registry), 0);
+  EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe", platform, registry), 0);
   EXPECT_EQ(log,
             (Log{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS failed"}));
 }
@@ -387,13 +459,13 @@ TEST_F(StartupTest, FailedRegistrationEndsAtOnceWithExitCode0) {
 TEST_F(StartupTest, FailedCreationEndsWithExitCode0) {
   platform.creates = false;
   platform.loopResult = 7;
-  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe", platform, registry), 0);
+  EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe", platform, registry), 0);
   EXPECT_EQ(log.back(), "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 1 failed");
 }
 
 TEST_F(StartupTest, TheExitCodeIsTheMessageLoopsOwn) {
   platform.loopResult = 0;
-  EXPECT_EQ(RunRootWindow(state, "RtNavo.exe", platform, registry), 0);
+  EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe", platform, registry), 0);
 }
 
 // An unmoved window stays where it is from one run to the next: what the
@@ -401,7 +473,7 @@ TEST_F(StartupTest, TheExitCodeIsTheMessageLoopsOwn) {
 TEST_F(StartupTest, AWindowThatIsNotMovedComesBackToTheSamePlace) {
   registry.SetPosition(RecordingRegistry::Dword(EncodePosition({100, 200})));
   for (int run = 0; run < 3; ++run) {
-    RunRootWindow(state, "RtNavo.exe", platform, registry);
+    RunRootWindow(state, L"RtNavo.exe", platform, registry);
     EXPECT_EQ(platform.created, (Rect{100, 200, 694, 446})) << "run " << run;
     RecordingWindow window(log);
     window.outer = platform.created;  // the notification at creation and first show
@@ -413,12 +485,11 @@ TEST_F(StartupTest, AWindowThatIsNotMovedComesBackToTheSamePlace) {
 
 TEST_F(StartupTest, AWindowStartedWithoutAValueComesBackToTheSamePlace) {
   registry.keyExists = false;
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   RecordingWindow window(log);
   window.outer = platform.created;
   HandleMove(window, registry);
-  registry.keyExists = true;
-  RunRootWindow(state, "RtNavo.exe", platform, registry);
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(platform.created, (Rect{430, 522, 1024, 768}));
 }
 

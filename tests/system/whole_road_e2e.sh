@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The whole road as a user travels it, under Wine with the Chinese code page
+# The whole road as a user travels it, under Wine on the code page that
+# NAVO_WINE_CODEPAGE names (936, Chinese, by default)
 # on Xvfb, in one fresh prefix: NavoSetup.exe installs the distribution
 # folder; NvCodeFind.exe, started from the system directory, looks characters
 # up in the installed navo.mb; RtNavo.exe, started from there, shows its

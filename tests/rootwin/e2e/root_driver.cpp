@@ -2,15 +2,19 @@
 // in the same Wine prefix: finds the window by its class name, reads its
 // geometry, styles and drag flags, compares what it shows on the screen
 // with the chart bitmaps in the program file, sends it the control message,
-// closes it, and checks the program's resources.
+// closes it, and checks the program's resources. Every text it reads or
+// passes goes through the wide (UTF-16) calls, so that what it sees does
+// not depend on the code page of the system; what it prints is UTF-8.
 //
 // Commands run in the order given; each prints lines "ok ..." or
 // "FAILED ..." or values, and the exit status is 1 if any check failed:
 //
 //   root_driver wait MS                  a visible NVROOTWINCLASS window is there
-//   root_driver geometry                 windows, rect, size, client, styles, work area
+//   root_driver geometry                 windows, rect, size, client, styles, work area,
+//                                        class and title, code page
 //   root_driver at X Y MS                the window's corner is at X, Y (within MS)
 //   root_driver flags                    the drag flags (window extra storage at 4)
+//   root_driver move X Y                 moves the window's corner to X, Y from outside
 //   root_driver chart N PROGRAM.exe MS   the client area shows chart N (within MS)
 //   root_driver send W                   WM_USER+100 with wParam W; prints its result
 //   root_driver close                    WM_CLOSE
@@ -23,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -32,13 +37,19 @@ namespace {
 
 using navo::testing::ScreenPixels;
 
-const char ClassName[] = "NVROOTWINCLASS";
-const char Title[] = "NVROOTWIN";
+const wchar_t ClassName[] = L"NVROOTWINCLASS";
+const wchar_t Title[] = L"NVROOTWIN";
 constexpr UINT ControlMessage = WM_USER + 100;
 constexpr WORD ChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);  // 2052
 
 int failures = 0;
 HANDLE launched = nullptr;
+
+std::string Utf8(const wchar_t* text) {
+  char bytes[1024] = {};
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+  return bytes;
+}
 
 void Expect(bool ok, const std::string& what) {
   std::printf("%s %s\n", ok ? "ok" : "FAILED", what.c_str());
@@ -51,9 +62,9 @@ struct WindowSearch {
 };
 
 BOOL CALLBACK CollectWindow(HWND window, LPARAM data) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (std::strcmp(name, ClassName) == 0)
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (std::wcscmp(name, ClassName) == 0)
     reinterpret_cast<WindowSearch*>(data)->found.push_back(window);
   return TRUE;
 }
@@ -64,7 +75,7 @@ std::vector<HWND> RootWindows() {
   return search.found;
 }
 
-HWND RootWindow() { return FindWindowA(ClassName, nullptr); }
+HWND RootWindow() { return FindWindowW(ClassName, nullptr); }
 
 HWND WaitForWindow(DWORD milliseconds) {
   for (DWORD waited = 0;; waited += 100) {
@@ -91,23 +102,28 @@ int Geometry() {
   RECT r, client, area;
   GetWindowRect(window, &r);
   GetClientRect(window, &client);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
-  char title[64] = {};
-  GetWindowTextA(window, title, sizeof title);
+  wchar_t title[64] = {}, className[64] = {};
+  GetWindowTextW(window, title, 64);
+  GetClassNameW(window, className, 64);
   std::printf("rect %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
   std::printf("size %ld %ld\n", r.right - r.left, r.bottom - r.top);
   std::printf("client %ld %ld at %ld %ld\n", client.right, client.bottom, origin.x, origin.y);
   std::printf("workarea %ld %ld %ld %ld\n", area.left, area.top, area.right, area.bottom);
-  std::printf("style %08lX exstyle %08lX\n", GetWindowLongA(window, GWL_STYLE),
-              GetWindowLongA(window, GWL_EXSTYLE));
+  std::printf("style %08lX exstyle %08lX\n", GetWindowLongW(window, GWL_STYLE),
+              GetWindowLongW(window, GWL_EXSTYLE));
   std::printf("enabled %d visible %d title %s\n", IsWindowEnabled(window) ? 1 : 0,
-              IsWindowVisible(window) ? 1 : 0, title);
+              IsWindowVisible(window) ? 1 : 0, Utf8(title).c_str());
   std::printf("class style %08lX window extra %lu background %lu cursor %s\n",
-              GetClassLongA(window, GCL_STYLE), GetClassLongA(window, GCL_CBWNDEXTRA),
-              GetClassLongA(window, GCL_HBRBACKGROUND),
-              GetClassLongA(window, GCL_HCURSOR) ? "set" : "none");
+              GetClassLongW(window, GCL_STYLE), GetClassLongW(window, GCL_CBWNDEXTRA),
+              GetClassLongW(window, GCL_HBRBACKGROUND),
+              GetClassLongW(window, GCL_HCURSOR) ? "set" : "none");
+  // A window of a class registered in the wide form gets its messages'
+  // text in UTF-16 on every code page.
+  std::printf("class %s unicode %d codepage %u\n", Utf8(className).c_str(),
+              IsWindowUnicode(window) ? 1 : 0, GetACP());
   return 0;
 }
 
@@ -130,13 +146,25 @@ int At(long x, long y, DWORD milliseconds) {
 int Flags() {
   HWND window = RootWindow();
   if (!window) return Expect(false, "window"), 1;
-  std::printf("flags %ld\n", GetWindowLongA(window, 4));
+  std::printf("flags %ld\n", GetWindowLongW(window, 4));
+  return 0;
+}
+
+// As a window manager or another program may move it: the window is told
+// by its move notification.
+int Move(long x, long y) {
+  HWND window = RootWindow();
+  if (!window) return Expect(false, "window"), 1;
+  const bool moved =
+      SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  std::printf("moved to %ld %ld\n", x, y);
+  Expect(moved, "the window moves");
   return 0;
 }
 
 // The program file's resource, as a pointer into the loaded image.
-const BYTE* Resource(HMODULE module, LPCSTR type, LPCSTR name, DWORD* size) {
-  HRSRC found = FindResourceExA(module, type, name, ChinesePrc);
+const BYTE* Resource(HMODULE module, LPCWSTR type, LPCWSTR name, DWORD* size) {
+  HRSRC found = FindResourceExW(module, type, name, ChinesePrc);
   if (!found) return nullptr;
   if (size) *size = SizeofResource(module, found);
   return static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
@@ -205,12 +233,12 @@ ChartDifference CompareChart(HWND window, const Picture& chart) {
   return d;
 }
 
-int Chart(int number, const char* program, DWORD milliseconds) {
+int Chart(int number, const wchar_t* program, DWORD milliseconds) {
   HWND window = WaitForWindow(5000);
   if (!window) return Expect(false, "window"), 1;
-  HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   const BYTE* dib =
-      module ? Resource(module, RT_BITMAP, MAKEINTRESOURCEA(number == 1 ? 114 : 134), nullptr)
+      module ? Resource(module, RT_BITMAP, MAKEINTRESOURCEW(number == 1 ? 114 : 134), nullptr)
              : nullptr;
   if (!dib) return Expect(false, "bitmap in the program file"), 1;
   const Picture chart = ReadDib(dib);
@@ -236,7 +264,7 @@ int Send(WPARAM wParam) {
   if (!window) return Expect(false, "window"), 1;
   DWORD_PTR result = 1;
   const LRESULT sent =
-      SendMessageTimeoutA(window, ControlMessage, wParam, 0, SMTO_NORMAL, 30000, &result);
+      SendMessageTimeoutW(window, ControlMessage, wParam, 0, SMTO_NORMAL, 30000, &result);
   std::printf("sent %lu: %s, result %lu\n", static_cast<unsigned long>(wParam),
               sent ? "answered" : "not answered", static_cast<unsigned long>(result));
   Expect(sent && result == 0, "the control message answers 0");
@@ -246,7 +274,7 @@ int Send(WPARAM wParam) {
 int Close() {
   HWND window = RootWindow();
   if (!window) return Expect(false, "window"), 1;
-  PostMessageA(window, WM_CLOSE, 0, 0);
+  PostMessageW(window, WM_CLOSE, 0, 0);
   std::puts("closed");
   return 0;
 }
@@ -262,21 +290,32 @@ int Gone(DWORD milliseconds) {
 }
 
 // The resources as the program file holds them, all in Chinese (PRC).
-int Resources(const char* program) {
-  HMODULE module = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+BOOL CALLBACK CountResource(HMODULE, LPCWSTR, LPWSTR, LONG_PTR count) {
+  ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int Resources(const wchar_t* program) {
+  HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return Expect(false, "program file opens"), 1;
 
-  char text[64] = {};
-  LoadStringA(module, 1, text, sizeof text);
-  Expect(std::strcmp(text, ClassName) == 0, std::string("string 1 is ") + text);
-  LoadStringA(module, 2, text, sizeof text);
-  Expect(std::strcmp(text, Title) == 0, std::string("string 2 is ") + text);
-  Expect(Resource(module, RT_STRING, MAKEINTRESOURCEA(1), nullptr) != nullptr,
+  wchar_t text[64] = {};
+  LoadStringW(module, 1, text, 64);
+  Expect(std::wcscmp(text, ClassName) == 0, "string 1 is " + Utf8(text));
+  LoadStringW(module, 2, text, 64);
+  Expect(std::wcscmp(text, Title) == 0, "string 2 is " + Utf8(text));
+  Expect(Resource(module, RT_STRING, MAKEINTRESOURCEW(1), nullptr) != nullptr,
          "the string table is Chinese (PRC)");
+  // Without a manifest, Windows with user account control redirects the
+  // program's write under HKEY_LOCAL_MACHINE instead of refusing it.
+  int manifests = 0;
+  EnumResourceNamesW(module, RT_MANIFEST, CountResource, reinterpret_cast<LONG_PTR>(&manifests));
+  std::printf("manifests %d\n", manifests);
+  Expect(manifests == 0, "no application manifest");
 
   const struct { int id, width, height, bits; } charts[] = {{114, 588, 244, 4}, {134, 353, 140, 8}};
   for (const auto& want : charts) {
-    const BYTE* dib = Resource(module, RT_BITMAP, MAKEINTRESOURCEA(want.id), nullptr);
+    const BYTE* dib = Resource(module, RT_BITMAP, MAKEINTRESOURCEW(want.id), nullptr);
     if (!dib) {
       Expect(false, "bitmap " + std::to_string(want.id) + " in Chinese (PRC)");
       continue;
@@ -298,7 +337,7 @@ int Resources(const char* program) {
   }
 
   DWORD size = 0;
-  const BYTE* group = Resource(module, RT_GROUP_CURSOR, MAKEINTRESOURCEA(136), &size);
+  const BYTE* group = Resource(module, RT_GROUP_CURSOR, MAKEINTRESOURCEW(136), &size);
   if (group) {
     // Header (reserved, type 2, count), then entries: width, height (twice
     // the cursor's), planes, bits, bytes, id.
@@ -309,7 +348,7 @@ int Resources(const char* program) {
     std::memcpy(&planes, group + 10, 2);
     std::memcpy(&bits, group + 12, 2);
     std::memcpy(&id, group + 18, 2);
-    const BYTE* cursor = Resource(module, RT_CURSOR, MAKEINTRESOURCEA(id), nullptr);
+    const BYTE* cursor = Resource(module, RT_CURSOR, MAKEINTRESOURCEW(id), nullptr);
     WORD hotX = 0, hotY = 0;
     BITMAPINFOHEADER header = {};
     if (cursor) {
@@ -326,7 +365,7 @@ int Resources(const char* program) {
     Expect(false, "cursor group 136 in Chinese (PRC)");
   }
 
-  group = Resource(module, RT_GROUP_ICON, "LOADBMP", &size);
+  group = Resource(module, RT_GROUP_ICON, L"LOADBMP", &size);
   if (group) {
     WORD count = 0, bits = 0;
     std::memcpy(&count, group + 4, 2);
@@ -342,14 +381,14 @@ int Resources(const char* program) {
   return 0;
 }
 
-int Launch(const char* commandLine) {
-  std::string line = commandLine;
-  STARTUPINFOA startup = {};
+int Launch(const wchar_t* commandLine) {
+  std::wstring line = commandLine;
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  const bool started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+  const bool started = CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
                                       nullptr, &startup, &process);
-  Expect(started, "started " + line);
+  Expect(started, "started " + Utf8(line.c_str()));
   if (!started) return 1;
   CloseHandle(process.hThread);
   launched = process.hProcess;
@@ -368,39 +407,44 @@ int ExitCode(DWORD milliseconds) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+// Wide arguments, so that program paths in any script arrive whole.
+int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return std::puts("usage: root_driver COMMAND [ARGS] ..."), 2;
   for (int i = 1; i < argc; ++i) {
-    const std::string command = argv[i];
-    auto next = [&](const char* fallback) { return i + 1 < argc ? argv[++i] : fallback; };
-    if (command == "wait") {
-      if (Wait(std::strtoul(next("60000"), nullptr, 10)) != 0) break;
-    } else if (command == "geometry") {
+    const std::wstring command = argv[i];
+    auto next = [&](const wchar_t* fallback) { return i + 1 < argc ? argv[++i] : fallback; };
+    auto number = [&](const wchar_t* fallback) { return std::wcstol(next(fallback), nullptr, 0); };
+    if (command == L"wait") {
+      if (Wait(number(L"60000")) != 0) break;
+    } else if (command == L"geometry") {
       Geometry();
-    } else if (command == "at") {
-      const long x = std::strtol(next("0"), nullptr, 10);
-      const long y = std::strtol(next("0"), nullptr, 10);
-      At(x, y, std::strtoul(next("10000"), nullptr, 10));
-    } else if (command == "flags") {
+    } else if (command == L"at") {
+      const long x = number(L"0");
+      const long y = number(L"0");
+      At(x, y, number(L"10000"));
+    } else if (command == L"flags") {
       Flags();
-    } else if (command == "chart") {
-      const int number = std::atoi(next("1"));
-      const char* program = next("");
-      Chart(number, program, std::strtoul(next("3000"), nullptr, 10));
-    } else if (command == "send") {
-      Send(std::strtoul(next("0"), nullptr, 0));
-    } else if (command == "close") {
+    } else if (command == L"move") {
+      const long x = number(L"0");
+      Move(x, number(L"0"));
+    } else if (command == L"chart") {
+      const int chart = number(L"1");
+      const wchar_t* program = next(L"");
+      Chart(chart, program, number(L"3000"));
+    } else if (command == L"send") {
+      Send(number(L"0"));
+    } else if (command == L"close") {
       Close();
-    } else if (command == "gone") {
-      Gone(std::strtoul(next("10000"), nullptr, 10));
-    } else if (command == "resources") {
-      Resources(next(""));
-    } else if (command == "launch") {
-      if (Launch(next("")) != 0) break;
-    } else if (command == "exitcode") {
-      ExitCode(std::strtoul(next("60000"), nullptr, 10));
+    } else if (command == L"gone") {
+      Gone(number(L"10000"));
+    } else if (command == L"resources") {
+      Resources(next(L""));
+    } else if (command == L"launch") {
+      if (Launch(next(L"")) != 0) break;
+    } else if (command == L"exitcode") {
+      ExitCode(number(L"60000"));
     } else {
-      std::printf("unknown command %s\n", command.c_str());
+      std::printf("unknown command %s\n", Utf8(command.c_str()).c_str());
       return 2;
     }
     std::fflush(stdout);

@@ -1,16 +1,30 @@
 #!/usr/bin/env bash
 # RtNavo.exe as the program that controls it and as a user meet it, under
-# Wine with the Chinese code page on Xvfb: a driver program finds the window
-# by its class name, reads its geometry and the pixels it shows and sends it
-# the control message; xdotool is the mouse; reg reads the saved position.
-# Screenshots go to OUTDIR.
+# Wine on Xvfb with the system code page CODEPAGE (936, 1252 or 932): a
+# driver program finds the window by its class name, reads its geometry and
+# the pixels it shows and sends it the control message; xdotool is the
+# mouse; reg reads the saved position. Screenshots go to OUTDIR.
 #
-#   root_window_e2e.sh RtNavo.exe root_driver.exe OUTDIR
+# Every code page: the window, its class and title, the chart chosen by the
+# command line and switched by the control message, the position saved
+# where HKLM\Software\Kvel was not there and restored, a corner wholly off
+# the screen, a start from a folder named in three scripts. On 936 only (the
+# drag draws the same pixels whatever the code page, and takes most of the
+# time): the resources, the drags with their frames, the table of saved
+# values.
+#
+#   root_window_e2e.sh CODEPAGE RtNavo.exe root_driver.exe OUTDIR
 set -u
-program=$(realpath "$1") driver=$(realpath "$2") out=$3
+codepage=$1 program=$(realpath "$2") driver=$(realpath "$3") out=$4
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
+export NAVO_WINE_CODEPAGE=$codepage
 . "$here/../../wine/winelib.sh"
+full=0
+[ "$codepage" = 936 ] && full=1
+shot() {  # NAME: a screenshot of the whole screen, named by the code page off 936
+  if [ $full = 1 ]; then wine_screenshot "$out/$1.png"; else wine_screenshot "$out/cp$codepage-$1.png"; fi
+}
 
 passes=0 failures=0
 check() {  # description, then a command that must succeed
@@ -51,6 +65,28 @@ wait_program() {  # the exit code, or 124 if it is still running after 60 s
   done
   return 124
 }
+# Wine's relay trace of the program's registry opening and creating calls,
+# with their exact arguments, into $trace (in the test's temporary folder):
+# Wine itself lets a subkey be created through a parent opened for reading
+# only, Windows does not, so the access asked for is checked here.
+trace=""
+start_traced() {
+  trace="$NAVO_WINE_TMP_PREFIX/relay.log"
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Debug]' \
+    '"RelayInclude"="advapi32.RegOpenKeyExW;advapi32.RegCreateKeyExW"' \
+    '"RelayFromInclude"="rtnavo.exe"' |
+    iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$trace.reg"
+  wine_exec regedit /S "$trace.reg" </dev/null >/dev/null 2>&1
+  WINEDEBUG=+relay "$NAVO_WINE_LOADER" "$program" "$@" </dev/null >/dev/null 2>"$trace" &
+  program_pid=$!
+}
+# FUNCTION NAME ACCESS: the program called FUNCTION for the key NAME with
+# ACCESS (8 hex digits), as the trace shows it.
+traced_call() {
+  grep -qE "Call advapi32\.$1\([0-9a-f]+,[0-9a-f]+ L\"$2\",00000000,(00000000,00000000,)?$3," \
+    "$trace"
+}
 quit_program() {  # control message 3; the exit code
   driver send 3 gone 20000
   wait_program
@@ -69,6 +105,7 @@ stored() {
   ((y >= 32768)) && y=$((y - 65536))
   echo "$x $y"
 }
+no_maker_key() { ! wine_reg_query 'HKLM\Software\Kvel' >/dev/null; }
 store() {  # TYPE DATA: RootPosition as reg add takes it
   wine_exec reg add 'HKLM\Software\Kvel' /v RootPosition /t "$1" /d "$2" /f </dev/null >/dev/null 2>&1
 }
@@ -93,19 +130,121 @@ frame_shown() {
   [ $i -lt 10 ]
 }
 
+start_at() {  # TYPE DATA: stores RootPosition, starts chart 2, reports the window
+  store "$1" "$2"
+  start_program 2
+  driver wait 60000 geometry
+}
+
+# The drags of a user, with their frames on the screen: from the default
+# corner against each edge, ending at 0, 0.
+drag_the_window() {
+  echo "== dragging"
+  x=$((start_x + 100)) y=$((start_y + 50))  # grabbed 100, 50 into the window
+  mouse mousemove $x $y
+  wine_screenshot "$out/before-drag-1.png"
+  press
+  mouse mousemove $((x + 5)) $((y + 5))
+  check "the first move shows the inverted frame over the window's own place" \
+    frame_shown "$out/before-drag-1.png" "$out/rtnavo-3-frame-over-window.png" $start_x $start_y
+  mouse mousemove 300 300
+  check "the frame follows the mouse at the grab offset" \
+    frame_shown "$out/before-drag-1.png" "$out/rtnavo-4-drag-outline.png" 200 250
+  driver geometry flags
+  check "while the button is held the window does not move" \
+    equal "$(rect_at $start_x $start_y)" "$(value rect)"
+  check "and its drag flags say pressed and outlined (3)" equal 3 "$(value flags)"
+  mouse mouseup 1
+  driver at 200 250 20000 geometry flags chart 2 "$winprogram" 3000
+  check "after the release the window is at the frame's last place" \
+    equal "$(rect_at 200 250)" "$(value rect)"
+  check "drag flags back to 0" equal 0 "$(value flags)"
+  check "repainted there, chart 2 whole: no frame left on it" driver_ok
+  wine_screenshot "$out/rtnavo-5-after-drag.png"
+  check "RootPosition holds the new corner" equal "200 250" "$(stored)"
+
+  # Against the right and bottom edges: the cursor minus the grab offset
+  # would put the window at 920, 710; the frame stops flush at 430, 522.
+  mouse mousemove 300 300
+  wine_screenshot "$out/before-drag-2.png"
+  press
+  mouse mousemove 305 305
+  mouse mousemove $((area_right - 4)) $((area_bottom - 8))
+  check "dragged past the bottom-right corner, the frame stops flush with both edges" \
+    frame_shown "$out/before-drag-2.png" "$out/rtnavo-6-frame-against-edge.png" $start_x $start_y
+  mouse mouseup 1
+  driver at $start_x $start_y 20000 geometry
+  check "the window stops flush with the right and bottom edges, not at cursor minus grab offset" \
+    equal "$(rect_at $start_x $start_y)" "$(value rect)"
+  check "RootPosition holds that corner" equal "$start_x $start_y" "$(stored)"
+
+  # Against the top and left edges, back inside, and against them again.
+  x=$((start_x + 100)) y=$((start_y + 50))
+  mouse mousemove $x $y
+  wine_screenshot "$out/before-drag-3.png"
+  press
+  mouse mousemove $((x + 5)) $((y + 5))
+  mouse mousemove 10 10
+  check "dragged past the top-left corner, the frame stops flush with both edges" \
+    frame_shown "$out/before-drag-3.png" "$out/rtnavo-7-frame-top-left.png" 0 0
+  mouse mousemove 300 200
+  check "moving back, the frame follows at the grab offset again" \
+    frame_shown "$out/before-drag-3.png" "$out/rtnavo-8-frame-back-inside.png" 200 150
+  mouse mousemove 12 8
+  mouse mouseup 1
+  driver at 0 0 20000 geometry
+  check "the window stops flush with the top and left edges" equal "$(rect_at 0 0)" "$(value rect)"
+  check "RootPosition holds 0, 0" equal "0 0" "$(stored)"
+}
+
+# Saved values of each kind, each started with chart 2 and quit.
+saved_value_table() {
+  start_at REG_DWORD 0x00C80064
+  check "a saved 100, 200 places the window's corner there" equal "$(rect_at 100 200)" "$(value rect)"
+  check "the value written at start is the same corner, so the window stays put run after run" \
+    equal "100 200" "$(stored)"
+  quit_program >/dev/null
+  start_at REG_DWORD 0xFFF6FFEC
+  check "a saved point left of and above the work area (-20, -10) is used unchanged" \
+    equal "$(rect_at -20 -10)" "$(value rect)"
+  check "and kept" equal "-20 -10" "$(stored)"
+  quit_program >/dev/null
+  start_at REG_DWORD 0x02BC03E8
+  check "a saved point past the right and bottom edges (1000, 700) is pulled back inside" \
+    equal "$(rect_at $start_x $start_y)" "$(value rect)"
+  quit_program >/dev/null
+  start_at REG_DWORD 0xFFF6000A
+  check "a saved 10, -10 (low half 0x000A, high half 0xFFF6) places the window at 10, -10" \
+    equal "$(rect_at 10 -10)" "$(value rect)"
+  quit_program >/dev/null
+  start_at REG_BINARY 0a00
+  check "a RootPosition of 2 bytes counts as none: the default corner" \
+    equal "$(rect_at $start_x $start_y)" "$(value rect)"
+  check "and the start writes a whole REG_DWORD" equal "$start_x $start_y" "$(stored)"
+  quit_program >/dev/null
+  start_at REG_BINARY 0a0014000000000000
+  check "a RootPosition longer than 4 bytes is not read: the default corner" \
+    equal "$(rect_at $start_x $start_y)" "$(value rect)"
+  quit_program
+  check "each of these runs ended with exit code 0" equal 0 "$?"
+}
+
 wine_begin || exit 1
 trap 'wine_cleanup' EXIT
 xvfb_pid=$NAVO_WINE_XVFB_PID
 t0=$(wine_now)
 
-echo "== the program file"
-driver resources "$winprogram"
-check "strings, charts, cursor and icon, all in Chinese (PRC)" driver_ok
+echo "== code page $codepage"
+if [ $full = 1 ]; then
+  echo "== the program file"
+  driver resources "$winprogram"
+  check "strings, charts, cursor and icon, all in Chinese (PRC); no manifest" driver_ok
+fi
 
-echo "== RtNavo.exe 2 with no saved position"
-check "no RootPosition before the first start" equal none "$(stored)"
+echo "== RtNavo.exe 2 where HKLM\Software\Kvel is not there"
+check "HKLM\Software\Kvel is not there before the first start" no_maker_key
 t=$(wine_now)
-start_program 2
+start_traced 2
 driver wait 60000 geometry flags
 echo "    the window was there after $(wine_elapsed "$t") s"
 check "a window of class NVROOTWINCLASS is shown" driver_ok
@@ -121,81 +260,42 @@ check "a popup with a dialog frame and no caption, disabled" \
 check "topmost, a tool window, with the window edge" [ $((0x$exstyle & 0x188)) -eq $((0x188)) ]
 check "disabled and visible, titled NVROOTWIN" equal "enabled 0 visible 1 title NVROOTWIN" \
   "$(grep '^enabled ' <<<"$report")"
+check "of class NVROOTWINCLASS, a Unicode window, on code page $codepage" \
+  equal "class NVROOTWINCLASS unicode 1 codepage $codepage" "$(grep '^class N' <<<"$report")"
 check "class: redrawn on resize, 12 window extra bytes, no cursor" \
   has_line "class style 00000003 window extra 12 background 0 cursor none"
 check "no drag under way: drag flags 0" equal 0 "$(value flags)"
 driver chart 2 "$winprogram" 5000
 check "it shows chart 2, pixel for pixel, and the window colour beyond it" driver_ok
-wine_screenshot "$out/rtnavo-1-chart2.png"
-check "RootPosition is written: the window's corner" equal "$start_x $start_y" "$(stored)"
+shot rtnavo-1-chart2
+check "Kvel is made and RootPosition written: the window's corner" \
+  equal "$start_x $start_y" "$(stored)"
+grep -E 'Call advapi32\.Reg.*(L"Software"|Kvel)' "$trace" | sed 's/^/    /'
+check "Software is opened to read and to create subkeys (KEY_READ | KEY_CREATE_SUB_KEY)" \
+  traced_call RegOpenKeyExW Software 0002001d
+check "and Kvel created beneath it with all access" traced_call RegCreateKeyExW Kvel 000f003f
 
 echo "== the control message"
 driver send 1 chart 1 "$winprogram" 1000
 check "1 answers 0 and shows chart 1 at once" driver_ok
-wine_screenshot "$out/rtnavo-2-chart1.png"
-driver send 4 send 0 chart 1 "$winprogram" 0 geometry flags
-check "4 and 0 answer 0 and change nothing: chart 1 still shown" driver_ok
-check "the window stays where it was" equal "$(rect_at $start_x $start_y)" "$(value rect)"
-check "and the process goes on" equal 1 "$(value windows)"
+shot rtnavo-2-chart1
+if [ $full = 1 ]; then
+  driver send 4 send 0 chart 1 "$winprogram" 0 geometry flags
+  check "4 and 0 answer 0 and change nothing: chart 1 still shown" driver_ok
+  check "the window stays where it was" equal "$(rect_at $start_x $start_y)" "$(value rect)"
+  check "and the process goes on" equal 1 "$(value windows)"
+fi
 driver send 2 chart 2 "$winprogram" 1000
 check "2 after 1 shows chart 2 with nothing of chart 1 left beside it" driver_ok
 
-echo "== dragging"
-x=$((start_x + 100)) y=$((start_y + 50))  # grabbed 100, 50 into the window
-mouse mousemove $x $y
-wine_screenshot "$out/before-drag-1.png"
-press
-mouse mousemove $((x + 5)) $((y + 5))
-check "the first move shows the inverted frame over the window's own place" \
-  frame_shown "$out/before-drag-1.png" "$out/rtnavo-3-frame-over-window.png" $start_x $start_y
-mouse mousemove 300 300
-check "the frame follows the mouse at the grab offset" \
-  frame_shown "$out/before-drag-1.png" "$out/rtnavo-4-drag-outline.png" 200 250
-driver geometry flags
-check "while the button is held the window does not move" \
-  equal "$(rect_at $start_x $start_y)" "$(value rect)"
-check "and its drag flags say pressed and outlined (3)" equal 3 "$(value flags)"
-mouse mouseup 1
-driver at 200 250 20000 geometry flags chart 2 "$winprogram" 3000
-check "after the release the window is at the frame's last place" \
-  equal "$(rect_at 200 250)" "$(value rect)"
-check "drag flags back to 0" equal 0 "$(value flags)"
-check "repainted there, chart 2 whole: no frame left on it" driver_ok
-wine_screenshot "$out/rtnavo-5-after-drag.png"
-check "RootPosition holds the new corner" equal "200 250" "$(stored)"
-
-# Against the right and bottom edges: the cursor minus the grab offset
-# would put the window at 920, 710; the frame stops flush at 430, 522.
-mouse mousemove 300 300
-wine_screenshot "$out/before-drag-2.png"
-press
-mouse mousemove 305 305
-mouse mousemove $((area_right - 4)) $((area_bottom - 8))
-check "dragged past the bottom-right corner, the frame stops flush with both edges" \
-  frame_shown "$out/before-drag-2.png" "$out/rtnavo-6-frame-against-edge.png" $start_x $start_y
-mouse mouseup 1
-driver at $start_x $start_y 20000 geometry
-check "the window stops flush with the right and bottom edges, not at cursor minus grab offset" \
-  equal "$(rect_at $start_x $start_y)" "$(value rect)"
-check "RootPosition holds that corner" equal "$start_x $start_y" "$(stored)"
-
-# Against the top and left edges, back inside, and against them again.
-x=$((start_x + 100)) y=$((start_y + 50))
-mouse mousemove $x $y
-wine_screenshot "$out/before-drag-3.png"
-press
-mouse mousemove $((x + 5)) $((y + 5))
-mouse mousemove 10 10
-check "dragged past the top-left corner, the frame stops flush with both edges" \
-  frame_shown "$out/before-drag-3.png" "$out/rtnavo-7-frame-top-left.png" 0 0
-mouse mousemove 300 200
-check "moving back, the frame follows at the grab offset again" \
-  frame_shown "$out/before-drag-3.png" "$out/rtnavo-8-frame-back-inside.png" 200 150
-mouse mousemove 12 8
-mouse mouseup 1
-driver at 0 0 20000 geometry
-check "the window stops flush with the top and left edges" equal "$(rect_at 0 0)" "$(value rect)"
-check "RootPosition holds 0, 0" equal "0 0" "$(stored)"
+if [ $full = 0 ]; then
+  echo "== moved (by another program, standing in for the drag checked on 936)"
+  driver move 0 0 at 0 0 5000
+  check "the window is at 0, 0" driver_ok
+  check "RootPosition holds 0, 0" equal "0 0" "$(stored)"
+else
+  drag_the_window
+fi
 
 echo "== quitting and starting again"
 quit_program
@@ -211,46 +311,22 @@ check "WM_CLOSE ends the process with exit code 0" equal 0 "$?"
 check "and RootPosition is as the last move left it" equal "0 0" "$(stored)"
 
 echo "== saved positions"
-start_at() {  # TYPE DATA: stores RootPosition, starts chart 2, reports the window
-  store "$1" "$2"
-  start_program 2
-  driver wait 60000 geometry
-}
-start_at REG_DWORD 0x00C80064
-check "a saved 100, 200 places the window's corner there" equal "$(rect_at 100 200)" "$(value rect)"
-check "the value written at start is the same corner, so the window stays put run after run" \
-  equal "100 200" "$(stored)"
-quit_program >/dev/null
-start_at REG_DWORD 0xFFF6FFEC
-check "a saved point left of and above the work area (-20, -10) is used unchanged" \
-  equal "$(rect_at -20 -10)" "$(value rect)"
-check "and kept" equal "-20 -10" "$(stored)"
-quit_program >/dev/null
-start_at REG_DWORD 0x02BC03E8
-check "a saved point past the right and bottom edges (1000, 700) is pulled back inside" \
+start_at REG_DWORD 0xF830F830
+check "a saved -2000, -2000, wholly off the screen, starts at the default corner" \
   equal "$(rect_at $start_x $start_y)" "$(value rect)"
-quit_program >/dev/null
-start_at REG_DWORD 0xFFF6000A
-check "a saved 10, -10 (low half 0x000A, high half 0xFFF6) places the window at 10, -10" \
-  equal "$(rect_at 10 -10)" "$(value rect)"
-quit_program >/dev/null
-start_at REG_BINARY 0a00
-check "a RootPosition of 2 bytes counts as none: the default corner" \
-  equal "$(rect_at $start_x $start_y)" "$(value rect)"
-check "and the start writes a whole REG_DWORD" equal "$start_x $start_y" "$(stored)"
-quit_program >/dev/null
-start_at REG_BINARY 0a0014000000000000
-check "a RootPosition longer than 4 bytes is not read: the default corner" \
-  equal "$(rect_at $start_x $start_y)" "$(value rect)"
+check "and that corner is what is kept" equal "$start_x $start_y" "$(stored)"
 quit_program
-check "each of these runs ended with exit code 0" equal 0 "$?"
+check "and it ends with exit code 0" equal 0 "$?"
+if [ $full = 1 ]; then saved_value_table; fi
 
-echo "== started by another program with a quoted program name"
-folder="$WINEPREFIX/drive_c/Program Files/Navo Root"
+echo "== started by another program, quoted, from a folder named in three scripts"
+name="Navo 字根 ルート Корень"
+folder="$WINEPREFIX/drive_c/Program Files/$name"
 mkdir -p "$folder" && cp "$program" "$folder/RtNavo.exe"
-driver launch '"C:\Program Files\Navo Root\RtNavo.exe" 2' wait 60000 \
-  chart 2 "C:\\Program Files\\Navo Root\\RtNavo.exe" 5000 send 3 exitcode 60000
-check "\"...\\RtNavo.exe\" 2 shows chart 2 and ends with exit code 0" driver_ok
+driver launch "\"C:\\Program Files\\$name\\RtNavo.exe\" 2" wait 60000 \
+  chart 2 "C:\\Program Files\\$name\\RtNavo.exe" 5000 send 3 exitcode 60000
+check "started as \"...\\$name\\RtNavo.exe\" 2 it shows chart 2 and ends with exit code 0" \
+  driver_ok
 
 echo "all runs took $(wine_elapsed "$t0") s"
 wine_cleanup
