@@ -8,7 +8,7 @@
 #include "codefind/result_pane_layout.h"
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
-#include "resources/NvCodeFind/resource.h"
+#include "codefind/res/resource.h"
 
 namespace navo {
 

@@ -8,7 +8,7 @@
 #include "codefind/shell/nvcodefind_shell.h"
 #include "codefind/system_path.h"
 #include "common/gbk_wide.h"
-#include "resources/NvCodeFind/resource.h"
+#include "codefind/res/resource.h"
 
 namespace navo {
 

@@ -7,7 +7,7 @@
 #include "codefind/code_table.h"
 #include "codefind/input_change.h"
 #include "codefind/lookup_history.h"
-#include "codefind/win32_platform.h"
+#include "codefind/shell/win32_platform.h"
 
 namespace navo {
 

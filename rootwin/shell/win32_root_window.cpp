@@ -1,6 +1,6 @@
 #include "rootwin/shell/win32_root_window.h"
 
-#include "resources/RtNavo/resource.h"
+#include "rootwin/res/resource.h"
 #include "rootwin/drag.h"
 
 namespace navo {

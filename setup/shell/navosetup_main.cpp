@@ -7,9 +7,9 @@
 #include <shellapi.h>
 
 #include "common/gbk_wide.h"
-#include "resources/NavoSetup/resource.h"
+#include "setup/res/resource.h"
 #include "setup/setup_sequence.h"
-#include "setup/win32_install_platform.h"
+#include "setup/shell/win32_install_platform.h"
 
 namespace navo::setup {
 namespace {

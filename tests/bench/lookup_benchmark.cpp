@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "codefind/code_lookup.h"
-#include "codefind/posix_platform.h"
+#include "codefind/posix/posix_platform.h"
 
 extern "C" void* __libc_malloc(size_t);
 extern "C" void* __libc_calloc(size_t, size_t);

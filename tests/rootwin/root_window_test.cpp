@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <string>
 
-#include "resources/RtNavo/resource.h"
+#include "rootwin/res/resource.h"
 #include "rootwin/chart_mode.h"
 #include "rootwin/chart_window.h"
 #include "rootwin/drag.h"

@@ -8,9 +8,9 @@
 #include "codefind/code_table.h"
 
 #ifdef _WIN32
-#include "codefind/win32_platform.h"
+#include "codefind/shell/win32_platform.h"
 #else
-#include "codefind/posix_platform.h"
+#include "codefind/posix/posix_platform.h"
 #endif
 
 namespace navo::testing {

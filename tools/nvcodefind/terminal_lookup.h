@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "codefind/code_table.h"
-#include "codefind/posix_platform.h"
+#include "codefind/posix/posix_platform.h"
 #include "tools/nvcodefind/lookup_outcome.h"
 
 namespace navo {

@@ -1,4 +1,4 @@
-#include "codefind/posix_platform.h"
+#include "codefind/posix/posix_platform.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

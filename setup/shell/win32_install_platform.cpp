@@ -1,4 +1,4 @@
-#include "setup/win32_install_platform.h"
+#include "setup/shell/win32_install_platform.h"
 
 #include <imm.h>
 #include <shellapi.h>

@@ -1,4 +1,4 @@
-#include "codefind/win32_platform.h"
+#include "codefind/shell/win32_platform.h"
 
 #include "codefind/code_table.h"
 #include "common/gbk_wide.h"
