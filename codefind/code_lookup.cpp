@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/gbk.h"
+
 namespace navo {
 
 const char SampleCharacter[] = "\xCD\xAF";  // 童, whatever the compiler's charset
@@ -39,7 +41,7 @@ size_t UsedCharacterPositions(size_t length, size_t positions[MaxUsedCharacters]
 }  // namespace
 
 bool IsAcceptableCharacter(unsigned char lead, unsigned char trail) {
-  return lead >= 0x81 && lead <= 0xFE && trail >= 0x40;
+  return IsGbkCharacter(lead, trail);
 }
 
 bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSize]) {
@@ -52,7 +54,7 @@ bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSi
   // bytes beyond the word are looked at.
   for (size_t k = 0; k < used; ++k) {
     const unsigned char lead = static_cast<unsigned char>(word[positions[k]]);
-    if (lead < 0x81 || lead > 0xFE) return false;
+    if (!IsGbkLeadByte(lead)) return false;
     if (!IsAcceptableCharacter(lead, static_cast<unsigned char>(word[positions[k] + 1])))
       return false;
   }

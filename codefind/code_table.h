@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "codefind/platform.h"
+#include "common/directory_path.h"
 
 namespace navo {
 
@@ -22,7 +23,6 @@ constexpr uint32_t LetterTextSlotSize = 4;
 
 constexpr uint32_t MaxLoadedCandidates = 2000;
 constexpr uint32_t TextBufferSize = 20000;
-constexpr uint32_t PathBufferSize = 260;
 
 // Offsets at or above this cannot be positioned at.
 constexpr uint64_t MaxFileOffset = 0x7FFFFFFF;

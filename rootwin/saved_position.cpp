@@ -1,5 +1,7 @@
 #include "rootwin/saved_position.h"
 
+#include "common/little_endian.h"
+
 namespace navo {
 
 const wchar_t* const PositionKeyPath = L"Software\\Kvel";
@@ -33,8 +35,7 @@ bool ReadSavedPosition(Registry& registry, Point* corner) {
   const bool read = registry.QueryValue(key, PositionValueName, data, &size);
   registry.CloseKey(key);
   if (!read || size != sizeof data) return false;
-  *corner =
-      DecodePosition(data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
+  *corner = DecodePosition(ReadU32Le(data));
   return true;
 }
 

@@ -5,10 +5,11 @@
 #include <cstring>
 
 #include "codefind/lookup_startup.h"
-#include "codefind/shell/nvcodefind_shell.h"
-#include "codefind/system_path.h"
-#include "common/gbk_wide.h"
 #include "codefind/res/resource.h"
+#include "codefind/shell/nvcodefind_shell.h"
+#include "common/directory_path.h"
+#include "common/gbk_wide.h"
+#include "common/win32_message_loop.h"
 
 namespace navo {
 
@@ -96,12 +97,7 @@ class Win32Startup final : public LookupStartup {
   void OpenTable() override { OpenCodeTable(program.table, program.systemDirectory); }
   int RunMessageLoop() override {
     // No dialog keyboard handling: Tab, Enter and Escape stay in the input box.
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return navo::RunMessageLoop();
   }
 
  private:

@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "common/gbk_wide.h"
+#include "common/win32_message_loop.h"
 #include "setup/res/resource.h"
 #include "setup/setup_sequence.h"
 #include "setup/shell/win32_install_platform.h"
@@ -185,10 +186,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
                                 nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return SetupExitCode(shell.run);
   ShowWindow(window, SW_SHOWNORMAL);
-  MSG message = {};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
+  return navo::RunMessageLoop();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codefind/code_table.h"
+#include "common/little_endian.h"
 #include "tests/support/platform.h"
 #include "tests/support/recording_file.h"
 #include "tests/support/recording_reports.h"
@@ -53,12 +54,11 @@ class TableTest : public ::testing::Test {
 
 // Little-endian helpers for building damaged tables by hand.
 inline uint32_t GetU32(const std::vector<uint8_t>& bytes, size_t at) {
-  return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
-         uint32_t(bytes[at + 3]) << 24;
+  return ReadU32Le(&bytes[at]);
 }
 
 inline void SetU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+  WriteU32Le(&bytes[at], value);
 }
 
 inline size_t PairEntryOffset(const char* prefix) {

@@ -1,6 +1,8 @@
 #include <cstring>
 
 #include "codefind/code_table.h"
+#include "common/gbk.h"
+#include "common/little_endian.h"
 #include "tools/navomb/table_source.h"
 
 namespace navo {
@@ -19,17 +21,17 @@ bool IsCodeLetters(const std::string& code) {
   return true;
 }
 
-bool IsGbkCharacter(const std::string& text) {
-  return text.size() == 2 && uint8_t(text[0]) >= 0x81 && uint8_t(text[0]) <= 0xFE &&
-         uint8_t(text[1]) >= 0x40;
+bool IsOneGbkCharacter(const std::string& text) {
+  return text.size() == 2 && IsGbkCharacter(uint8_t(text[0]), uint8_t(text[1]));
 }
 
 void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+  WriteU32Le(&bytes[at], value);
 }
 
 void AppendU32(std::vector<uint8_t>& bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
+  bytes.resize(bytes.size() + 4);
+  PutU32(bytes, bytes.size() - 4, value);
 }
 
 void AppendPadded(std::vector<uint8_t>& bytes, const std::string& text, size_t size) {
@@ -64,7 +66,7 @@ std::map<std::string, std::string> EffectiveWordMakingCodes(const TableSource& s
   std::map<std::string, std::string> codes;
   std::map<std::string, size_t> longest;
   for (const TableCandidate& c : source.candidates) {
-    if (!IsGbkCharacter(c.text) || source.wordMakingCodes.count(c.text)) continue;
+    if (!IsOneGbkCharacter(c.text) || source.wordMakingCodes.count(c.text)) continue;
     size_t& length = longest[c.text];
     if (c.code.size() > length) {
       length = c.code.size();
@@ -96,7 +98,8 @@ BuildResult BuildCodeTable(const TableSource& source) {
     }
   }
   for (const auto& [character, code] : source.wordMakingCodes) {
-    if (!IsGbkCharacter(character)) fail("word-making code for a text that is not one character");
+    if (!IsOneGbkCharacter(character))
+      fail("word-making code for a text that is not one character");
     if (code.size() > 3 || !IsCodeLetters(code))
       fail("word-making code " + Quote(code) + " is not 0 to 3 letters a-z");
   }
@@ -104,8 +107,9 @@ BuildResult BuildCodeTable(const TableSource& source) {
   std::vector<uint8_t>& bytes = result.bytes;
   bytes.assign(FixedRegionsEnd, 0);
   for (const auto& [character, code] : EffectiveWordMakingCodes(source)) {
-    if (!IsGbkCharacter(character) || code.size() > 3) continue;
-    const uint32_t lead = uint8_t(character[0]) - 0x81u, trail = uint8_t(character[1]) - 0x40u;
+    if (!IsOneGbkCharacter(character) || code.size() > 3) continue;
+    const uint32_t lead = uint8_t(character[0]) - GbkFirstLeadByte,
+                   trail = uint8_t(character[1]) - GbkFirstTrailByte;
     std::memcpy(&bytes[RecordArraysOffset + lead * RecordArraySize + trail * CharacterRecordSize],
                 code.data(), code.size());
   }
