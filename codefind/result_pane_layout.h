@@ -6,21 +6,13 @@
 #include <cstddef>
 
 #include "codefind/lookup_history.h"
+#include "codefind/platform.h"
 
 namespace navo {
 
 extern const char* const ResultPaneHeading;  // "汉字及编码显示窗口"
 
 constexpr size_t PaneLineSize = 100;
-
-// Heights of text in the pane font.
-class TextMeasure {
- public:
-  virtual int TextHeight(const char* text, size_t length) = 0;
-
- protected:
-  ~TextMeasure() = default;
-};
 
 struct PaneLine {
   int y;  // top of the line; every line starts at the left edge

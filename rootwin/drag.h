@@ -8,6 +8,7 @@
 
 #include "rootwin/geometry.h"
 #include "rootwin/platform.h"
+#include "rootwin/res/resource.h"
 
 namespace navo {
 
@@ -19,7 +20,7 @@ constexpr int WindowExtraBytes = 12;
 
 constexpr unsigned DragTimerId = 1;
 constexpr unsigned DragTimerPeriod = 1;  // milliseconds
-constexpr int DragCursorId = 136;
+constexpr int DragCursorId = IDC_DRAG;
 
 constexpr unsigned LeftButtonDownMessage = 0x0201;  // WM_LBUTTONDOWN
 

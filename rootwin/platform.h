@@ -96,7 +96,7 @@ class DragWindow {
   virtual void SetDragFlags(uint32_t flags) = 0;
   virtual void StartTimer(unsigned id, unsigned milliseconds) = 0;
   virtual void StopTimer(unsigned id) = 0;
-  virtual void SetDragCursor() = 0;  // cursor resource 136
+  virtual void SetDragCursor() = 0;  // cursor resource IDC_DRAG
   // Moves the window's outer top-left corner to corner, at size, repainting.
   virtual void Move(Point corner, Size size) = 0;
 

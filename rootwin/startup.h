@@ -7,12 +7,13 @@
 #include "rootwin/chart_mode.h"
 #include "rootwin/drag.h"
 #include "rootwin/platform.h"
+#include "rootwin/res/resource.h"
 
 namespace navo {
 
-constexpr int ClassNameStringId = 1;   // "NVROOTWINCLASS"
-constexpr int TitleStringId = 2;       // "NVROOTWIN"
-constexpr size_t NameBufferSize = 20;  // characters, terminator included
+constexpr int ClassNameStringId = IDS_ROOT_CLASS;  // "NVROOTWINCLASS"
+constexpr int TitleStringId = IDS_ROOT_TITLE;      // "NVROOTWIN"
+constexpr size_t NameBufferSize = 20;              // characters, terminator included
 
 struct RootWindowState {
   int ChartMode = Chart1;

@@ -6,10 +6,10 @@
 #include <cwchar>
 #include <string>
 
-#include "rootwin/res/resource.h"
 #include "rootwin/chart_mode.h"
 #include "rootwin/chart_window.h"
 #include "rootwin/drag.h"
+#include "rootwin/res/resource.h"
 #include "rootwin/saved_position.h"
 #include "rootwin/startup.h"
 #include "tests/rootwin/recording_fakes.h"
@@ -252,11 +252,11 @@ TEST(PaintTest, AreasBeyondABitmapThatCoversTheBlockAreNone) {
 }
 
 TEST(PaintTest, ResourceNumbersAreTheProgramsOwn) {
-  EXPECT_EQ(Chart1BitmapId, IDB_CHART1);
-  EXPECT_EQ(Chart2BitmapId, IDB_CHART2);
-  EXPECT_EQ(DragCursorId, IDC_DRAG);
-  EXPECT_EQ(ClassNameStringId, IDS_ROOT_CLASS);
-  EXPECT_EQ(TitleStringId, IDS_ROOT_TITLE);
+  EXPECT_EQ(IDB_CHART1, 114);
+  EXPECT_EQ(IDB_CHART2, 134);
+  EXPECT_EQ(IDC_DRAG, 136);
+  EXPECT_EQ(IDS_ROOT_CLASS, 1);
+  EXPECT_EQ(IDS_ROOT_TITLE, 2);
   EXPECT_STREQ(IDI_LOADBMP_NAME, L"LOADBMP");
   EXPECT_EQ(ControlMessage, 1124u);
 }
