@@ -4,7 +4,7 @@
 
 #include "common/gbk.h"
 
-namespace navo {
+namespace navo::codefind {
 
 const char SampleCharacter[] = "\xCD\xAF";  // 童, whatever the compiler's charset
 const char CodeSeparator[] = "  ";
@@ -128,4 +128,4 @@ bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesS
   return true;
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

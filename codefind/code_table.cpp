@@ -5,7 +5,7 @@
 #include "common/gbk.h"
 #include "common/little_endian.h"
 
-namespace navo {
+namespace navo::codefind {
 
 const char* const OpenFailedText = "打开文件失败";
 const char* const ReadErrorText = "Error reading file";
@@ -223,4 +223,4 @@ const char* CandidateText(const CodeTable& table, const char* lockedText, uint32
 
 void CloseCodeTable(CodeTable& table) { table.file.Close(); }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -8,7 +8,7 @@
 #include "codefind/platform.h"
 #include "common/directory_path.h"
 
-namespace navo {
+namespace navo::codefind {
 
 constexpr uint32_t LeadByteTableOffset = 247176;      // 126 u32, lead bytes 0x81..0xFE
 constexpr uint32_t PairPrefixIndexOffset = 247830;    // 676 entries, aa..zz
@@ -88,4 +88,4 @@ const char* CandidateText(const CodeTable& table, const char* lockedText, uint32
 
 void CloseCodeTable(CodeTable& table);
 
-}  // namespace navo
+}  // namespace navo::codefind

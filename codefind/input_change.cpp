@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 InputOutcome HandleInputChange(InputState& state, InputWindow& window) {
   if (state.suppressNextChange) {
@@ -31,4 +31,4 @@ InputOutcome HandleInputChange(InputState& state, InputWindow& window) {
   return outcome;
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -8,7 +8,7 @@
 #include "codefind/lookup_history.h"
 #include "codefind/platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 constexpr size_t InputBufferSize = 200;
 constexpr size_t InputReadLimit = 190;  // including the terminating NUL
@@ -45,4 +45,4 @@ struct InputWindow {
 
 InputOutcome HandleInputChange(InputState& state, InputWindow& window);
 
-}  // namespace navo
+}  // namespace navo::codefind

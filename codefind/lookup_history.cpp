@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 namespace {
 
@@ -24,4 +24,4 @@ void AddHistoryEntry(LookupHistory& history, const char* character, const char* 
   CopyText(newest.codes, sizeof newest.codes, codes);
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -5,11 +5,11 @@
 
 #include "codefind/platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 extern const char* const OutOfMemoryText;
 
 // The program's exit code: 0 when it cannot start, else the loop's.
 int StartLookupProgram(LookupStartup& startup);
 
-}  // namespace navo
+}  // namespace navo::codefind

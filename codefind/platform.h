@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace navo {
+namespace navo::codefind {
 
 // The code table file, opened read-only and shared for reading.
 class TableFile {
@@ -99,4 +99,4 @@ class LookupStartup {
   ~LookupStartup() = default;
 };
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 const char* const ResultPaneHeading = "汉字及编码显示窗口";
 
@@ -43,4 +43,4 @@ void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int cli
   }
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -8,7 +8,7 @@
 #include "codefind/lookup_history.h"
 #include "codefind/platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 extern const char* const ResultPaneHeading;  // "汉字及编码显示窗口"
 
@@ -35,4 +35,4 @@ void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int cli
 // "character: codes", as the pane draws it.
 size_t FormatPaneLine(const HistoryEntry& entry, char line[PaneLineSize]);
 
-}  // namespace navo
+}  // namespace navo::codefind

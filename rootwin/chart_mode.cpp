@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-namespace navo {
+namespace navo::rootwin {
 
 namespace {
 
@@ -33,4 +33,4 @@ int ChartModeFromCommandLine(const wchar_t* commandLine) {
   return ChartModeFromArguments(ProgramArguments(commandLine));
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -8,7 +8,7 @@
 #include "rootwin/platform.h"
 #include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 constexpr unsigned ControlMessage = 0x0400 + 100;  // WM_USER+100, 1124
 
@@ -53,4 +53,4 @@ void HandleMove(ChartWindow& window, Registry& registry);
 // WM_CLOSE: the quit message with exit code 0.
 void HandleClose(ChartWindow& window);
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -10,7 +10,7 @@
 #include "rootwin/platform.h"
 #include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 // DragFlags bits, kept in the window's extra storage at index 4.
 constexpr uint32_t DRAG_PRESSED = 1;  // pressed on the window, drag under way
@@ -56,4 +56,4 @@ void OnDragMouseMove(DragState& state, DragWindow& window, ScreenDevice& screen)
 // WM_LBUTTONUP: ends the drag, moving the window to the frame if one is shown.
 void OnDragRelease(DragState& state, DragWindow& window, ScreenDevice& screen);
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -14,7 +14,7 @@
 
 #include "rootwin/geometry.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 // Access rights to a registry key, numbered as Windows numbers them, so
 // that what the core asks for is what the system is asked for.
@@ -143,4 +143,4 @@ class StartupPlatform {
   ~StartupPlatform() = default;
 };
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -2,7 +2,7 @@
 
 #include "common/little_endian.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 const wchar_t* const PositionKeyPath = L"Software\\Kvel";
 const wchar_t* const SoftwareKeyPath = L"Software";
@@ -70,4 +70,4 @@ Point StartPosition(bool saved, Point savedCorner, const Rect& workArea,
   return BoundPosition(usable ? savedCorner : DefaultPosition(workArea), workArea);
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -2,7 +2,7 @@
 
 #include "rootwin/saved_position.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPlatform& platform,
                   Registry& registry) {
@@ -26,4 +26,4 @@ int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPla
   return platform.RunMessageLoop();
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

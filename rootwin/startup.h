@@ -9,7 +9,7 @@
 #include "rootwin/platform.h"
 #include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 constexpr int ClassNameStringId = IDS_ROOT_CLASS;  // "NVROOTWINCLASS"
 constexpr int TitleStringId = IDS_ROOT_TITLE;      // "NVROOTWIN"
@@ -25,4 +25,4 @@ struct RootWindowState {
 int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPlatform& platform,
                   Registry& registry);
 
-}  // namespace navo
+}  // namespace navo::rootwin

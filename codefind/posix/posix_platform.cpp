@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 PosixTableFile::~PosixTableFile() { Close(); }
 
@@ -68,4 +68,4 @@ void PosixTableFile::Close() {
   fd_ = -1;
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

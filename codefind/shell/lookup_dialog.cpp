@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "codefind/code_lookup.h"
+#include "codefind/res/resource.h"
 #include "codefind/result_pane_layout.h"
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
-#include "codefind/res/resource.h"
 
-namespace navo {
+namespace navo::codefind {
 
 namespace {
 
@@ -160,4 +160,4 @@ HWND CreateLookupDialog(HWND owner) {
                             LookupDialogProc, 0);
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -11,7 +11,7 @@
 #include "common/gbk_wide.h"
 #include "common/win32_message_loop.h"
 
-namespace navo {
+namespace navo::codefind {
 
 LookupProgram program;
 
@@ -108,10 +108,10 @@ class Win32Startup final : public LookupStartup {
 };
 
 }  // namespace
-}  // namespace navo
+}  // namespace navo::codefind
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  navo::program.instance = instance;
-  navo::Win32Startup startup(instance);
-  return navo::StartLookupProgram(startup);
+  navo::codefind::program.instance = instance;
+  navo::codefind::Win32Startup startup(instance);
+  return navo::codefind::StartLookupProgram(startup);
 }

@@ -3,7 +3,7 @@
 #include "codefind/code_table.h"
 #include "common/gbk_wide.h"
 
-namespace navo {
+namespace navo::codefind {
 namespace {
 
 constexpr size_t MessageTextSize = 256;  // UTF-16 units; the texts are short
@@ -58,4 +58,4 @@ void GlobalTextBuffer::Unlock() {
   if (memory_) GlobalUnlock(memory_);
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -5,7 +5,7 @@
 #include "rootwin/drag.h"
 #include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 namespace {
 
@@ -183,4 +183,4 @@ void Win32Startup::UpdateWindow() { ::UpdateWindow(window_); }
 
 int Win32Startup::RunMessageLoop() { return navo::RunMessageLoop(); }
 
-}  // namespace navo
+}  // namespace navo::rootwin

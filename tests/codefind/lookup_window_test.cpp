@@ -14,6 +14,8 @@
 #include "codefind/result_pane_layout.h"
 
 namespace navo::testing {
+
+using namespace navo::codefind;
 namespace {
 
 // An input box whose emptying notifies the window again at once, nested,

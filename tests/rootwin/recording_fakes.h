@@ -11,7 +11,7 @@
 
 #include "rootwin/platform.h"
 
-namespace navo::testing {
+namespace navo::rootwin::testing {
 
 using Log = std::vector<std::string>;
 
@@ -223,4 +223,4 @@ inline Log Concat(std::initializer_list<Log> parts) {
   return all;
 }
 
-}  // namespace navo::testing
+}  // namespace navo::rootwin::testing

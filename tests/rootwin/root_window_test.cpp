@@ -14,7 +14,7 @@
 #include "rootwin/startup.h"
 #include "tests/rootwin/recording_fakes.h"
 
-namespace navo::testing {
+namespace navo::rootwin::testing {
 namespace {
 
 TEST(ChartModeTest, ExactlyTwoAfterTheProgramNameGivesChart2) {
@@ -494,4 +494,4 @@ TEST_F(StartupTest, AWindowStartedWithoutAValueComesBackToTheSamePlace) {
 }
 
 }  // namespace
-}  // namespace navo::testing
+}  // namespace navo::rootwin::testing

@@ -16,20 +16,20 @@
 namespace navo::testing {
 
 #ifdef _WIN32
-using PlatformTableFile = Win32TableFile;
-class PlatformTextBuffer final : public TextBuffer {
+using PlatformTableFile = codefind::Win32TableFile;
+class PlatformTextBuffer final : public codefind::TextBuffer {
  public:
   PlatformTextBuffer() { buffer_.Allocate(); }
   char* Lock() override { return buffer_.Lock(); }
   void Unlock() override { buffer_.Unlock(); }
 
  private:
-  GlobalTextBuffer buffer_;
+  codefind::GlobalTextBuffer buffer_;
 };
 constexpr char PathSeparator = '\\';
 #else
-using PlatformTableFile = PosixTableFile;
-using PlatformTextBuffer = StaticTextBuffer;
+using PlatformTableFile = codefind::PosixTableFile;
+using PlatformTextBuffer = codefind::StaticTextBuffer;
 constexpr char PathSeparator = '/';
 #endif
 

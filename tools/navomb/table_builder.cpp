@@ -7,6 +7,9 @@
 
 namespace navo {
 
+// The code table layout and the reader, as the lookup tool defines them.
+using namespace navo::codefind;
+
 namespace {
 
 constexpr uint32_t LeadBytes = 126;

@@ -8,6 +8,9 @@
 
 namespace navo {
 
+// The code table layout and the reader, as the lookup tool defines them.
+using namespace navo::codefind;
+
 namespace {
 
 std::string Hex(uint64_t value) {

@@ -9,6 +9,8 @@
 
 namespace navo {
 
+using namespace navo::codefind;
+
 TerminalLookup::TerminalLookup(const char* tablePath) {
   OpenCodeTableFile(table_, tablePath);
   openingReports_.swap(reports_.reports);

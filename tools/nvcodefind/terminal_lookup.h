@@ -27,7 +27,7 @@ class TerminalLookup {
   LookupOutcome LookUpTyped(const char typed[2]);
 
  private:
-  class CollectedReports final : public Reports {
+  class CollectedReports final : public codefind::Reports {
    public:
     std::vector<Report> reports;
     void ShowMessage(const char* text, const char* caption) override {
@@ -38,10 +38,10 @@ class TerminalLookup {
 
   std::string WordCodes(const std::string& word, const char* wordCode);
 
-  PosixTableFile file_;
+  codefind::PosixTableFile file_;
   CollectedReports reports_;
-  StaticTextBuffer textBuffer_;
-  CodeTable table_{file_, reports_, textBuffer_};
+  codefind::StaticTextBuffer textBuffer_;
+  codefind::CodeTable table_{file_, reports_, textBuffer_};
   std::vector<Report> openingReports_;
 };
 
