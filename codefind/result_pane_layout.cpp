@@ -26,8 +26,8 @@ size_t FormatPaneLine(const HistoryEntry& entry, char line[PaneLineSize]) {
   return length;
 }
 
-void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
-                     PaneLayout* layout) {
+void LayOutResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
+                      PaneLayout* layout) {
   layout->showHeading = history.entries[0].character[0] == '\0';
   layout->lineCount = 0;
   int y = 0, used = 0;

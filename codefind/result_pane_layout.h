@@ -29,8 +29,8 @@ struct PaneLayout {
 // Lays out the pane for a client area of the given height. A line is drawn
 // only when the height of the sample character still fits below the lines
 // above it.
-void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
-                     PaneLayout* layout);
+void LayOutResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
+                      PaneLayout* layout);
 
 // "character: codes", as the pane draws it.
 size_t FormatPaneLine(const HistoryEntry& entry, char line[PaneLineSize]);

@@ -12,6 +12,11 @@
 
 namespace navo::rootwin {
 
+// DragFlags, DRAG_PRESSED, DRAG_OUTLINE and the fields of DragState
+// (DragArmed, OutlineRect...) keep the names the window's drag goes by
+// wherever it is described, upper-case bits and mixed-case state included,
+// so that a reader finds each under one name everywhere.
+//
 // DragFlags bits, kept in the window's extra storage at index 4.
 constexpr uint32_t DRAG_PRESSED = 1;  // pressed on the window, drag under way
 constexpr uint32_t DRAG_OUTLINE = 2;  // the frame is on the screen

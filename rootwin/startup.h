@@ -16,7 +16,7 @@ constexpr int TitleStringId = IDS_ROOT_TITLE;      // "NVROOTWIN"
 constexpr size_t NameBufferSize = 20;              // characters, terminator included
 
 struct RootWindowState {
-  int ChartMode = Chart1;
+  int ChartMode = Chart1;  // named as the window's state is named (see drag.h)
   DragState drag;
 };
 

@@ -86,7 +86,7 @@ void PaintPane(HWND pane) {
     GetClientRect(pane, &client);
     DeviceContextMeasure measure(dc);
     PaneLayout layout;
-    PaintResultPane(program.history, measure, client.bottom - client.top, &layout);
+    LayOutResultPane(program.history, measure, client.bottom - client.top, &layout);
     wchar_t wide[WideLineSize];
     if (layout.showHeading) {
       GbkToWide(ResultPaneHeading, wide, WideLineSize);
