@@ -1,5 +1,6 @@
 # The Windows programs: 32-bit GUI executables, statically linked so that
-# they import only Windows system DLLs, small as programs of this kind are.
+# they import only Windows system DLLs, small as programs of this kind are,
+# each entered at wWinMain, taking its start-up from Windows in UTF-16.
 #
 #   navo_add_windows_program(NAME <target> OUTPUT_NAME <Name>
 #                            SOURCES <files...> LIBRARIES <libs...>
@@ -30,7 +31,7 @@ function(navo_add_windows_program)
   add_executable(${PROGRAM_NAME} WIN32 ${PROGRAM_SOURCES})
   set_target_properties(${PROGRAM_NAME} PROPERTIES OUTPUT_NAME ${PROGRAM_OUTPUT_NAME})
   target_compile_options(${PROGRAM_NAME} PRIVATE -Os ${NAVO_WINDOWS_CODE_FLAGS})
-  target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -Wl,--gc-sections)
+  target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -municode -Wl,--gc-sections)
   target_link_libraries(${PROGRAM_NAME} PRIVATE ${PROGRAM_LIBRARIES})
 
   string(REPLACE ";" "," dlls "${NAVO_SYSTEM_DLLS}")

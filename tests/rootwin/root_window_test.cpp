@@ -350,14 +350,8 @@ class RecordingStartup final : public StartupPlatform {
     log_.push_back("RegisterWindowClass " + Narrow(className) + (registers ? "" : " failed"));
     return registers;
   }
-  Rect WorkArea() override {
-    log_.push_back("WorkArea");
-    return workArea;
-  }
-  Rect VirtualScreen() override {
-    log_.push_back("VirtualScreen");
-    return virtualScreen;
-  }
+  Rect WorkArea() override { return Answer(log_, "WorkArea", workArea); }
+  Rect VirtualScreen() override { return Answer(log_, "VirtualScreen", virtualScreen); }
   bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                          Size size) override {
     log_.push_back(Join("CreateChartWindow " + Narrow(className) + " " + Narrow(title),
@@ -368,10 +362,7 @@ class RecordingStartup final : public StartupPlatform {
   }
   void ShowWindow(ShowCommand command) override { log_.push_back(Show(command)); }
   void UpdateWindow() override { log_.push_back("UpdateWindow"); }
-  int RunMessageLoop() override {
-    log_.push_back("RunMessageLoop");
-    return loopResult;
-  }
+  int RunMessageLoop() override { return Answer(log_, "RunMessageLoop", loopResult); }
 
  private:
   Log& log_;
