@@ -223,24 +223,28 @@ TEST_F(RegistryTest, NothingIsSavedWhenKvelCannotBeCreated) {
   EXPECT_TRUE(registry.values.empty());
 }
 
-TEST(PaintTest, Chart1IsBitmap114CopiedAs590By242ThenShownWithoutActivation) {
-  Log log;
-  RecordingCanvas canvas(log);
-  RecordingWindow window(log);
-  PaintChart(1, canvas, window);
-  EXPECT_EQ(log, (Log{"BeginPaint", "CopyBitmap 114 590 242", "FillWithWindowColour 588 0 590 242",
-                      "EndPaint", "Show noactivate"}));
-}
-
-// Where the copy reaches beyond chart 2, the window colour shows, not what
-// the previous chart left there.
-TEST(PaintTest, Chart2IsBitmap134WithTheWindowColourBeyondIt) {
-  Log log;
-  RecordingCanvas canvas(log);
-  RecordingWindow window(log);
-  PaintChart(2, canvas, window);
-  EXPECT_EQ(log, (Log{"BeginPaint", "CopyBitmap 134 590 242", "FillWithWindowColour 353 0 590 242",
-                      "FillWithWindowColour 0 140 353 242", "EndPaint", "Show noactivate"}));
+// Each chart's bitmap is copied as a 590 by 242 block, then the window is
+// shown without activation. Where the copy reaches beyond the bitmap, the
+// window colour shows, not what the previous chart left there.
+TEST(PaintTest, EachChartIsItsBitmapWithTheWindowColourBeyondIt) {
+  const struct {
+    int chart;
+    Log paint;
+  } cases[] = {
+      {1,
+       {"BeginPaint", "CopyBitmap 114 590 242", "FillWithWindowColour 588 0 590 242", "EndPaint",
+        "Show noactivate"}},
+      {2,
+       {"BeginPaint", "CopyBitmap 134 590 242", "FillWithWindowColour 353 0 590 242",
+        "FillWithWindowColour 0 140 353 242", "EndPaint", "Show noactivate"}},
+  };
+  for (const auto& c : cases) {
+    Log log;
+    RecordingCanvas canvas(log);
+    RecordingWindow window(log);
+    PaintChart(c.chart, canvas, window);
+    EXPECT_EQ(log, c.paint) << "chart " << c.chart;
+  }
 }
 
 TEST(PaintTest, AreasBeyondABitmapThatCoversTheBlockAreNone) {
