@@ -1,3 +1,4 @@
+// The word-code rule and the lookup of one typed character's codes.
 #include "codefind/code_lookup.h"
 
 #include <cstring>

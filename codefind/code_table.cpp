@@ -1,3 +1,4 @@
+// Reading navo.mb: opening it, the word-making codes and the candidate blocks.
 #include "codefind/code_table.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// What each change of the lookup window's input box does.
 #include "codefind/input_change.h"
 
 #include <cstring>

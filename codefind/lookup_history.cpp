@@ -1,3 +1,4 @@
+// The last ten characters looked up, newest first.
 #include "codefind/lookup_history.h"
 
 #include <cstring>

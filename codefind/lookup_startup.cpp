@@ -1,3 +1,4 @@
+// The lookup tool's start-up order and its one start-up failure message.
 #include "codefind/lookup_startup.h"
 
 namespace navo::codefind {

@@ -1,3 +1,4 @@
+// The result pane's heading and lines, laid out for the pane's height.
 #include "codefind/result_pane_layout.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The chart chosen by the command line.
 #include "rootwin/chart_mode.h"
 
 #include <cwchar>

@@ -1,3 +1,4 @@
+// The chart window's paint, control message, move and close.
 #include "rootwin/chart_window.h"
 
 #include "rootwin/chart_mode.h"

@@ -1,3 +1,4 @@
+// Dragging the window by its body with an inverted outline.
 #include "rootwin/drag.h"
 
 namespace navo::rootwin {

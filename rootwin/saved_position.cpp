@@ -1,3 +1,4 @@
+// The window's position saved in and read from the registry.
 #include "rootwin/saved_position.h"
 
 #include "common/little_endian.h"

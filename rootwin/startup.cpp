@@ -1,3 +1,4 @@
+// RtNavo's start-up, from the command line to the end of the message loop.
 #include "rootwin/startup.h"
 
 #include "rootwin/saved_position.h"

@@ -1,3 +1,4 @@
+// The installer's UTF-16 paths: joined, listed and compared as text.
 #include "setup/install_paths.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The code table file on POSIX systems: mapped when it can be, else read with pread.
 #include "codefind/posix/posix_platform.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// The code table reader's Win32 platform: the file, the reports and the text buffer.
 #include "codefind/shell/win32_platform.h"
 
 #include "codefind/code_table.h"

@@ -1,3 +1,4 @@
+// The installation step's Win32 platform, in UTF-16 throughout.
 #include "setup/shell/win32_install_platform.h"
 
 #include <imm.h>

@@ -1,3 +1,4 @@
+// GBK text of terminals and files: to and from UTF-8, and shown with escapes.
 #include "tools/common/gbk_text.h"
 
 #include <iconv.h>

@@ -1,3 +1,4 @@
+// The table checker and dump: each region of navo.mb examined as the reader reads it.
 #include "tools/navomb/table_examine.h"
 
 #include <cstdio>

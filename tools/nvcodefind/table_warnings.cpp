@@ -1,3 +1,4 @@
+// Why a file is not the code table that the terminal lookup takes it for.
 #include "tools/nvcodefind/table_warnings.h"
 
 #include <fstream>

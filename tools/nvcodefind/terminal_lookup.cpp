@@ -1,3 +1,4 @@
+// The terminal lookup: characters and words looked up as the window looks them up.
 #include "tools/nvcodefind/terminal_lookup.h"
 
 #include <cstdio>
