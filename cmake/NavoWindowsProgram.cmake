@@ -1,5 +1,6 @@
 # The Windows programs: 32-bit GUI executables, statically linked so that
-# they import only Windows system DLLs, small as programs of this kind are.
+# they import only Windows system DLLs, small as programs of this kind are,
+# each entered at wWinMain, taking its start-up from Windows in UTF-16.
 #
 #   navo_add_windows_program(NAME <target> OUTPUT_NAME <Name>
 #                            SOURCES <files...> LIBRARIES <libs...>
@@ -10,6 +11,17 @@
 # large resources built into the program (pictures); the limit is 100 KB
 # beside them, that is, their sizes are added to it.
 
+# Code that goes into a program stays free of the C++ runtime's heavier
+# parts: no exceptions, no run-time type information.
+set(NAVO_WINDOWS_CODE_FLAGS -fno-exceptions -fno-rtti)
+
+# navo_add_windows_library(<target> <sources...>): a static library that
+# the programs link, built with the programs' code flags.
+function(navo_add_windows_library target)
+  add_library(${target} STATIC ${ARGN})
+  target_compile_options(${target} PRIVATE ${NAVO_WINDOWS_CODE_FLAGS})
+endfunction()
+
 set(NAVO_SYSTEM_DLLS
     KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll SHELL32.dll IMM32.dll COMCTL32.dll
     msvcrt.dll)
@@ -18,8 +30,8 @@ function(navo_add_windows_program)
   cmake_parse_arguments(PROGRAM "" "NAME;OUTPUT_NAME" "SOURCES;LIBRARIES;ALLOWANCE_FILES" ${ARGN})
   add_executable(${PROGRAM_NAME} WIN32 ${PROGRAM_SOURCES})
   set_target_properties(${PROGRAM_NAME} PROPERTIES OUTPUT_NAME ${PROGRAM_OUTPUT_NAME})
-  target_compile_options(${PROGRAM_NAME} PRIVATE -Os -fno-exceptions -fno-rtti)
-  target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -Wl,--gc-sections)
+  target_compile_options(${PROGRAM_NAME} PRIVATE -Os ${NAVO_WINDOWS_CODE_FLAGS})
+  target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -municode -Wl,--gc-sections)
   target_link_libraries(${PROGRAM_NAME} PRIVATE ${PROGRAM_LIBRARIES})
 
   string(REPLACE ";" "," dlls "${NAVO_SYSTEM_DLLS}")

@@ -1,8 +1,11 @@
+// The word-code rule and the lookup of one typed character's codes.
 #include "codefind/code_lookup.h"
 
 #include <cstring>
 
-namespace navo {
+#include "common/gbk.h"
+
+namespace navo::codefind {
 
 const char SampleCharacter[] = "\xCD\xAF";  // 童, whatever the compiler's charset
 const char CodeSeparator[] = "  ";
@@ -39,7 +42,7 @@ size_t UsedCharacterPositions(size_t length, size_t positions[MaxUsedCharacters]
 }  // namespace
 
 bool IsAcceptableCharacter(unsigned char lead, unsigned char trail) {
-  return lead >= 0x81 && lead <= 0xFE && trail >= 0x40;
+  return IsGbkCharacter(lead, trail);
 }
 
 bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSize]) {
@@ -52,7 +55,7 @@ bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSi
   // bytes beyond the word are looked at.
   for (size_t k = 0; k < used; ++k) {
     const unsigned char lead = static_cast<unsigned char>(word[positions[k]]);
-    if (lead < 0x81 || lead > 0xFE) return false;
+    if (!IsGbkLeadByte(lead)) return false;
     if (!IsAcceptableCharacter(lead, static_cast<unsigned char>(word[positions[k] + 1])))
       return false;
   }
@@ -126,4 +129,4 @@ bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesS
   return true;
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -5,7 +5,7 @@
 
 #include "codefind/code_table.h"
 
-namespace navo {
+namespace navo::codefind {
 
 // "童": the second character of every lookup's probe word; its length is the
 // length of one character and its drawn height the height of one line.
@@ -29,4 +29,4 @@ bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSi
 // string when the block holds no candidate for it.
 bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesStringSize]);
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -1,8 +1,12 @@
+// Reading navo.mb: opening it, the word-making codes and the candidate blocks.
 #include "codefind/code_table.h"
 
 #include <cstring>
 
-namespace navo {
+#include "common/gbk.h"
+#include "common/little_endian.h"
+
+namespace navo::codefind {
 
 const char* const OpenFailedText = "打开文件失败";
 const char* const ReadErrorText = "Error reading file";
@@ -13,11 +17,6 @@ const char* const DamagedTableCaption = "navo.mb";
 namespace {
 
 const char TableFileName[] = "navo.mb";
-
-uint32_t ReadU32(const unsigned char* bytes) {
-  return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-         uint32_t(bytes[3]) << 24;
-}
 
 bool IsCodeLetter(char c) { return c >= 'a' && c <= 'z'; }
 
@@ -46,9 +45,9 @@ void ReadIndexEntry(CodeTable& table, uint64_t offset) {
   PositionAt(table, offset);  // on failure the entry stays zero: no block
   uint32_t delivered = 0;
   table.file.Read(bytes, sizeof bytes, &delivered);
-  table.entry.blockOffset = ReadU32(bytes);
-  table.entry.textLength = ReadU32(bytes + 4);
-  table.entry.candidateCount = ReadU32(bytes + 8);
+  table.entry.blockOffset = ReadU32Le(bytes);
+  table.entry.textLength = ReadU32Le(bytes + 4);
+  table.entry.candidateCount = ReadU32Le(bytes + 8);
 }
 
 bool HasNul(const char* bytes, uint32_t size) { return std::memchr(bytes, 0, size) != nullptr; }
@@ -83,7 +82,7 @@ bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
       !ReadBlockPart(table, table.textOffsets, 4 * m))
     return false;
   for (uint32_t i = 0; i < m; ++i) {
-    table.textOffsets[i] = ReadU32(reinterpret_cast<unsigned char*>(&table.textOffsets[i]));
+    table.textOffsets[i] = ReadU32Le(reinterpret_cast<unsigned char*>(&table.textOffsets[i]));
   }
 
   uint32_t textSize = entry.textLength;
@@ -93,7 +92,7 @@ bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
     if (!PositionAt(table, entry.blockOffset + SuffixRecordSize * n + 4 * MaxLoadedCandidates) ||
         !ReadBlockPart(table, bytes, sizeof bytes))
       return false;
-    textSize = ReadU32(bytes);
+    textSize = ReadU32Le(bytes);
   }
   if (textSize > TextBufferSize) {
     ReportDamage(table);
@@ -165,14 +164,15 @@ bool OpenCodeTableFile(CodeTable& table, const char* path) {
 WordCodeRead ReadWordMakingCode(CodeTable& table, unsigned char lead, unsigned char trail,
                                 char code[WordMakingCodeSize]) {
   std::memset(code, 0, WordMakingCodeSize);
-  if (lead < 0x81 || lead > 0xFE || trail < 0x40) return WordCodeRead::ReadFailed;
+  if (!IsGbkCharacter(lead, trail)) return WordCodeRead::ReadFailed;
 
   unsigned char baseBytes[4] = {};
   uint32_t delivered = 0;
-  PositionAt(table, LeadByteTableOffset + 4u * (lead - 0x81u));
+  PositionAt(table, LeadByteTableOffset + 4u * (lead - GbkFirstLeadByte));
   table.file.Read(baseBytes, sizeof baseBytes, &delivered);  // base stays 0 if nothing is read
 
-  const uint64_t record = uint64_t(ReadU32(baseBytes)) + CharacterRecordSize * (trail - 0x40u);
+  const uint64_t record =
+      uint64_t(ReadU32Le(baseBytes)) + CharacterRecordSize * (trail - GbkFirstTrailByte);
   PositionAt(table, record);
   // At or past the end of the file nothing is delivered: an empty code.
   if (!table.file.Read(code, WordMakingCodeSize, &delivered)) return WordCodeRead::ReadFailed;
@@ -224,4 +224,4 @@ const char* CandidateText(const CodeTable& table, const char* lockedText, uint32
 
 void CloseCodeTable(CodeTable& table) { table.file.Close(); }
 
-}  // namespace navo
+}  // namespace navo::codefind

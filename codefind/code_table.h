@@ -6,8 +6,9 @@
 #include <cstdint>
 
 #include "codefind/platform.h"
+#include "common/directory_path.h"
 
-namespace navo {
+namespace navo::codefind {
 
 constexpr uint32_t LeadByteTableOffset = 247176;      // 126 u32, lead bytes 0x81..0xFE
 constexpr uint32_t PairPrefixIndexOffset = 247830;    // 676 entries, aa..zz
@@ -22,7 +23,6 @@ constexpr uint32_t LetterTextSlotSize = 4;
 
 constexpr uint32_t MaxLoadedCandidates = 2000;
 constexpr uint32_t TextBufferSize = 20000;
-constexpr uint32_t PathBufferSize = 260;
 
 // Offsets at or above this cannot be positioned at.
 constexpr uint64_t MaxFileOffset = 0x7FFFFFFF;
@@ -88,4 +88,4 @@ const char* CandidateText(const CodeTable& table, const char* lockedText, uint32
 
 void CloseCodeTable(CodeTable& table);
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -1,8 +1,9 @@
+// What each change of the lookup window's input box does.
 #include "codefind/input_change.h"
 
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 InputOutcome HandleInputChange(InputState& state, InputWindow& window) {
   if (state.suppressNextChange) {
@@ -31,4 +32,4 @@ InputOutcome HandleInputChange(InputState& state, InputWindow& window) {
   return outcome;
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

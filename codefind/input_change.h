@@ -6,32 +6,12 @@
 #include <cstddef>
 
 #include "codefind/lookup_history.h"
+#include "codefind/platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 constexpr size_t InputBufferSize = 200;
 constexpr size_t InputReadLimit = 190;  // including the terminating NUL
-
-// The input box. Emptying it raises its change notification again before
-// Empty returns, which runs HandleInputChange once more, nested.
-class InputBox {
- public:
-  // Reads the text, at most limit - 1 bytes and a NUL, into buffer.
-  virtual void ReadText(char* buffer, size_t limit) = 0;
-  virtual void Empty() = 0;
-
- protected:
-  ~InputBox() = default;
-};
-
-// The result pane: its own text emptied and the whole pane repainted.
-class ResultPaneView {
- public:
-  virtual void Refresh() = 0;
-
- protected:
-  ~ResultPaneView() = default;
-};
 
 class CharacterLookup {
  public:
@@ -65,4 +45,4 @@ struct InputWindow {
 
 InputOutcome HandleInputChange(InputState& state, InputWindow& window);
 
-}  // namespace navo
+}  // namespace navo::codefind

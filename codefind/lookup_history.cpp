@@ -1,8 +1,9 @@
+// The last ten characters looked up, newest first.
 #include "codefind/lookup_history.h"
 
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 namespace {
 
@@ -24,4 +25,4 @@ void AddHistoryEntry(LookupHistory& history, const char* character, const char* 
   CopyText(newest.codes, sizeof newest.codes, codes);
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

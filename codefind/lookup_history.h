@@ -5,7 +5,7 @@
 
 #include "codefind/code_lookup.h"
 
-namespace navo {
+namespace navo::codefind {
 
 constexpr size_t HistoryEntries = 10;
 constexpr size_t HistoryCharacterSize = 4;
@@ -26,4 +26,4 @@ void ClearLookupHistory(LookupHistory& history);
 // one in front. The same character looked up twice has two entries.
 void AddHistoryEntry(LookupHistory& history, const char* character, const char* codes);
 
-}  // namespace navo
+}  // namespace navo::codefind

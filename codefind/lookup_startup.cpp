@@ -1,6 +1,7 @@
+// The lookup tool's start-up order and its one start-up failure message.
 #include "codefind/lookup_startup.h"
 
-namespace navo {
+namespace navo::codefind {
 
 const char* const OutOfMemoryText = "内存不足，无法运行码表查询。";
 
@@ -16,4 +17,4 @@ int StartLookupProgram(LookupStartup& startup) {
   return startup.RunMessageLoop();
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

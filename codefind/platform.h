@@ -1,10 +1,15 @@
-// What the code table reader needs of the platform: a read-only file, a way to
-// tell the user about failures, and the movable text buffer.
+// Everything the lookup tool's core needs of the platform: for the code
+// table reader a read-only file, a way to tell the user about failures and
+// the movable text buffer; for the window the input box, the result pane
+// and the pane font's text heights; the start-up calls. shell/ implements
+// them on Win32, posix/ the reader's part for the native tools; the tests
+// record them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
-namespace navo {
+namespace navo::codefind {
 
 // The code table file, opened read-only and shared for reading.
 class TableFile {
@@ -47,4 +52,51 @@ class TextBuffer {
   ~TextBuffer() = default;
 };
 
-}  // namespace navo
+// The input box. Emptying it raises its change notification again before
+// Empty returns, which runs HandleInputChange once more, nested.
+class InputBox {
+ public:
+  // Reads the text, at most limit - 1 bytes and a NUL, into buffer.
+  virtual void ReadText(char* buffer, size_t limit) = 0;
+  virtual void Empty() = 0;
+
+ protected:
+  ~InputBox() = default;
+};
+
+// The result pane: its own text emptied and the whole pane repainted.
+class ResultPaneView {
+ public:
+  virtual void Refresh() = 0;
+
+ protected:
+  ~ResultPaneView() = default;
+};
+
+// Heights of text in the pane font.
+class TextMeasure {
+ public:
+  virtual int TextHeight(const char* text, size_t length) = 0;
+
+ protected:
+  ~TextMeasure() = default;
+};
+
+// The start-up order's steps (lookup_startup.h): the main window (which
+// computes the system directory and creates the dialog while it is created),
+// the text buffer, the code table, then the message loop.
+class LookupStartup {
+ public:
+  virtual bool CreateMainWindow() = 0;
+  virtual bool AllocateTextBuffer() = 0;
+  // A message box with the program's title as caption.
+  virtual void ShowStartupFailure(const char* text) = 0;
+  virtual void DestroyMainWindow() = 0;
+  virtual void OpenTable() = 0;  // reports a failure itself and runs on
+  virtual int RunMessageLoop() = 0;
+
+ protected:
+  ~LookupStartup() = default;
+};
+
+}  // namespace navo::codefind

@@ -1,8 +1,9 @@
+// The result pane's heading and lines, laid out for the pane's height.
 #include "codefind/result_pane_layout.h"
 
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 const char* const ResultPaneHeading = "汉字及编码显示窗口";
 
@@ -26,8 +27,8 @@ size_t FormatPaneLine(const HistoryEntry& entry, char line[PaneLineSize]) {
   return length;
 }
 
-void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
-                     PaneLayout* layout) {
+void LayOutResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
+                      PaneLayout* layout) {
   layout->showHeading = history.entries[0].character[0] == '\0';
   layout->lineCount = 0;
   int y = 0, used = 0;
@@ -43,4 +44,4 @@ void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int cli
   }
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

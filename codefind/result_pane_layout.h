@@ -6,21 +6,13 @@
 #include <cstddef>
 
 #include "codefind/lookup_history.h"
+#include "codefind/platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 extern const char* const ResultPaneHeading;  // "汉字及编码显示窗口"
 
 constexpr size_t PaneLineSize = 100;
-
-// Heights of text in the pane font.
-class TextMeasure {
- public:
-  virtual int TextHeight(const char* text, size_t length) = 0;
-
- protected:
-  ~TextMeasure() = default;
-};
 
 struct PaneLine {
   int y;  // top of the line; every line starts at the left edge
@@ -37,10 +29,10 @@ struct PaneLayout {
 // Lays out the pane for a client area of the given height. A line is drawn
 // only when the height of the sample character still fits below the lines
 // above it.
-void PaintResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
-                     PaneLayout* layout);
+void LayOutResultPane(const LookupHistory& history, TextMeasure& measure, int clientHeight,
+                      PaneLayout* layout);
 
 // "character: codes", as the pane draws it.
 size_t FormatPaneLine(const HistoryEntry& entry, char line[PaneLineSize]);
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -4,18 +4,12 @@
 
 #include <windows.h>
 
+#include "common/gbk.h"
+
 namespace navo {
 namespace {
 
-bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
-
 bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-
-// Units of one GBK character at text (1 or 2 bytes; a lead byte before the
-// NUL stands alone).
-int GbkCharacterBytes(const char* text) {
-  return IsLeadByte(static_cast<unsigned char>(text[0])) && text[1] != '\0' ? 2 : 1;
-}
 
 int WideCharacterUnits(const wchar_t* text) {
   return IsHighSurrogate(text[0]) && text[1] >= 0xDC00 && text[1] <= 0xDFFF ? 2 : 1;
@@ -26,7 +20,7 @@ int WideCharacterUnits(const wchar_t* text) {
 size_t GbkToWide(const char* gbk, wchar_t* out, size_t size) {
   size_t written = 0;
   while (*gbk != '\0') {
-    const int bytes = GbkCharacterBytes(gbk);
+    const int bytes = static_cast<int>(GbkCharacterBytes(gbk));
     wchar_t units[2];
     const int count = MultiByteToWideChar(GbkCodePage, 0, gbk, bytes, units, 2);
     if (count <= 0 || written + count + 1 > size) break;

@@ -1,8 +1,9 @@
+// The chart chosen by the command line.
 #include "rootwin/chart_mode.h"
 
 #include <cwchar>
 
-namespace navo {
+namespace navo::rootwin {
 
 namespace {
 
@@ -33,4 +34,4 @@ int ChartModeFromCommandLine(const wchar_t* commandLine) {
   return ChartModeFromArguments(ProgramArguments(commandLine));
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

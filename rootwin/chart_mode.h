@@ -2,7 +2,7 @@
 // afterwards only by the control message.
 #pragma once
 
-namespace navo {
+namespace navo::rootwin {
 
 constexpr int Chart1 = 1;
 constexpr int Chart2 = 2;
@@ -19,4 +19,4 @@ int ChartModeFromArguments(const wchar_t* arguments);
 // Both steps on the whole command line as the system gives it.
 int ChartModeFromCommandLine(const wchar_t* commandLine);
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -1,9 +1,10 @@
+// The chart window's paint, control message, move and close.
 #include "rootwin/chart_window.h"
 
 #include "rootwin/chart_mode.h"
 #include "rootwin/saved_position.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 int ChartBitmapId(int chartMode) { return chartMode == Chart1 ? Chart1BitmapId : Chart2BitmapId; }
 
@@ -69,4 +70,4 @@ void HandleMove(ChartWindow& window, Registry& registry) {
 
 void HandleClose(ChartWindow& window) { window.PostQuit(0); }
 
-}  // namespace navo
+}  // namespace navo::rootwin

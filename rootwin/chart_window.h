@@ -6,13 +6,14 @@
 
 #include "rootwin/geometry.h"
 #include "rootwin/platform.h"
+#include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 constexpr unsigned ControlMessage = 0x0400 + 100;  // WM_USER+100, 1124
 
-constexpr int Chart1BitmapId = 114;
-constexpr int Chart2BitmapId = 134;
+constexpr int Chart1BitmapId = IDB_CHART1;
+constexpr int Chart2BitmapId = IDB_CHART2;
 constexpr Size Chart1BitmapSize = {588, 244};  // 16 colours
 constexpr Size Chart2BitmapSize = {353, 140};  // 256 colours
 // Copied for both charts, whatever the bitmap's own size; the client area
@@ -52,4 +53,4 @@ void HandleMove(ChartWindow& window, Registry& registry);
 // WM_CLOSE: the quit message with exit code 0.
 void HandleClose(ChartWindow& window);
 
-}  // namespace navo
+}  // namespace navo::rootwin

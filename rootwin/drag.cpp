@@ -1,6 +1,7 @@
+// Dragging the window by its body with an inverted outline.
 #include "rootwin/drag.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 void DrawDragOutline(ScreenDevice& screen, const Rect& rect) {
   const int32_t L = rect.left, T = rect.top, R = rect.right, B = rect.bottom;
@@ -88,4 +89,4 @@ void OnDragRelease(DragState& state, DragWindow& window, ScreenDevice& screen) {
   state.DragArmed = 0;
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

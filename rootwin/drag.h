@@ -8,9 +8,15 @@
 
 #include "rootwin/geometry.h"
 #include "rootwin/platform.h"
+#include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
+// DragFlags, DRAG_PRESSED, DRAG_OUTLINE and the fields of DragState
+// (DragArmed, OutlineRect...) keep the names the window's drag goes by
+// wherever it is described, upper-case bits and mixed-case state included,
+// so that a reader finds each under one name everywhere.
+//
 // DragFlags bits, kept in the window's extra storage at index 4.
 constexpr uint32_t DRAG_PRESSED = 1;  // pressed on the window, drag under way
 constexpr uint32_t DRAG_OUTLINE = 2;  // the frame is on the screen
@@ -19,7 +25,7 @@ constexpr int WindowExtraBytes = 12;
 
 constexpr unsigned DragTimerId = 1;
 constexpr unsigned DragTimerPeriod = 1;  // milliseconds
-constexpr int DragCursorId = 136;
+constexpr int DragCursorId = IDC_DRAG;
 
 constexpr unsigned LeftButtonDownMessage = 0x0201;  // WM_LBUTTONDOWN
 
@@ -55,4 +61,4 @@ void OnDragMouseMove(DragState& state, DragWindow& window, ScreenDevice& screen)
 // WM_LBUTTONUP: ends the drag, moving the window to the frame if one is shown.
 void OnDragRelease(DragState& state, DragWindow& window, ScreenDevice& screen);
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace navo {
+namespace navo::rootwin {
 
 struct Point {
   int32_t x;
@@ -35,4 +35,4 @@ inline bool operator==(const Rect& a, const Rect& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

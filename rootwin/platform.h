@@ -14,7 +14,7 @@
 
 #include "rootwin/geometry.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 // Access rights to a registry key, numbered as Windows numbers them, so
 // that what the core asks for is what the system is asked for.
@@ -96,7 +96,7 @@ class DragWindow {
   virtual void SetDragFlags(uint32_t flags) = 0;
   virtual void StartTimer(unsigned id, unsigned milliseconds) = 0;
   virtual void StopTimer(unsigned id) = 0;
-  virtual void SetDragCursor() = 0;  // cursor resource 136
+  virtual void SetDragCursor() = 0;  // cursor resource IDC_DRAG
   // Moves the window's outer top-left corner to corner, at size, repainting.
   virtual void Move(Point corner, Size size) = 0;
 
@@ -143,4 +143,4 @@ class StartupPlatform {
   ~StartupPlatform() = default;
 };
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -1,6 +1,9 @@
+// The window's position saved in and read from the registry.
 #include "rootwin/saved_position.h"
 
-namespace navo {
+#include "common/little_endian.h"
+
+namespace navo::rootwin {
 
 const wchar_t* const PositionKeyPath = L"Software\\Kvel";
 const wchar_t* const SoftwareKeyPath = L"Software";
@@ -33,8 +36,7 @@ bool ReadSavedPosition(Registry& registry, Point* corner) {
   const bool read = registry.QueryValue(key, PositionValueName, data, &size);
   registry.CloseKey(key);
   if (!read || size != sizeof data) return false;
-  *corner =
-      DecodePosition(data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24);
+  *corner = DecodePosition(ReadU32Le(data));
   return true;
 }
 
@@ -69,4 +71,4 @@ Point StartPosition(bool saved, Point savedCorner, const Rect& workArea,
   return BoundPosition(usable ? savedCorner : DefaultPosition(workArea), workArea);
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

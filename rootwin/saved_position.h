@@ -9,7 +9,7 @@
 #include "rootwin/geometry.h"
 #include "rootwin/platform.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 constexpr int32_t WindowWidth = 594;  // outer size, fixed for the whole run
 constexpr int32_t WindowHeight = 246;
@@ -48,4 +48,4 @@ bool WindowMeetsScreen(Point corner, const Rect& virtualScreen);
 // screen, otherwise the default; then bounded.
 Point StartPosition(bool saved, Point savedCorner, const Rect& workArea, const Rect& virtualScreen);
 
-}  // namespace navo
+}  // namespace navo::rootwin

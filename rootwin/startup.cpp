@@ -1,8 +1,9 @@
+// RtNavo's start-up, from the command line to the end of the message loop.
 #include "rootwin/startup.h"
 
 #include "rootwin/saved_position.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPlatform& platform,
                   Registry& registry) {
@@ -26,4 +27,4 @@ int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPla
   return platform.RunMessageLoop();
 }
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -7,15 +7,16 @@
 #include "rootwin/chart_mode.h"
 #include "rootwin/drag.h"
 #include "rootwin/platform.h"
+#include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
-constexpr int ClassNameStringId = 1;   // "NVROOTWINCLASS"
-constexpr int TitleStringId = 2;       // "NVROOTWIN"
-constexpr size_t NameBufferSize = 20;  // characters, terminator included
+constexpr int ClassNameStringId = IDS_ROOT_CLASS;  // "NVROOTWINCLASS"
+constexpr int TitleStringId = IDS_ROOT_TITLE;      // "NVROOTWIN"
+constexpr size_t NameBufferSize = 20;              // characters, terminator included
 
 struct RootWindowState {
-  int ChartMode = Chart1;
+  int ChartMode = Chart1;  // named as the window's state is named (see drag.h)
   DragState drag;
 };
 
@@ -24,4 +25,4 @@ struct RootWindowState {
 int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPlatform& platform,
                   Registry& registry);
 
-}  // namespace navo
+}  // namespace navo::rootwin

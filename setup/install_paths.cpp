@@ -1,3 +1,4 @@
+// The installer's UTF-16 paths: joined, listed and compared as text.
 #include "setup/install_paths.h"
 
 #include <cstring>
@@ -16,21 +17,6 @@ size_t LengthWithoutBackslash(const wchar_t* path) {
 }
 
 }  // namespace
-
-bool EndsWithBackslash(const wchar_t* path) {
-  const size_t length = std::wcslen(path);
-  return length > 0 && path[length - 1] == L'\\';
-}
-
-bool EndWithBackslash(wchar_t* path, size_t size) {
-  const size_t length = wcsnlen(path, size);
-  if (length == 0 || length == size) return false;
-  if (EndsWithBackslash(path)) return true;
-  if (length + 2 > size) return false;
-  path[length] = L'\\';
-  path[length + 1] = L'\0';
-  return true;
-}
 
 bool JoinPath(const wchar_t* directory, const char* name, wchar_t* out, size_t size) {
   const size_t directoryLength = std::wcslen(directory);

@@ -1,22 +1,14 @@
 // Paths as the installer keeps them: UTF-16 text in fixed buffers of the
-// platform's path limit. A directory ends with a backslash so that a file
-// name can follow; nothing is ever written past the end of a buffer, and a
-// path that does not fit is refused.
+// platform's path limit (common/directory_path.h, which also ends a
+// directory with a backslash); nothing is ever written past the end of a
+// buffer, and a path that does not fit is refused.
 #pragma once
 
 #include <cstddef>
 
+#include "common/directory_path.h"
+
 namespace navo::setup {
-
-constexpr size_t PathBufferSize = 260;  // MAX_PATH in UTF-16 units, NUL included
-
-// True when the last unit of the path is a backslash.
-bool EndsWithBackslash(const wchar_t* path);
-
-// Appends "\" unless the path already ends with one. False, with the path
-// unchanged, when the path is empty or the backslash does not fit in size
-// units.
-bool EndWithBackslash(wchar_t* path, size_t size);
 
 // out = directory followed by name, a file name of ASCII letters as the
 // installation list holds them. False, with out emptied, when the result

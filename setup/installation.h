@@ -7,6 +7,7 @@
 #include <cstddef>
 
 #include "setup/install_paths.h"
+#include "setup/platform.h"
 
 namespace navo::setup {
 
@@ -22,57 +23,6 @@ extern const char* const InputMethodModule;  // "navo.ime"
 // The layout text of the registration, GBK as every text of the system; the
 // platform hands it to Windows in UTF-16.
 extern const char* const LayoutText;
-
-// FO_COPY of the platform's file operations.
-constexpr unsigned FileOperationCopy = 2;
-
-// One copy request, field for field what the platform's file operation
-// takes; the paths are lists closed by an empty entry.
-struct CopyRequest {
-  unsigned operation = 0;
-  wchar_t from[PathBufferSize + 1] = {};
-  wchar_t to[PathBufferSize + 1] = {};
-  unsigned flags = 0;
-};
-
-// What tells one version of a file from another without reading it: its
-// size and the time it was last written.
-struct FileStamp {
-  unsigned long long size = 0;
-  unsigned long long writeTime = 0;
-  bool operator==(const FileStamp& other) const {
-    return size == other.size && writeTime == other.writeTime;
-  }
-};
-
-// What the step needs of the platform. The file operation's windows
-// (confirmations, progress, errors) have the progress dialog as parent.
-class InstallPlatform {
- public:
-  // As GetCurrentDirectoryW and GetSystemDirectoryW: the length of the path
-  // in units, 0 on failure, or the size it would need when it does not fit.
-  virtual size_t ReadCurrentDirectory(wchar_t* buffer, size_t size) = 0;
-  virtual size_t ReadSystemDirectory(wchar_t* buffer, size_t size) = 0;
-  // True when both paths lead to one directory on disk whatever their
-  // spelling; false when they do not, or when it cannot be told.
-  virtual bool IsSameDirectory(const wchar_t* first, const wchar_t* second) = 0;
-  // True, with its stamp, when the path names a file (not a directory).
-  virtual bool FindFile(const wchar_t* path, FileStamp& stamp) = 0;
-  // True when the file exists and can be opened for reading now.
-  virtual bool CanOpenForReading(const wchar_t* path) = 0;
-  // True when both files can be read and hold the same bytes.
-  virtual bool SameContents(const wchar_t* first, const wchar_t* second) = 0;
-  // The result does not matter: a missing file is the usual case.
-  virtual void RemoveFile(const wchar_t* path) = 0;
-  // 0 when the operation succeeded.
-  virtual int RunFileOperation(const CopyRequest& request) = 0;
-  virtual void Beep() = 0;
-  // The result does not matter.
-  virtual void InstallInputMethod(const wchar_t* modulePath, const char* layoutText) = 0;
-
- protected:
-  ~InstallPlatform() = default;
-};
 
 // What the system directory holds of a file that was not installed.
 enum class LeftInPlace {

@@ -10,6 +10,7 @@
 #include <cstddef>
 
 #include "setup/installation.h"
+#include "setup/platform.h"
 #include "setup/waiting_text_fit.h"
 
 namespace navo::setup {
@@ -45,61 +46,6 @@ enum class SetupStage {
   Confirming,   // the final message is shown
   Closing,      // the main window is closing
   Ended,        // the quit request is posted
-};
-
-enum class MessageIcon { None, Warning };
-
-// The progress dialog "正在安装，请稍候……".
-class ProgressDialog {
- public:
-  // The waiting text's control and the dialog as they are now, the text
-  // measured in the control's own font. False when they cannot be measured.
-  virtual bool MeasureWaitingText(WaitingTextLayout& layout) = 0;
-  // Widens the text's control and moves and widens the dialog.
-  virtual void ApplyWaitingTextFit(const WaitingTextFit& fit) = 0;
-  // Timer ProgressTimerId every ProgressTimerPeriod ms, its ticks arriving
-  // as messages to the dialog.
-  virtual void StartTimer() = 0;
-  virtual void StopTimer() = 0;
-  virtual void End(int result) = 0;
-
- protected:
-  ~ProgressDialog() = default;
-};
-
-// The full-screen main window.
-class SetupWindow {
- public:
-  // Shown normally, whatever the program's start asked for.
-  virtual void Show() = 0;
-  // Runs the dialog modally, owned by this window: its result, or -1 when it
-  // cannot be shown.
-  virtual int RunProgressDialog() = 0;
-  // A message box owned by this window with the program's title as caption
-  // and one OK button, its GBK text shown in UTF-16; returns when the user
-  // has closed it.
-  virtual void ShowMessage(const char* text, MessageIcon icon) = 0;
-  // Asks the window to close; handled before the call returns.
-  virtual void Close() = 0;
-
- protected:
-  ~SetupWindow() = default;
-};
-
-// What closing needs: the help file opened by the shell, the end of the run.
-class HelpShell {
- public:
-  // As GetSystemDirectoryW.
-  virtual size_t ReadSystemDirectory(wchar_t* buffer, size_t size) = 0;
-  // True when the path names a file (not a directory).
-  virtual bool FileExists(const wchar_t* path) = 0;
-  // Without waiting for the viewer; the result does not matter.
-  virtual void OpenHelp(const wchar_t* path) = 0;
-  // The message loop ends and the program exits with this code.
-  virtual void Quit(int exitCode) = 0;
-
- protected:
-  ~HelpShell() = default;
 };
 
 struct SetupRun {

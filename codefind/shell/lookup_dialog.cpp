@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "codefind/code_lookup.h"
+#include "codefind/res/resource.h"
 #include "codefind/result_pane_layout.h"
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
-#include "resources/NvCodeFind/resource.h"
 
-namespace navo {
+namespace navo::codefind {
 
 namespace {
 
@@ -86,7 +86,7 @@ void PaintPane(HWND pane) {
     GetClientRect(pane, &client);
     DeviceContextMeasure measure(dc);
     PaneLayout layout;
-    PaintResultPane(program.history, measure, client.bottom - client.top, &layout);
+    LayOutResultPane(program.history, measure, client.bottom - client.top, &layout);
     wchar_t wide[WideLineSize];
     if (layout.showHeading) {
       GbkToWide(ResultPaneHeading, wide, WideLineSize);
@@ -160,4 +160,4 @@ HWND CreateLookupDialog(HWND owner) {
                             LookupDialogProc, 0);
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -5,12 +5,13 @@
 #include <cstring>
 
 #include "codefind/lookup_startup.h"
+#include "codefind/res/resource.h"
 #include "codefind/shell/nvcodefind_shell.h"
-#include "codefind/system_path.h"
+#include "common/directory_path.h"
 #include "common/gbk_wide.h"
-#include "resources/NvCodeFind/resource.h"
+#include "common/win32_message_loop.h"
 
-namespace navo {
+namespace navo::codefind {
 
 LookupProgram program;
 
@@ -96,12 +97,7 @@ class Win32Startup final : public LookupStartup {
   void OpenTable() override { OpenCodeTable(program.table, program.systemDirectory); }
   int RunMessageLoop() override {
     // No dialog keyboard handling: Tab, Enter and Escape stay in the input box.
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return navo::RunMessageLoop();
   }
 
  private:
@@ -112,10 +108,10 @@ class Win32Startup final : public LookupStartup {
 };
 
 }  // namespace
-}  // namespace navo
+}  // namespace navo::codefind
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  navo::program.instance = instance;
-  navo::Win32Startup startup(instance);
-  return navo::StartLookupProgram(startup);
+  navo::codefind::program.instance = instance;
+  navo::codefind::Win32Startup startup(instance);
+  return navo::codefind::StartLookupProgram(startup);
 }

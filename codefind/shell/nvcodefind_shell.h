@@ -7,9 +7,9 @@
 #include "codefind/code_table.h"
 #include "codefind/input_change.h"
 #include "codefind/lookup_history.h"
-#include "codefind/win32_platform.h"
+#include "codefind/shell/win32_platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 constexpr int PaneAttachMessage = WM_USER + 101;  // 1125
 constexpr COLORREF PaneTextColour = RGB(128, 0, 255);
@@ -37,4 +37,4 @@ extern LookupProgram program;
 // Creates the modeless lookup dialog owned by the main window.
 HWND CreateLookupDialog(HWND owner);
 
-}  // namespace navo
+}  // namespace navo::codefind

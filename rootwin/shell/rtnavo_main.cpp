@@ -7,7 +7,7 @@
 #include "rootwin/shell/win32_root_window.h"
 #include "rootwin/startup.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 namespace {
 
@@ -55,12 +55,12 @@ LRESULT CALLBACK RootWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 }  // namespace
-}  // namespace navo
+}  // namespace navo::rootwin
 
 // The whole command line, program name included, as the system keeps it:
 // the chart is chosen from what follows the name.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  using namespace navo;
+  using namespace navo::rootwin;
   program.instance = instance;
   Win32Startup startup(instance, RootWindowProc);
   return RunRootWindow(program.state, GetCommandLineW(), startup, program.registry);

@@ -1,9 +1,11 @@
+// The root chart window's Win32 platform: thin layers over the wide calls.
 #include "rootwin/shell/win32_root_window.h"
 
-#include "resources/RtNavo/resource.h"
+#include "common/win32_message_loop.h"
 #include "rootwin/drag.h"
+#include "rootwin/res/resource.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 namespace {
 
@@ -179,13 +181,6 @@ bool Win32Startup::CreateChartWindow(const wchar_t* className, const wchar_t* ti
 void Win32Startup::ShowWindow(ShowCommand command) { ::ShowWindow(window_, ShowCode(command)); }
 void Win32Startup::UpdateWindow() { ::UpdateWindow(window_); }
 
-int Win32Startup::RunMessageLoop() {
-  MSG message = {};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return static_cast<int>(message.wParam);
-}
+int Win32Startup::RunMessageLoop() { return navo::RunMessageLoop(); }
 
-}  // namespace navo
+}  // namespace navo::rootwin

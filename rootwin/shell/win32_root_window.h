@@ -8,7 +8,7 @@
 
 #include "rootwin/platform.h"
 
-namespace navo {
+namespace navo::rootwin {
 
 class Win32Registry final : public Registry {
  public:
@@ -96,4 +96,4 @@ class Win32Startup final : public StartupPlatform {
   HWND window_ = nullptr;
 };
 
-}  // namespace navo
+}  // namespace navo::rootwin

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "codefind/code_lookup.h"
-#include "codefind/posix_platform.h"
+#include "codefind/posix/posix_platform.h"
 
 extern "C" void* __libc_malloc(size_t);
 extern "C" void* __libc_calloc(size_t, size_t);
@@ -36,7 +36,7 @@ extern "C" void free(void* pointer) { __libc_free(pointer); }
 
 namespace {
 
-class CountingTableFile final : public navo::TableFile {
+class CountingTableFile final : public navo::codefind::TableFile {
  public:
   long reads = 0;
   bool Open(const char* path) override { return file_.Open(path); }
@@ -48,10 +48,10 @@ class CountingTableFile final : public navo::TableFile {
   void Close() override { file_.Close(); }
 
  private:
-  navo::PosixTableFile file_;
+  navo::codefind::PosixTableFile file_;
 };
 
-class QuietReports final : public navo::Reports {
+class QuietReports final : public navo::codefind::Reports {
  public:
   long count = 0;
   void ShowMessage(const char*, const char*) override { ++count; }
@@ -66,9 +66,9 @@ const char* TablePath() {
 void BM_LookupEveryDoubleByteValue(benchmark::State& state) {
   static CountingTableFile file;
   static QuietReports reports;
-  static navo::StaticTextBuffer buffer;
-  static navo::CodeTable table(file, reports, buffer);
-  if (!navo::OpenCodeTableFile(table, TablePath())) {
+  static navo::codefind::StaticTextBuffer buffer;
+  static navo::codefind::CodeTable table(file, reports, buffer);
+  if (!navo::codefind::OpenCodeTableFile(table, TablePath())) {
     state.SkipWithError("no code table; build the sample table first");
     return;
   }
@@ -79,8 +79,8 @@ void BM_LookupEveryDoubleByteValue(benchmark::State& state) {
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
       for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
         const char typed[3] = {char(lead), char(trail), 0};
-        char codes[navo::CodesStringSize];
-        found += navo::LookupCharacterCodes(table, typed, codes) && codes[0] != '\0';
+        char codes[navo::codefind::CodesStringSize];
+        found += navo::codefind::LookupCharacterCodes(table, typed, codes) && codes[0] != '\0';
         ++lookups;
       }
     }

@@ -10,6 +10,8 @@
 #include "tests/support/table_fixture.h"
 
 namespace navo::testing {
+
+using namespace navo::codefind;
 namespace {
 
 using Events = std::vector<std::string>;

@@ -11,6 +11,8 @@
 #include "tests/support/table_fixture.h"
 
 namespace navo::testing {
+
+using namespace navo::codefind;
 namespace {
 
 using Calls = std::vector<std::string>;

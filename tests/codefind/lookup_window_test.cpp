@@ -14,6 +14,8 @@
 #include "codefind/result_pane_layout.h"
 
 namespace navo::testing {
+
+using namespace navo::codefind;
 namespace {
 
 // An input box whose emptying notifies the window again at once, nested,
@@ -186,7 +188,7 @@ class PaneLayoutTest : public ::testing::Test {
 };
 
 TEST_F(PaneLayoutTest, EmptyHistoryShowsOnlyTheHeading) {
-  PaintResultPane(history, measure, 300, &layout);
+  LayOutResultPane(history, measure, 300, &layout);
   EXPECT_TRUE(layout.showHeading);
   EXPECT_EQ(layout.lineCount, 0u);
   EXPECT_STREQ(ResultPaneHeading, "汉字及编码显示窗口");
@@ -195,7 +197,7 @@ TEST_F(PaneLayoutTest, EmptyHistoryShowsOnlyTheHeading) {
 TEST_F(PaneLayoutTest, LinesNewestFirstOneBelowTheOther) {
   AddHistoryEntry(history, "工", "aaaa");
   AddHistoryEntry(history, "人", "");
-  PaintResultPane(history, measure, 300, &layout);
+  LayOutResultPane(history, measure, 300, &layout);
   EXPECT_FALSE(layout.showHeading);
   ASSERT_EQ(layout.lineCount, 2u);
   EXPECT_STREQ(layout.lines[0].text, "人: ");
@@ -207,11 +209,11 @@ TEST_F(PaneLayoutTest, LinesNewestFirstOneBelowTheOther) {
 
 TEST_F(PaneLayoutTest, OnlyLinesThatFitWhollyAreDrawn) {
   Add(10);
-  PaintResultPane(history, measure, 10 * 36 - 1, &layout);
+  LayOutResultPane(history, measure, 10 * 36 - 1, &layout);
   EXPECT_EQ(layout.lineCount, 9u);
-  PaintResultPane(history, measure, 10 * 36, &layout);
+  LayOutResultPane(history, measure, 10 * 36, &layout);
   EXPECT_EQ(layout.lineCount, 10u);
-  PaintResultPane(history, measure, 35, &layout);
+  LayOutResultPane(history, measure, 35, &layout);
   EXPECT_EQ(layout.lineCount, 0u);
 }
 
@@ -220,7 +222,7 @@ TEST_F(PaneLayoutTest, TheSampleHeightDecidesWhetherALineStarts) {
   measure.sampleHeight = 40;  // taller than the lines themselves
   measure.lineHeight = 30;
   // Line 0 at 0 (0 + 40 <= 100), line 1 at 30 (30 + 40 <= 100), line 2 would need 60 + 40.
-  PaintResultPane(history, measure, 99, &layout);
+  LayOutResultPane(history, measure, 99, &layout);
   EXPECT_EQ(layout.lineCount, 2u);
   EXPECT_EQ(layout.lines[1].y, 30);
 }

@@ -29,13 +29,13 @@ std::vector<uint8_t> SoundTable() {
   return navo::BuildCodeTable(source).bytes;
 }
 
-struct NoReports final : navo::Reports {
+struct NoReports final : navo::codefind::Reports {
   void ShowMessage(const char* text, const char*) override { (void)std::strlen(text); }
   void Beep() override {}
 };
 
-struct Buffer final : navo::TextBuffer {
-  char bytes[navo::TextBufferSize];
+struct Buffer final : navo::codefind::TextBuffer {
+  char bytes[navo::codefind::TextBufferSize];
   char* Lock() override { return bytes; }
   void Unlock() override {}
 };
@@ -52,8 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int edits = input.ConsumeIntegralInRange(0, 24);
   for (int i = 0; i < edits && !bytes.empty(); ++i) {
     // Mostly the fixed regions and the first blocks, where the reader looks.
-    const size_t start =
-        input.ConsumeBool() ? std::min<size_t>(navo::LeadByteTableOffset, bytes.size() - 1) : 0;
+    const size_t start = input.ConsumeBool() ? std::min<size_t>(navo::codefind::LeadByteTableOffset,
+                                                                bytes.size() - 1)
+                                             : 0;
     const size_t at = input.ConsumeIntegralInRange<size_t>(start, bytes.size() - 1);
     const uint32_t value = input.ConsumeIntegral<uint32_t>();
     const size_t width = input.ConsumeBool() ? 4 : 1;
@@ -64,25 +65,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static MemoryTableFile file(&bytes);
   static NoReports reports;
   static Buffer buffer;
-  static navo::CodeTable table(file, reports, buffer);
+  static navo::codefind::CodeTable table(file, reports, buffer);
   if (input.ConsumeBool())
-    navo::OpenCodeTable(table, "");
+    navo::codefind::OpenCodeTable(table, "");
   else
     file.Close();
 
   while (input.remaining_bytes() > 0) {
     const std::string text = input.ConsumeRandomLengthString(12);
-    char codes[navo::CodesStringSize];
-    char wordCode[navo::WordCodeSize];
+    char codes[navo::codefind::CodesStringSize];
+    char wordCode[navo::codefind::WordCodeSize];
     switch (input.ConsumeIntegralInRange(0, 2)) {
       case 0:
-        navo::LookupCharacterCodes(table, text.c_str(), codes);
+        navo::codefind::LookupCharacterCodes(table, text.c_str(), codes);
         break;
       case 1:
-        navo::DeriveWordCode(table, text.c_str(), wordCode);
+        navo::codefind::DeriveWordCode(table, text.c_str(), wordCode);
         break;
       default:
-        navo::LoadCandidateBlock(table, text.substr(0, 2).c_str());
+        navo::codefind::LoadCandidateBlock(table, text.substr(0, 2).c_str());
         break;
     }
   }

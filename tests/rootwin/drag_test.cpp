@@ -9,7 +9,7 @@
 
 #include "tests/rootwin/recording_fakes.h"
 
-namespace navo::testing {
+namespace navo::rootwin::testing {
 namespace {
 
 constexpr unsigned MouseMoveMessage = 0x0200;  // WM_MOUSEMOVE
@@ -435,4 +435,4 @@ TEST_F(DragTest, AWholeDragFromPressToRelease) {
 }
 
 }  // namespace
-}  // namespace navo::testing
+}  // namespace navo::rootwin::testing

@@ -11,9 +11,16 @@
 
 #include "rootwin/platform.h"
 
-namespace navo::testing {
+namespace navo::rootwin::testing {
 
 using Log = std::vector<std::string>;
+
+// Logs a call without arguments and gives the answer the fake holds for it.
+template <typename T>
+T Answer(Log& log, const char* call, T answer) {
+  log.push_back(call);
+  return answer;
+}
 
 inline std::string Join(const std::string& name, std::initializer_list<long long> values) {
   std::string line = name;
@@ -126,25 +133,13 @@ class RecordingWindow final : public ChartWindow, public DragWindow {
   void Show(ShowCommand command) override { log_.push_back(testing::Show(command)); }
   void Update() override { log_.push_back("Update"); }
   void PostQuit(int exitCode) override { log_.push_back(Join("PostQuit", {exitCode})); }
-  Rect OuterRect() override {
-    log_.push_back("OuterRect");
-    return outer;
-  }
+  Rect OuterRect() override { return Answer(log_, "OuterRect", outer); }
 
-  Rect WorkArea() override {
-    log_.push_back("WorkArea");
-    return workArea;
-  }
+  Rect WorkArea() override { return Answer(log_, "WorkArea", workArea); }
   void TakeCapture() override { log_.push_back("TakeCapture"); }
   void ReleaseCapture() override { log_.push_back("ReleaseCapture"); }
-  Point CursorPosition() override {
-    log_.push_back("CursorPosition");
-    return cursor;
-  }
-  uint32_t DragFlags() override {
-    log_.push_back("DragFlags");
-    return flags;
-  }
+  Point CursorPosition() override { return Answer(log_, "CursorPosition", cursor); }
+  uint32_t DragFlags() override { return Answer(log_, "DragFlags", flags); }
   void SetDragFlags(uint32_t value) override {
     log_.push_back(Join("SetDragFlags", {value}));
     flags = value;
@@ -187,14 +182,8 @@ class RecordingScreen final : public ScreenDevice {
 
   void Open() override { log_.push_back("Open DISPLAY"); }
   void SelectGrayBrush() override { log_.push_back("SelectGrayBrush"); }
-  int BorderWidth() override {
-    log_.push_back("BorderWidth");
-    return borderWidth;
-  }
-  int BorderHeight() override {
-    log_.push_back("BorderHeight");
-    return borderHeight;
-  }
+  int BorderWidth() override { return Answer(log_, "BorderWidth", borderWidth); }
+  int BorderHeight() override { return Answer(log_, "BorderHeight", borderHeight); }
   void InvertPattern(int32_t x, int32_t y, int32_t width, int32_t height) override {
     log_.push_back(Join("Invert", {x, y, width, height}));
   }
@@ -223,4 +212,4 @@ inline Log Concat(std::initializer_list<Log> parts) {
   return all;
 }
 
-}  // namespace navo::testing
+}  // namespace navo::rootwin::testing

@@ -6,15 +6,15 @@
 #include <cwchar>
 #include <string>
 
-#include "resources/RtNavo/resource.h"
 #include "rootwin/chart_mode.h"
 #include "rootwin/chart_window.h"
 #include "rootwin/drag.h"
+#include "rootwin/res/resource.h"
 #include "rootwin/saved_position.h"
 #include "rootwin/startup.h"
 #include "tests/rootwin/recording_fakes.h"
 
-namespace navo::testing {
+namespace navo::rootwin::testing {
 namespace {
 
 TEST(ChartModeTest, ExactlyTwoAfterTheProgramNameGivesChart2) {
@@ -223,24 +223,28 @@ TEST_F(RegistryTest, NothingIsSavedWhenKvelCannotBeCreated) {
   EXPECT_TRUE(registry.values.empty());
 }
 
-TEST(PaintTest, Chart1IsBitmap114CopiedAs590By242ThenShownWithoutActivation) {
-  Log log;
-  RecordingCanvas canvas(log);
-  RecordingWindow window(log);
-  PaintChart(1, canvas, window);
-  EXPECT_EQ(log, (Log{"BeginPaint", "CopyBitmap 114 590 242", "FillWithWindowColour 588 0 590 242",
-                      "EndPaint", "Show noactivate"}));
-}
-
-// Where the copy reaches beyond chart 2, the window colour shows, not what
-// the previous chart left there.
-TEST(PaintTest, Chart2IsBitmap134WithTheWindowColourBeyondIt) {
-  Log log;
-  RecordingCanvas canvas(log);
-  RecordingWindow window(log);
-  PaintChart(2, canvas, window);
-  EXPECT_EQ(log, (Log{"BeginPaint", "CopyBitmap 134 590 242", "FillWithWindowColour 353 0 590 242",
-                      "FillWithWindowColour 0 140 353 242", "EndPaint", "Show noactivate"}));
+// Each chart's bitmap is copied as a 590 by 242 block, then the window is
+// shown without activation. Where the copy reaches beyond the bitmap, the
+// window colour shows, not what the previous chart left there.
+TEST(PaintTest, EachChartIsItsBitmapWithTheWindowColourBeyondIt) {
+  const struct {
+    int chart;
+    Log paint;
+  } cases[] = {
+      {1,
+       {"BeginPaint", "CopyBitmap 114 590 242", "FillWithWindowColour 588 0 590 242", "EndPaint",
+        "Show noactivate"}},
+      {2,
+       {"BeginPaint", "CopyBitmap 134 590 242", "FillWithWindowColour 353 0 590 242",
+        "FillWithWindowColour 0 140 353 242", "EndPaint", "Show noactivate"}},
+  };
+  for (const auto& c : cases) {
+    Log log;
+    RecordingCanvas canvas(log);
+    RecordingWindow window(log);
+    PaintChart(c.chart, canvas, window);
+    EXPECT_EQ(log, c.paint) << "chart " << c.chart;
+  }
 }
 
 TEST(PaintTest, AreasBeyondABitmapThatCoversTheBlockAreNone) {
@@ -252,11 +256,11 @@ TEST(PaintTest, AreasBeyondABitmapThatCoversTheBlockAreNone) {
 }
 
 TEST(PaintTest, ResourceNumbersAreTheProgramsOwn) {
-  EXPECT_EQ(Chart1BitmapId, IDB_CHART1);
-  EXPECT_EQ(Chart2BitmapId, IDB_CHART2);
-  EXPECT_EQ(DragCursorId, IDC_DRAG);
-  EXPECT_EQ(ClassNameStringId, IDS_ROOT_CLASS);
-  EXPECT_EQ(TitleStringId, IDS_ROOT_TITLE);
+  EXPECT_EQ(IDB_CHART1, 114);
+  EXPECT_EQ(IDB_CHART2, 134);
+  EXPECT_EQ(IDC_DRAG, 136);
+  EXPECT_EQ(IDS_ROOT_CLASS, 1);
+  EXPECT_EQ(IDS_ROOT_TITLE, 2);
   EXPECT_STREQ(IDI_LOADBMP_NAME, L"LOADBMP");
   EXPECT_EQ(ControlMessage, 1124u);
 }
@@ -350,14 +354,8 @@ class RecordingStartup final : public StartupPlatform {
     log_.push_back("RegisterWindowClass " + Narrow(className) + (registers ? "" : " failed"));
     return registers;
   }
-  Rect WorkArea() override {
-    log_.push_back("WorkArea");
-    return workArea;
-  }
-  Rect VirtualScreen() override {
-    log_.push_back("VirtualScreen");
-    return virtualScreen;
-  }
+  Rect WorkArea() override { return Answer(log_, "WorkArea", workArea); }
+  Rect VirtualScreen() override { return Answer(log_, "VirtualScreen", virtualScreen); }
   bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
                          Size size) override {
     log_.push_back(Join("CreateChartWindow " + Narrow(className) + " " + Narrow(title),
@@ -368,10 +366,7 @@ class RecordingStartup final : public StartupPlatform {
   }
   void ShowWindow(ShowCommand command) override { log_.push_back(Show(command)); }
   void UpdateWindow() override { log_.push_back("UpdateWindow"); }
-  int RunMessageLoop() override {
-    log_.push_back("RunMessageLoop");
-    return loopResult;
-  }
+  int RunMessageLoop() override { return Answer(log_, "RunMessageLoop", loopResult); }
 
  private:
   Log& log_;
@@ -494,4 +489,4 @@ TEST_F(StartupTest, AWindowStartedWithoutAValueComesBackToTheSamePlace) {
 }
 
 }  // namespace
-}  // namespace navo::testing
+}  // namespace navo::rootwin::testing

@@ -96,22 +96,17 @@ TEST(RunInstallation, EachCopyRequestIsAnFoCopyWithoutFlagsAndClosedPathLists) {
   }
 }
 
-TEST(RunInstallation, StopsWithFalseWhenTheCurrentDirectoryCannotBeRead) {
-  RecordingPlatform platform;
-  platform.currentDirectoryFails = true;
-  InstallReport report;
-  EXPECT_FALSE(RunInstallation(platform, report));
-  EXPECT_TRUE(platform.Effects().empty());
-  EXPECT_FALSE(report.ranToEnd);
-}
-
-TEST(RunInstallation, StopsWithFalseWhenTheSystemDirectoryCannotBeRead) {
-  RecordingPlatform platform;
-  platform.systemDirectoryFails = true;
-  InstallReport report;
-  EXPECT_FALSE(RunInstallation(platform, report));
-  EXPECT_TRUE(platform.Effects().empty());
-  EXPECT_FALSE(report.ranToEnd);
+TEST(RunInstallation, StopsWithFalseWhenADirectoryCannotBeRead) {
+  for (const bool currentFails : {true, false}) {
+    SCOPED_TRACE(currentFails ? "the current directory" : "the system directory");
+    RecordingPlatform platform;
+    platform.currentDirectoryFails = currentFails;
+    platform.systemDirectoryFails = !currentFails;
+    InstallReport report;
+    EXPECT_FALSE(RunInstallation(platform, report));
+    EXPECT_TRUE(platform.Effects().empty());
+    EXPECT_FALSE(report.ranToEnd);
+  }
 }
 
 TEST(RunInstallation, AFailedCopyBeepsOnceAndTheOtherFilesAreStillCopied) {

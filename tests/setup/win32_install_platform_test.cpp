@@ -2,7 +2,7 @@
 // identity of a directory whatever its spelling, files found, read and
 // compared, deletion, the copy request as SHFileOperationW runs it, all in
 // UTF-16 whatever the system's code page.
-#include "setup/win32_install_platform.h"
+#include "setup/shell/win32_install_platform.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

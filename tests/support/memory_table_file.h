@@ -9,7 +9,7 @@
 
 namespace navo::testing {
 
-class MemoryTableFile final : public TableFile {
+class MemoryTableFile final : public codefind::TableFile {
  public:
   explicit MemoryTableFile(const std::vector<uint8_t>* bytes) : bytes_(bytes) {}
 

@@ -8,28 +8,28 @@
 #include "codefind/code_table.h"
 
 #ifdef _WIN32
-#include "codefind/win32_platform.h"
+#include "codefind/shell/win32_platform.h"
 #else
-#include "codefind/posix_platform.h"
+#include "codefind/posix/posix_platform.h"
 #endif
 
 namespace navo::testing {
 
 #ifdef _WIN32
-using PlatformTableFile = Win32TableFile;
-class PlatformTextBuffer final : public TextBuffer {
+using PlatformTableFile = codefind::Win32TableFile;
+class PlatformTextBuffer final : public codefind::TextBuffer {
  public:
   PlatformTextBuffer() { buffer_.Allocate(); }
   char* Lock() override { return buffer_.Lock(); }
   void Unlock() override { buffer_.Unlock(); }
 
  private:
-  GlobalTextBuffer buffer_;
+  codefind::GlobalTextBuffer buffer_;
 };
 constexpr char PathSeparator = '\\';
 #else
-using PlatformTableFile = PosixTableFile;
-using PlatformTextBuffer = StaticTextBuffer;
+using PlatformTableFile = codefind::PosixTableFile;
+using PlatformTextBuffer = codefind::StaticTextBuffer;
 constexpr char PathSeparator = '/';
 #endif
 

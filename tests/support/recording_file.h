@@ -9,9 +9,9 @@
 
 namespace navo::testing {
 
-class RecordingTableFile final : public TableFile {
+class RecordingTableFile final : public codefind::TableFile {
  public:
-  explicit RecordingTableFile(TableFile& real) : real_(real) {}
+  explicit RecordingTableFile(codefind::TableFile& real) : real_(real) {}
 
   std::vector<std::string> calls;
 
@@ -42,7 +42,7 @@ class RecordingTableFile final : public TableFile {
   }
 
  private:
-  TableFile& real_;
+  codefind::TableFile& real_;
 };
 
 }  // namespace navo::testing

@@ -9,7 +9,7 @@
 
 namespace navo::testing {
 
-class RecordingReports final : public Reports {
+class RecordingReports final : public codefind::Reports {
  public:
   std::vector<std::string> events;
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codefind/code_table.h"
+#include "common/little_endian.h"
 #include "tests/support/platform.h"
 #include "tests/support/recording_file.h"
 #include "tests/support/recording_reports.h"
@@ -35,7 +36,7 @@ class TableTest : public ::testing::Test {
   void UseBytes(const std::vector<uint8_t>& bytes) {
     platformFile.Close();  // Windows does not let an open table be rewritten
     WriteBytes(TablePath(), bytes);
-    ASSERT_TRUE(OpenCodeTable(table, ScratchDirectory().c_str()));
+    ASSERT_TRUE(codefind::OpenCodeTable(table, ScratchDirectory().c_str()));
     ForgetCalls();
   }
 
@@ -48,32 +49,31 @@ class TableTest : public ::testing::Test {
   RecordingTableFile file{platformFile};
   RecordingReports reports;
   PlatformTextBuffer textBuffer;
-  CodeTable table{file, reports, textBuffer};
+  codefind::CodeTable table{file, reports, textBuffer};
 };
 
 // Little-endian helpers for building damaged tables by hand.
 inline uint32_t GetU32(const std::vector<uint8_t>& bytes, size_t at) {
-  return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
-         uint32_t(bytes[at + 3]) << 24;
+  return ReadU32Le(&bytes[at]);
 }
 
 inline void SetU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+  WriteU32Le(&bytes[at], value);
 }
 
 inline size_t PairEntryOffset(const char* prefix) {
-  return PairPrefixIndexOffset +
-         PrefixIndexEntrySize * (26 * (prefix[0] - 'a') + (prefix[1] - 'a'));
+  return codefind::PairPrefixIndexOffset +
+         codefind::PrefixIndexEntrySize * (26 * (prefix[0] - 'a') + (prefix[1] - 'a'));
 }
 
 inline size_t LetterEntryOffset(char letter) {
-  return LetterPrefixIndexOffset + PrefixIndexEntrySize * (letter - 'a');
+  return codefind::LetterPrefixIndexOffset + codefind::PrefixIndexEntrySize * (letter - 'a');
 }
 
 // Where the builder put a character's record.
 inline size_t RecordOffset(const std::vector<uint8_t>& bytes, const char* character) {
   const uint8_t lead = uint8_t(character[0]), trail = uint8_t(character[1]);
-  return GetU32(bytes, LeadByteTableOffset + 4 * (lead - 0x81)) + 10 * (trail - 0x40);
+  return GetU32(bytes, codefind::LeadByteTableOffset + 4 * (lead - 0x81)) + 10 * (trail - 0x40);
 }
 
 }  // namespace navo::testing

@@ -23,11 +23,11 @@ TableSource MixedSource() {
 TEST(TableBuilderTest, LaysOutRecordsBelowTheIndexesAndBlocksAfterThem) {
   const std::vector<uint8_t> bytes = BuildCodeTable(MixedSource()).bytes;
   for (uint32_t lead = 0; lead < 126; ++lead) {
-    const uint32_t base = GetU32(bytes, LeadByteTableOffset + 4 * lead);
-    EXPECT_LE(base + 1920, LeadByteTableOffset);
+    const uint32_t base = GetU32(bytes, codefind::LeadByteTableOffset + 4 * lead);
+    EXPECT_LE(base + 1920, codefind::LeadByteTableOffset);
     EXPECT_GT(base, 0u);
   }
-  EXPECT_GE(GetU32(bytes, LetterEntryOffset('a')), FixedRegionsEnd);
+  EXPECT_GE(GetU32(bytes, LetterEntryOffset('a')), codefind::FixedRegionsEnd);
   EXPECT_EQ(GetU32(bytes, LetterEntryOffset('a') + 8), 2u);  // 工 and 戈
   EXPECT_EQ(GetU32(bytes, PairEntryOffset("aa") + 8), 3u);
   EXPECT_EQ(GetU32(bytes, PairEntryOffset("aa") + 4), 3u + 3 + 5);

@@ -1,9 +1,12 @@
+// GBK text of terminals and files: to and from UTF-8, and shown with escapes.
 #include "tools/common/gbk_text.h"
 
 #include <iconv.h>
 
 #include <cstdio>
 #include <cstring>
+
+#include "common/gbk.h"
 
 namespace navo {
 
@@ -61,7 +64,7 @@ std::string Display(const std::string& gbk, const char* escapedAscii) {
     if (byte >= 0x20 && byte <= 0x7E && !std::strchr(escapedAscii, byte)) {
       out.push_back(char(byte));
       ++i;
-    } else if (byte >= 0x81 && byte <= 0xFE && i + 1 < gbk.size() &&
+    } else if (IsGbkLeadByte(byte) && i + 1 < gbk.size() &&
                ToUtf8().Convert(gbk.data() + i, 2, &character)) {
       out += character;
       i += 2;

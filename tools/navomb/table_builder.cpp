@@ -1,9 +1,15 @@
+// The code table builder: a table source checked and laid out as navo.mb.
 #include <cstring>
 
 #include "codefind/code_table.h"
+#include "common/gbk.h"
+#include "common/little_endian.h"
 #include "tools/navomb/table_source.h"
 
 namespace navo {
+
+// The code table layout and the reader, as the lookup tool defines them.
+using namespace navo::codefind;
 
 namespace {
 
@@ -19,17 +25,17 @@ bool IsCodeLetters(const std::string& code) {
   return true;
 }
 
-bool IsGbkCharacter(const std::string& text) {
-  return text.size() == 2 && uint8_t(text[0]) >= 0x81 && uint8_t(text[0]) <= 0xFE &&
-         uint8_t(text[1]) >= 0x40;
+bool IsOneGbkCharacter(const std::string& text) {
+  return text.size() == 2 && IsGbkCharacter(uint8_t(text[0]), uint8_t(text[1]));
 }
 
 void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+  WriteU32Le(&bytes[at], value);
 }
 
 void AppendU32(std::vector<uint8_t>& bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(value >> (8 * i)));
+  bytes.resize(bytes.size() + 4);
+  PutU32(bytes, bytes.size() - 4, value);
 }
 
 void AppendPadded(std::vector<uint8_t>& bytes, const std::string& text, size_t size) {
@@ -58,13 +64,107 @@ void WriteLetterBlock(const Block& block, std::vector<uint8_t>& bytes) {
   for (const TableCandidate* c : block.candidates) AppendPadded(bytes, c->text, 4);
 }
 
+// The candidates by the blocks of their prefixes: one-letter codes in the
+// letter blocks, longer ones in the blocks of their first two letters.
+struct Blocks {
+  Block letters[26];
+  Block pairs[26 * 26];
+};
+
+using Errors = std::vector<std::string>;
+
+void SortIntoBlocks(const TableSource& source, Blocks& blocks, Errors& errors) {
+  for (const TableCandidate& c : source.candidates) {
+    if (c.code.empty() || c.code.size() > 7 || !IsCodeLetters(c.code)) {
+      errors.push_back("code " + Quote(c.code) + " of " + Quote(c.text) +
+                       " is not 1 to 7 letters a-z");
+    } else if (c.text.empty() || c.text.find('\0') != std::string::npos) {
+      errors.push_back("empty text for code " + c.code);
+    } else if (c.code.size() == 1) {
+      if (c.text.size() > 3)
+        errors.push_back("text " + Quote(c.text) + " too long for one-letter code");
+      else
+        blocks.letters[c.code[0] - 'a'].candidates.push_back(&c);
+    } else {
+      blocks.pairs[26 * (c.code[0] - 'a') + (c.code[1] - 'a')].candidates.push_back(&c);
+    }
+  }
+}
+
+void CheckWordMakingCodes(const TableSource& source, Errors& errors) {
+  for (const auto& [character, code] : source.wordMakingCodes) {
+    if (!IsOneGbkCharacter(character))
+      errors.push_back("word-making code for a text that is not one character");
+    if (code.size() > 3 || !IsCodeLetters(code))
+      errors.push_back("word-making code " + Quote(code) + " is not 0 to 3 letters a-z");
+  }
+}
+
+void PlaceIndexEntry(std::vector<uint8_t>& bytes, uint32_t at, uint32_t blockOffset,
+                     uint32_t textLength, uint32_t count) {
+  PutU32(bytes, at, blockOffset);
+  PutU32(bytes, at + 4, textLength);
+  PutU32(bytes, at + 8, count);
+}
+
+// The fixed regions: the character records with their word-making codes,
+// the lead byte table, and the prefix indexes left empty for the blocks.
+void WriteFixedRegions(const TableSource& source, std::vector<uint8_t>& bytes) {
+  bytes.assign(FixedRegionsEnd, 0);
+  for (const auto& [character, code] : EffectiveWordMakingCodes(source)) {
+    if (!IsOneGbkCharacter(character) || code.size() > 3) continue;
+    const uint32_t lead = uint8_t(character[0]) - GbkFirstLeadByte,
+                   trail = uint8_t(character[1]) - GbkFirstTrailByte;
+    std::memcpy(&bytes[RecordArraysOffset + lead * RecordArraySize + trail * CharacterRecordSize],
+                code.data(), code.size());
+  }
+  for (uint32_t lead = 0; lead < LeadBytes; ++lead)
+    PutU32(bytes, LeadByteTableOffset + 4 * lead, RecordArraysOffset + lead * RecordArraySize);
+}
+
+void WriteLetterBlocks(const Blocks& blocks, std::vector<uint8_t>& bytes, Errors& errors) {
+  for (int letter = 0; letter < 26; ++letter) {
+    const Block& block = blocks.letters[letter];
+    if (block.candidates.empty()) continue;
+    const uint32_t count = uint32_t(block.candidates.size());
+    if (count > MaxLoadedCandidates)
+      errors.push_back(std::string("one-letter block ") + char('a' + letter) +
+                       " has more than 2000 candidates");
+    const uint32_t offset = uint32_t(bytes.size());
+    WriteLetterBlock(block, bytes);
+    PlaceIndexEntry(bytes, LetterPrefixIndexOffset + PrefixIndexEntrySize * letter, offset,
+                    4 * count, count);
+  }
+}
+
+void WritePairBlocks(const Blocks& blocks, std::vector<uint8_t>& bytes, Errors& errors) {
+  for (int pair = 0; pair < 26 * 26; ++pair) {
+    const Block& block = blocks.pairs[pair];
+    if (block.candidates.empty()) continue;
+    const uint32_t count = uint32_t(block.candidates.size());
+    uint32_t textLength = 0, loadedTextLength = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+      textLength += uint32_t(block.candidates[i]->text.size() + 1);
+      if (i < MaxLoadedCandidates) loadedTextLength = textLength;
+    }
+    if (loadedTextLength > TextBufferSize) {
+      errors.push_back(std::string("block ") + char('a' + pair / 26) + char('a' + pair % 26) +
+                       ": texts of its first 2000 candidates pass 20000 bytes");
+    }
+    const uint32_t offset = uint32_t(bytes.size());
+    WritePairBlock(block, bytes);
+    PlaceIndexEntry(bytes, PairPrefixIndexOffset + PrefixIndexEntrySize * pair, offset, textLength,
+                    count);
+  }
+}
+
 }  // namespace
 
 std::map<std::string, std::string> EffectiveWordMakingCodes(const TableSource& source) {
   std::map<std::string, std::string> codes;
   std::map<std::string, size_t> longest;
   for (const TableCandidate& c : source.candidates) {
-    if (!IsGbkCharacter(c.text) || source.wordMakingCodes.count(c.text)) continue;
+    if (!IsOneGbkCharacter(c.text) || source.wordMakingCodes.count(c.text)) continue;
     size_t& length = longest[c.text];
     if (c.code.size() > length) {
       length = c.code.size();
@@ -77,77 +177,14 @@ std::map<std::string, std::string> EffectiveWordMakingCodes(const TableSource& s
 
 BuildResult BuildCodeTable(const TableSource& source) {
   BuildResult result;
-  auto fail = [&result](const std::string& message) { result.errors.push_back(message); };
-
-  Block letterBlocks[26];
-  Block pairBlocks[26 * 26];
-  for (const TableCandidate& c : source.candidates) {
-    if (c.code.empty() || c.code.size() > 7 || !IsCodeLetters(c.code)) {
-      fail("code " + Quote(c.code) + " of " + Quote(c.text) + " is not 1 to 7 letters a-z");
-    } else if (c.text.empty() || c.text.find('\0') != std::string::npos) {
-      fail("empty text for code " + c.code);
-    } else if (c.code.size() == 1) {
-      if (c.text.size() > 3)
-        fail("text " + Quote(c.text) + " too long for one-letter code");
-      else
-        letterBlocks[c.code[0] - 'a'].candidates.push_back(&c);
-    } else {
-      pairBlocks[26 * (c.code[0] - 'a') + (c.code[1] - 'a')].candidates.push_back(&c);
-    }
-  }
-  for (const auto& [character, code] : source.wordMakingCodes) {
-    if (!IsGbkCharacter(character)) fail("word-making code for a text that is not one character");
-    if (code.size() > 3 || !IsCodeLetters(code))
-      fail("word-making code " + Quote(code) + " is not 0 to 3 letters a-z");
-  }
-
+  Blocks blocks;
+  SortIntoBlocks(source, blocks, result.errors);
+  CheckWordMakingCodes(source, result.errors);
   std::vector<uint8_t>& bytes = result.bytes;
-  bytes.assign(FixedRegionsEnd, 0);
-  for (const auto& [character, code] : EffectiveWordMakingCodes(source)) {
-    if (!IsGbkCharacter(character) || code.size() > 3) continue;
-    const uint32_t lead = uint8_t(character[0]) - 0x81u, trail = uint8_t(character[1]) - 0x40u;
-    std::memcpy(&bytes[RecordArraysOffset + lead * RecordArraySize + trail * CharacterRecordSize],
-                code.data(), code.size());
-  }
-  for (uint32_t lead = 0; lead < LeadBytes; ++lead)
-    PutU32(bytes, LeadByteTableOffset + 4 * lead, RecordArraysOffset + lead * RecordArraySize);
-
-  auto placeIndexEntry = [&bytes](uint32_t at, uint32_t blockOffset, uint32_t textLength,
-                                  uint32_t count) {
-    PutU32(bytes, at, blockOffset);
-    PutU32(bytes, at + 4, textLength);
-    PutU32(bytes, at + 8, count);
-  };
-  for (int letter = 0; letter < 26; ++letter) {
-    const Block& block = letterBlocks[letter];
-    if (block.candidates.empty()) continue;
-    const uint32_t count = uint32_t(block.candidates.size());
-    if (count > MaxLoadedCandidates)
-      fail(std::string("one-letter block ") + char('a' + letter) +
-           " has more than 2000 candidates");
-    const uint32_t offset = uint32_t(bytes.size());
-    WriteLetterBlock(block, bytes);
-    placeIndexEntry(LetterPrefixIndexOffset + PrefixIndexEntrySize * letter, offset, 4 * count,
-                    count);
-  }
-  for (int pair = 0; pair < 26 * 26; ++pair) {
-    const Block& block = pairBlocks[pair];
-    if (block.candidates.empty()) continue;
-    const uint32_t count = uint32_t(block.candidates.size());
-    uint32_t textLength = 0, loadedTextLength = 0;
-    for (uint32_t i = 0; i < count; ++i) {
-      textLength += uint32_t(block.candidates[i]->text.size() + 1);
-      if (i < MaxLoadedCandidates) loadedTextLength = textLength;
-    }
-    if (loadedTextLength > TextBufferSize) {
-      fail(std::string("block ") + char('a' + pair / 26) + char('a' + pair % 26) + ": texts of " +
-           "its first 2000 candidates pass 20000 bytes");
-    }
-    const uint32_t offset = uint32_t(bytes.size());
-    WritePairBlock(block, bytes);
-    placeIndexEntry(PairPrefixIndexOffset + PrefixIndexEntrySize * pair, offset, textLength, count);
-  }
-  if (bytes.size() > MaxFileOffset) fail("table passes 2 GiB");
+  WriteFixedRegions(source, bytes);
+  WriteLetterBlocks(blocks, bytes, result.errors);
+  WritePairBlocks(blocks, bytes, result.errors);
+  if (bytes.size() > MaxFileOffset) result.errors.push_back("table passes 2 GiB");
   if (!result.errors.empty()) result.bytes.clear();
   return result;
 }

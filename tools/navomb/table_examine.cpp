@@ -1,11 +1,16 @@
+// The table checker and dump: each region of navo.mb examined as the reader reads it.
 #include "tools/navomb/table_examine.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "codefind/code_table.h"
+#include "common/gbk.h"
 
 namespace navo {
+
+// The code table layout and the reader, as the lookup tool defines them.
+using namespace navo::codefind;
 
 namespace {
 
@@ -55,15 +60,15 @@ class Examiner {
   }
 
   void CheckCharacterRecords() {
-    for (uint32_t lead = 0x81; lead <= 0xFE; ++lead) {
-      const uint64_t entryAt = LeadByteTableOffset + 4 * (lead - 0x81);
+    for (uint32_t lead = GbkFirstLeadByte; lead <= GbkLastLeadByte; ++lead) {
+      const uint64_t entryAt = LeadByteTableOffset + 4 * (lead - GbkFirstLeadByte);
       const uint64_t base = U32(entryAt);
       if (base + CharacterRecordSize * 192 > MaxFileOffset + 1) {
         Note(entryAt, "record array of lead byte " + Hex(lead) + " lies past 2 GiB");
         continue;
       }
-      for (uint32_t trail = 0x40; trail <= 0xFF; ++trail) {
-        const uint64_t at = base + CharacterRecordSize * (trail - 0x40);
+      for (uint32_t trail = GbkFirstTrailByte; trail <= 0xFF; ++trail) {
+        const uint64_t at = base + CharacterRecordSize * (trail - GbkFirstTrailByte);
         if (at >= bytes_.size()) break;  // past the end: an empty code, as read
         char code[WordMakingCodeSize] = {};
         for (uint32_t i = 0; i < WordMakingCodeSize && at + i < bytes_.size(); ++i)

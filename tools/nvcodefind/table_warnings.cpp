@@ -1,3 +1,4 @@
+// Why a file is not the code table that the terminal lookup takes it for.
 #include "tools/nvcodefind/table_warnings.h"
 
 #include <fstream>
@@ -22,9 +23,9 @@ std::vector<std::string> TableWarnings(const char* path) {
   const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                    std::istreambuf_iterator<char>()};
   const std::string file = path;
-  if (bytes.size() < FixedRegionsEnd) {
+  if (bytes.size() < codefind::FixedRegionsEnd) {
     warnings.push_back(file + " is not a code table: " + std::to_string(bytes.size()) +
-                       " bytes, shorter than the " + std::to_string(FixedRegionsEnd) +
+                       " bytes, shorter than the " + std::to_string(codefind::FixedRegionsEnd) +
                        " bytes of its fixed regions");
     return warnings;
   }

@@ -1,3 +1,4 @@
+// The terminal lookup: characters and words looked up as the window looks them up.
 #include "tools/nvcodefind/terminal_lookup.h"
 
 #include <cstdio>
@@ -8,6 +9,8 @@
 #include "tools/common/utf8_text.h"
 
 namespace navo {
+
+using namespace navo::codefind;
 
 TerminalLookup::TerminalLookup(const char* tablePath) {
   OpenCodeTableFile(table_, tablePath);

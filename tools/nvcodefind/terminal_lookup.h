@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "codefind/code_table.h"
-#include "codefind/posix_platform.h"
+#include "codefind/posix/posix_platform.h"
 #include "tools/nvcodefind/lookup_outcome.h"
 
 namespace navo {
@@ -27,7 +27,7 @@ class TerminalLookup {
   LookupOutcome LookUpTyped(const char typed[2]);
 
  private:
-  class CollectedReports final : public Reports {
+  class CollectedReports final : public codefind::Reports {
    public:
     std::vector<Report> reports;
     void ShowMessage(const char* text, const char* caption) override {
@@ -38,10 +38,10 @@ class TerminalLookup {
 
   std::string WordCodes(const std::string& word, const char* wordCode);
 
-  PosixTableFile file_;
+  codefind::PosixTableFile file_;
   CollectedReports reports_;
-  StaticTextBuffer textBuffer_;
-  CodeTable table_{file_, reports_, textBuffer_};
+  codefind::StaticTextBuffer textBuffer_;
+  codefind::CodeTable table_{file_, reports_, textBuffer_};
   std::vector<Report> openingReports_;
 };
 

@@ -4,7 +4,7 @@
 #include "codefind/code_table.h"
 #include "codefind/platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 class PosixTableFile final : public TableFile {
  public:
@@ -30,4 +30,4 @@ class StaticTextBuffer final : public TextBuffer {
   char bytes_[TextBufferSize] = {};
 };
 
-}  // namespace navo
+}  // namespace navo::codefind

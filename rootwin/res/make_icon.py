@@ -4,7 +4,7 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(HERE, os.pardir, os.pardir, 'common', 'res'))
 from icon_tools import *  # noqa: E402,F403
 
 # A small keyboard chart: three staggered rows of white keys on a navy board,

@@ -24,7 +24,7 @@ TITLE = '一级简码'
 SUBTITLE = '单字母编码的汉字：键名在左上角，字在中间'
 
 # The standard 16-colour palette and its colour names, as the icons use them.
-sys.path.insert(0, os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(HERE, os.pardir, os.pardir, 'common', 'res'))
 from icon_tools import (  # noqa: E402
     PALETTE as STANDARD, BLACK, NAVY, SILVER, GRAY, YELLOW, BLUE, WHITE)
 

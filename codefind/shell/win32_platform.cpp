@@ -1,9 +1,10 @@
-#include "codefind/win32_platform.h"
+// The code table reader's Win32 platform: the file, the reports and the text buffer.
+#include "codefind/shell/win32_platform.h"
 
 #include "codefind/code_table.h"
 #include "common/gbk_wide.h"
 
-namespace navo {
+namespace navo::codefind {
 namespace {
 
 constexpr size_t MessageTextSize = 256;  // UTF-16 units; the texts are short
@@ -58,4 +59,4 @@ void GlobalTextBuffer::Unlock() {
   if (memory_) GlobalUnlock(memory_);
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Drawing primitives and the .ico writer for the programs' icons.
 
-Each program draws its icons in resources/<Program>/make_icon.py with these
+Each program draws its icons in <program>/res/make_icon.py with these
 primitives on the standard 16-colour palette; pixels left unpainted are
 transparent. The .ico files they write are committed beside the scripts.
 """

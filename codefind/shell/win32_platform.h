@@ -7,7 +7,7 @@
 
 #include "codefind/platform.h"
 
-namespace navo {
+namespace navo::codefind {
 
 class Win32TableFile final : public TableFile {
  public:
@@ -37,4 +37,4 @@ class GlobalTextBuffer final : public TextBuffer {
   HGLOBAL memory_ = nullptr;
 };
 
-}  // namespace navo
+}  // namespace navo::codefind

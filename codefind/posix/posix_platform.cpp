@@ -1,4 +1,5 @@
-#include "codefind/posix_platform.h"
+// The code table file on POSIX systems: mapped when it can be, else read with pread.
+#include "codefind/posix/posix_platform.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -8,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace navo {
+namespace navo::codefind {
 
 PosixTableFile::~PosixTableFile() { Close(); }
 
@@ -68,4 +69,4 @@ void PosixTableFile::Close() {
   fd_ = -1;
 }
 
-}  // namespace navo
+}  // namespace navo::codefind

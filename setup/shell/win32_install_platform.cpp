@@ -1,4 +1,5 @@
-#include "setup/win32_install_platform.h"
+// The installation step's Win32 platform, in UTF-16 throughout.
+#include "setup/shell/win32_install_platform.h"
 
 #include <imm.h>
 #include <shellapi.h>
