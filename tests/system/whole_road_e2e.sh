@@ -68,8 +68,7 @@ versions_shown() {  # what Windows shows of each program: its version resource
 check "the three programs carry their version and product name" versions_shown
 
 echo "== 2. NvCodeFind.exe from the system directory looks up in the installed table"
-(cd "$sys" && exec "$NAVO_WINE_LOADER" "$sys/NvCodeFind.exe") >/dev/null 2>&1 &
-lookup_pid=$!
+start_program --in "$sys" "$sys/NvCodeFind.exe"
 check "its dialog opens without a message" [ "$(run "$lookup_driver" wait-start 60000)" = dialog ]
 characters=(码 表 查 询 工 字)
 expected=()
@@ -84,12 +83,11 @@ indented "$report"
 check "each typed character's line is drawn, newest first" [ $status -eq 0 ]
 wine_screenshot "$out/road-2-lookup.png"
 run "$lookup_driver" close >/dev/null
-wait "$lookup_pid"
+wait_program 30
 check "the lookup tool ends with exit code 0" [ $? -eq 0 ]
 
 echo "== 3. RtNavo.exe from the system directory, controlled from outside"
-(cd "$sys" && exec "$NAVO_WINE_LOADER" "$sys/RtNavo.exe" 2) >/dev/null 2>&1 &
-root_pid=$!
+start_program --in "$sys" "$sys/RtNavo.exe" 2
 report=$(run "$root_driver" wait 60000 chart 2 'C:\windows\system32\RtNavo.exe' 5000)
 status=$?
 indented "$report"
@@ -102,7 +100,7 @@ check "the control message switches it to chart 1" [ $status -eq 0 ]
 wine_screenshot "$out/road-3-chart-1.png"
 report=$(run "$root_driver" send 3 gone 10000)
 indented "$report"
-wait "$root_pid"
+wait_program 30
 check "and ends it with exit code 0" [ $? -eq 0 ]
 
 echo "screenshots in $out"
