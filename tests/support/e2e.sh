@@ -7,6 +7,9 @@
 #   e2e_scenarios first second ...   the script's scenarios, in order
 #   e2e_choose "$@"; shift "$e2e_shift"   takes "--scenario NAME"; without
 #                                    one, runs each scenario in turn and sums
+#                                    (those for which the script's
+#                                    scenario_applies NAME ARGS..., if it
+#                                    defines one, is true)
 #   if scenario first; then ... fi   runs a part when its scenario is chosen
 #   given ...                        a step a scenario needs, checked but not counted
 #   e2e_finish                       stops Wine, checks nothing is left, prints the counts
@@ -124,6 +127,10 @@ e2e_choose() {  # "$@" of the script: takes a leading --scenario NAME
   local s log passed=0 failed=0 counts
   log=$(mktemp)
   for s in "${e2e_all_scenarios[@]}"; do
+    if declare -F scenario_applies >/dev/null && ! scenario_applies "$s" "$@"; then
+      echo "== scenario $s: not for code page ${NAVO_WINE_CODEPAGE:-936} with these arguments"
+      continue
+    fi
     bash "$0" --scenario "$s" "$@" | tee "$log"
     counts=$(tail -n 1 "$log")
     if [[ "$counts" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
