@@ -13,9 +13,14 @@ failed_stages=()
 # Runs ctest for a preset and adds its counts to the totals.
 run_ctest() {
   local preset=$1 log options=(-j"$jobs")
-  # The programs under Wine run one at a time (under qemu-i386 they are slow
-  # and timing-sensitive), and a test that fails is run once more.
-  [ "$preset" = windows ] && options=(-j1 --repeat until-pass:2)
+  # The programs under Wine run two at a time where 32-bit Wine runs natively
+  # (each end-to-end test has its own Xvfb and prefix), one at a time under
+  # qemu-i386 (slow and timing-sensitive); a test that fails is run once more.
+  if [ "$preset" = windows ]; then
+    local wine_jobs=2
+    (. tests/wine/winelib.sh && wine_arch_emulated win32) && wine_jobs=1
+    options=(-j"$wine_jobs" --repeat until-pass:2)
+  fi
   log=$(mktemp)
   ctest --preset "$preset" "${options[@]}" 2>&1 | tee "$log"
   local summary failed total

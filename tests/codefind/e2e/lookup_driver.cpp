@@ -28,8 +28,11 @@
 #include <vector>
 
 #include "common/gbk_wide.h"
+#include "tests/support/dialog_template.h"
 #include "tests/support/win32_pixels.h"
 #include "tools/navomb/table_source.h"
+
+using navo::testing::AsPixel;
 
 namespace {
 
@@ -187,9 +190,6 @@ HFONT PaneFont() {
   return CreateFontIndirectW(&font);
 }
 
-DWORD AsPixel(COLORREF colour) {
-  return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
 
 // Equal but for the blending of antialiased edges where two glyphs overlap,
 // which the screen and an offscreen bitmap may round differently; a line may
@@ -299,41 +299,6 @@ int CheckPane(int count, char** expected) {
   return failures == 0 && stray == 0 ? 0 : 1;
 }
 
-// Reads a dialog template resource (DIALOG, not DIALOGEX) field by field.
-class TemplateReader {
- public:
-  explicit TemplateReader(const BYTE* data) : at_(data) {}
-  DWORD Dword() {
-    DWORD value;
-    std::memcpy(&value, at_, 4);
-    at_ += 4;
-    return value;
-  }
-  int Word() {
-    WORD value;
-    std::memcpy(&value, at_, 2);
-    at_ += 2;
-    return value;
-  }
-  int Short() { return short(Word()); }
-  // A string or an ordinal ("#N"), as UTF-16 converted to GBK.
-  std::string Text() {
-    int first = Word();
-    if (first == 0xFFFF) return "#" + std::to_string(Word());
-    std::wstring wide;
-    for (; first != 0; first = Word()) wide += wchar_t(first);
-    char text[512] = {};
-    WideCharToMultiByte(936, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
-    return text;
-  }
-  void AlignToDword(const BYTE* base) {
-    while ((at_ - base) % 4) ++at_;
-  }
-
- private:
-  const BYTE* at_;
-};
-
 struct ExpectedControl {
   int id;
   const char* className;  // "#130" is the predefined Static class, "#129" Edit
@@ -366,7 +331,7 @@ int CheckTemplate(const char* programPath) {
       module ? FindResourceA(module, MAKEINTRESOURCEA(141), MAKEINTRESOURCEA(5)) : nullptr;
   if (!resource) return std::puts("FAILED no dialog template 141"), 1;
   const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
-  TemplateReader read(base);
+  navo::testing::DialogTemplateReader read(base);
 
   const DWORD style = read.Dword();
   std::printf("dialog style %08lX\n", style);
@@ -378,8 +343,8 @@ int CheckTemplate(const char* programPath) {
   expect(count == 3, "three controls");
   const int x = read.Short(), y = read.Short(), cx = read.Short(), cy = read.Short();
   expect(x == 0 && y == 0 && cx == 316 && cy == 229, "316 x 229 dialog units at 0, 0");
-  expect(read.Text().empty(), "no menu");
-  expect(read.Text().empty(), "the default dialog class");
+  expect(read.NameOrOrdinal().empty(), "no menu");
+  expect(read.NameOrOrdinal().empty(), "the default dialog class");
   expect(read.Text() == DialogTitle, "title");
   expect(read.Word() == 10, "font size 10");
   expect(read.Text() == "System", "font System");
@@ -393,12 +358,12 @@ int CheckTemplate(const char* programPath) {
   };
   for (int i = 0; i < count && i < 3; ++i) {
     const ExpectedControl& want = controls[i];
-    read.AlignToDword(base);
+    read.AlignToDword();
     const DWORD itemStyle = read.Dword();
     const DWORD itemExStyle = read.Dword();
     const int ix = read.Short(), iy = read.Short(), icx = read.Short(), icy = read.Short();
     const int id = read.Word();
-    const std::string className = read.Text(), text = read.Text();
+    const std::string className = read.NameOrOrdinal(), text = read.NameOrOrdinal();
     read.Word();  // creation data
     std::printf("control %d: %s style %08lX at %d,%d %dx%d\n", id, className.c_str(), itemStyle, ix,
                 iy, icx, icy);

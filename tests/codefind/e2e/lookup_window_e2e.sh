@@ -3,38 +3,30 @@
 # types into the input box as an input method does and checks what the
 # result pane draws, pixel for pixel; screenshots go to OUTDIR.
 #
-#   [NAVO_WINE_CODEPAGE=936|1252|932] lookup_window_e2e.sh NvCodeFind.exe lookup_driver.exe OUTDIR [CROSSCHECK_DIR]
+#   [NAVO_WINE_CODEPAGE=936|1252|932] lookup_window_e2e.sh [--scenario NAME] NvCodeFind.exe lookup_driver.exe OUTDIR [CROSSCHECK_DIR]
 #
+# Scenarios, each in a fresh prefix (without --scenario, all in turn):
+#   looks_up_typed_characters    the table in the system directory, characters typed
+#   without_a_code_table         navo.mb missing from the system directory
+#   agrees_with_an_independent_reader   (with CROSSCHECK_DIR, on 936) a table of
+#                                unusual shape that the project's builder did not
+#                                make: every line drawn is what the independent
+#                                reference reader (tests/crosscheck) says
 # On the Chinese code page (the default) every check runs. On another code
 # page only what can differ between code pages does: the characters typed,
 # the lines drawn for them, the messages and the program's end.
-# With CROSSCHECK_DIR (tests/crosscheck), it also runs the program on a table
-# of unusual shape that the project's builder did not make, and holds every
-# line drawn to what the independent reference reader says.
 set -u
+. "$(dirname "$0")/../../support/e2e.sh"
+e2e_scenarios looks_up_typed_characters without_a_code_table agrees_with_an_independent_reader
+# Run without --scenario, the cross-check only with its folder, on 936.
+scenario_applies() {  # NAME NvCodeFind.exe lookup_driver.exe OUTDIR [CROSSCHECK_DIR]
+  [ "$1" != agrees_with_an_independent_reader ] || { [ -n "${5:-}" ] && chinese_system; }
+}
+e2e_choose "$@"; shift "$e2e_shift"
 program=$(realpath "$1") driver=$(realpath "$2") out=$3 crosscheck=${4:-}
 mkdir -p "$out"
-. "$(dirname "$0")/../../wine/winelib.sh"
 
-passes=0 failures=0
-check() {  # description, then a command that must succeed
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
-gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n' | tr a-f A-F; }
-driver() {  # runs the driver; its GBK output as UTF-8, its exit status
-  local output status
-  output=$(wine_exec "$driver" "$@" 2>/dev/null)
-  status=$?
-  printf '%s\n' "$output" | tr -d '\r' | iconv -f GBK -t UTF-8
-  return $status
-}
-expect_output() {  # expected, actual
-  [ "$1" = "$2" ] && return 0
-  printf '    expected: %s\n    got: %s\n' "$1" "$2"
-  return 1
-}
+driver() { run_gbk_driver "$driver" "$@"; }
 # The pane shows exactly these lines (UTF-8; "heading" for the heading).
 pane_shows() {
   local args=() line
@@ -44,7 +36,7 @@ pane_shows() {
   local report
   report=$(driver pane "${args[@]}")
   local status=$?
-  echo "$report" | sed 's/^/    /'
+  indented "$report"
   return $status
 }
 typed() {  # typed TEXT: what the driver reports (boxes answered, box text after)
@@ -53,38 +45,23 @@ typed() {  # typed TEXT: what the driver reports (boxes answered, box text after
 pasted() {  # pasted TEXT: the same, the text arriving in one change
   driver paste "$(gbk_hex "$1")"
 }
-chinese_system() { [ "${NAVO_WINE_CODEPAGE:-936}" = 936 ]; }
-
-start_program() {
-  (cd "$(wine_sysdir)" && exec "$NAVO_WINE_LOADER" "$program") >/dev/null 2>&1 &
-  program_pid=$!
-}
-wait_program() {  # the exit code, or 124 if it is still running after 30 s
-  local i
-  for ((i = 0; i < 300; i++)); do
-    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; return $?; }
-    sleep 0.1
-  done
-  return 124
-}
+start_lookup() { start_program --in "$(wine_sysdir)" "$program"; }
+winpath() { wine_exec winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 wine_begin || exit 1
-trap 'wine_cleanup' EXIT
-echo "== code page ${NAVO_WINE_CODEPAGE:-936}"
 
-echo "== with the code table in the system directory"
+if scenario looks_up_typed_characters; then
 check "test table installed" driver install-table
-start_program
+start_lookup
 start=$(driver wait-start 60000)
-check "the dialog opens and no message is shown" expect_output dialog "$start"
-winpath() { wine_exec winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+check "the dialog opens and no message is shown" equal dialog "$start"
 check "before anything is typed the pane shows only the heading" pane_shows heading
 if chinese_system; then
   check "the dialog template is as it must be" driver template "$(winpath "$program")"
   wine_screenshot "$out/lookup-1-heading.png"
 fi
 
-check "one character is taken from the box at once" expect_output "box-text:" "$(typed 工)"
+check "one character is taken from the box at once" equal "box-text:" "$(typed 工)"
 check "and drawn as its line on top" pane_shows "工: aaa  aaaa"
 chinese_system && wine_screenshot "$out/lookup-2-one-line.png"
 typed 童 >/dev/null
@@ -93,16 +70,16 @@ check "工 童 中 typed one after another are drawn with their codes, newest fi
   pane_shows "中: kh  khk" "童: ujff" "工: aaa  aaaa"
 wine_screenshot "$out/lookup-3-three-lines.png"
 
-check "two characters in one change empty the box" expect_output "box-text:" "$(pasted 工人)"
+check "two characters in one change empty the box" equal "box-text:" "$(pasted 工人)"
 check "and look nothing up" pane_shows "中: kh  khk" "童: ujff" "工: aaa  aaaa"
-check "a single letter stays in the box" expect_output "box-text:61" "$(typed a)"
-check "a character after it empties the box" expect_output "box-text:" "$(typed 工)"
+check "a single letter stays in the box" equal "box-text:61" "$(typed a)"
+check "a character after it empties the box" equal "box-text:" "$(typed 工)"
 check "without a lookup" pane_shows "中: kh  khk" "童: ujff" "工: aaa  aaaa"
 # A character that GBK cannot hold reaches the lookup as "?", one byte, as
 # on Chinese Windows: it stays, and the next character empties the box.
 check "a character outside GBK (한) stays in the box" \
-  expect_output "box-text:3F" "$(driver type-utf16 D55C)"
-check "a character after it empties the box" expect_output "box-text:" "$(typed 工)"
+  equal "box-text:3F" "$(driver type-utf16 D55C)"
+check "a character after it empties the box" equal "box-text:" "$(typed 工)"
 
 if chinese_system; then
   for c in 一 二 三 四 五 六 七 八 九 十; do typed "$c" >/dev/null; done
@@ -112,30 +89,33 @@ if chinese_system; then
 fi
 
 driver close >/dev/null
-wait_program
+wait_program 30
 check "the dialog's close box ends the program with exit code 0" [ $? -eq 0 ]
+fi
 
-echo "== with navo.mb missing from the system directory"
-rm -f "$(wine_sysdir)/navo.mb"
-start_program
+if scenario without_a_code_table; then
+check "navo.mb is not in the system directory" [ ! -e "$(wine_sysdir)/navo.mb" ]
+start_lookup
 start=$(driver wait-start 60000)
-echo "$start" | sed 's/^/    /'
+indented "$start"
 check "打开文件失败 is shown once, then the dialog is there" \
   [ "$(grep -c '^box:打开文件失败/' <<<"$start")" -eq 1 -a "$(grep -c '^box:' <<<"$start")" -eq 1 ]
 reports=$(typed 工)
-echo "$reports" | sed 's/^/    /'
-check "a lookup reports the reading failures" expect_output "box:Error reading file/SetFilePointer
+indented "$reports"
+check "a lookup reports the reading failures" equal "box:Error reading file/SetFilePointer
 box:Error reading file/SetFilePointer
 box:工童/读取造词代码错误
 box-text:" "$reports"
 check "and adds no line" pane_shows heading
 wine_screenshot "$out/lookup-5-missing-table.png"
 driver close >/dev/null
-wait_program
+wait_program 30
 check "closing still ends with exit code 0" [ $? -eq 0 ]
+fi
 
-if [ -n "$crosscheck" ] && chinese_system; then
-  echo "== with a table that the project's builder did not make"
+if scenario agrees_with_an_independent_reader; then
+  check "run with the cross-check's folder, on the Chinese code page" \
+    eval '[ -n "$crosscheck" ] && chinese_system'
   tables=$out/independent-tables
   mkdir -p "$tables"
   python3 "$crosscheck/make_tables.py" "$tables" >/dev/null
@@ -165,8 +145,8 @@ PICK
 )
   check "the reference finds eleven characters to type" [ ${#chosen[@]} -eq 11 ]
   cp "$table" "$(wine_sysdir)/navo.mb"
-  start_program
-  check "the dialog opens without message" expect_output dialog "$(driver wait-start 60000)"
+  start_lookup
+  check "the dialog opens without message" equal dialog "$(driver wait-start 60000)"
   expected=()
   for entry in "${chosen[@]}"; do
     hex=${entry%%$'\t'*} codes=${entry#*$'\t'}
@@ -175,16 +155,13 @@ PICK
   done
   report=$(driver pane "${expected[@]:0:10}")
   status=$?
-  echo "$report" | sed 's/^/    /'
+  indented "$report"
   check "every line drawn is the reference's, newest first" [ $status -eq 0 ]
   wine_screenshot "$out/lookup-6-independent-table.png"
   driver close >/dev/null
-  wait_program
+  wait_program 30
   check "and the program ends with exit code 0" [ $? -eq 0 ]
 fi
 
-wine_cleanup
-check "no Wine process is left behind" [ "$(wine_live_processes)" -eq 0 ]
 echo "screenshots in $out"
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+e2e_finish

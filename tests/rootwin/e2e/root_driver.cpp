@@ -35,6 +35,7 @@
 
 namespace {
 
+using navo::testing::AsPixel;
 using navo::testing::ScreenPixels;
 
 const wchar_t ClassName[] = L"NVROOTWINCLASS";
@@ -201,9 +202,6 @@ Picture ReadDib(const BYTE* dib) {
   return p;
 }
 
-DWORD AsPixel(COLORREF colour) {
-  return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
 
 // Counts client pixels that differ from the chart where the chart reaches,
 // and from the window colour beyond it.

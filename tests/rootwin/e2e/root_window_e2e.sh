@@ -13,39 +13,35 @@
 # time): the resources, the drags with their frames, the table of saved
 # values.
 #
-#   root_window_e2e.sh CODEPAGE RtNavo.exe root_driver.exe OUTDIR
+# Scenarios, each in a fresh prefix (without --scenario, all in turn):
+#   shows_its_window_where_nothing_was_saved   first start, class, chart, control message
+#   remembers_where_it_was_moved               dragged (936) or moved, quit, started again
+#   starts_at_a_saved_position                 saved values of each kind
+#   starts_from_a_folder_in_three_scripts      started by another program, quoted
+#
+#   root_window_e2e.sh [--scenario NAME] CODEPAGE RtNavo.exe root_driver.exe OUTDIR
 set -u
-codepage=$1 program=$(realpath "$2") driver=$(realpath "$3") out=$4
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../support/e2e.sh"
+e2e_scenarios shows_its_window_where_nothing_was_saved remembers_where_it_was_moved \
+  starts_at_a_saved_position starts_from_a_folder_in_three_scripts
+e2e_choose "$@"; shift "$e2e_shift"
+codepage=$1 program=$(realpath "$2") driver=$(realpath "$3") out=$4
 mkdir -p "$out"
 export NAVO_WINE_CODEPAGE=$codepage
-. "$here/../../wine/winelib.sh"
 full=0
 [ "$codepage" = 936 ] && full=1
 shot() {  # NAME: a screenshot of the whole screen, named by the code page off 936
   if [ $full = 1 ]; then wine_screenshot "$out/$1.png"; else wine_screenshot "$out/cp$codepage-$1.png"; fi
 }
 
-passes=0 failures=0
-check() {  # description, then a command that must succeed
-  local what=$1; shift
-  if "$@"; then passes=$((passes + 1)); echo "ok: $what"
-  else failures=$((failures + 1)); echo "FAILED: $what"; fi
-}
-equal() {  # expected, actual
-  [ "$1" = "$2" ] && return 0
-  printf '    expected: %s\n    got: %s\n' "$1" "$2"
-  return 1
-}
-
 # The driver's report of its last run, and its exit status (0: all its own
 # checks passed).
 report="" driver_status=0
 driver() {
-  report=$(wine_exec "$driver" "$@" 2>/dev/null)
+  report=$(run_driver "$driver" "$@")
   driver_status=$?
-  report=$(tr -d '\r' <<<"$report")
-  sed 's/^/    /' <<<"$report"
+  indented "$report"
 }
 value() { sed -n "s/^$1 //p" <<<"$report" | head -n 1; }
 driver_ok() { [ "$driver_status" -eq 0 ]; }
@@ -53,18 +49,6 @@ has_line() { grep -qxF "$1" <<<"$report"; }
 
 winprogram="Z:$(tr / '\\' <<<"$program")"
 
-start_program() {
-  "$NAVO_WINE_LOADER" "$program" "$@" </dev/null >/dev/null 2>&1 &
-  program_pid=$!
-}
-wait_program() {  # the exit code, or 124 if it is still running after 60 s
-  local i
-  for ((i = 0; i < 600; i++)); do
-    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; return $?; }
-    sleep 0.1
-  done
-  return 124
-}
 # Wine's relay trace of the program's registry opening and creating calls,
 # with their exact arguments, into $trace (in the test's temporary folder):
 # Wine itself lets a subkey be created through a parent opened for reading
@@ -90,6 +74,12 @@ traced_call() {
 quit_program() {  # control message 3; the exit code
   driver send 3 gone 20000
   wait_program
+}
+# Where the window starts when nothing is saved, from the work area in the
+# driver's last report.
+default_corner() {
+  read -r area_left area_top area_right area_bottom <<<"$(value workarea)"
+  start_x=$((area_right - 594)) start_y=$((area_bottom - 246))
 }
 
 # RootPosition as "x y" (REG_DWORD, halves sign-extended), "none", or its
@@ -132,7 +122,7 @@ frame_shown() {
 
 start_at() {  # TYPE DATA: stores RootPosition, starts chart 2, reports the window
   store "$1" "$2"
-  start_program 2
+  start_program "$program" 2
   driver wait 60000 geometry
 }
 
@@ -230,11 +220,9 @@ saved_value_table() {
 }
 
 wine_begin || exit 1
-trap 'wine_cleanup' EXIT
-xvfb_pid=$NAVO_WINE_XVFB_PID
 t0=$(wine_now)
 
-echo "== code page $codepage"
+if scenario shows_its_window_where_nothing_was_saved; then
 if [ $full = 1 ]; then
   echo "== the program file"
   driver resources "$winprogram"
@@ -249,8 +237,7 @@ driver wait 60000 geometry flags
 echo "    the window was there after $(wine_elapsed "$t") s"
 check "a window of class NVROOTWINCLASS is shown" driver_ok
 check "exactly one window of the class" equal 1 "$(value windows)"
-read -r area_left area_top area_right area_bottom <<<"$(value workarea)"
-start_x=$((area_right - 594)) start_y=$((area_bottom - 246))
+default_corner
 check "594 x 246" equal "594 246" "$(value size)"
 check "its top-left corner at (work area right - 594, work area bottom - 246)" \
   equal "$(rect_at $start_x $start_y)" "$(value rect)"
@@ -287,7 +274,13 @@ if [ $full = 1 ]; then
 fi
 driver send 2 chart 2 "$winprogram" 1000
 check "2 after 1 shows chart 2 with nothing of chart 1 left beside it" driver_ok
+fi
 
+if scenario remembers_where_it_was_moved; then
+start_program "$program" 2
+driver wait 60000 geometry
+given check "a window of class NVROOTWINCLASS is shown" driver_ok
+default_corner
 if [ $full = 0 ]; then
   echo "== moved (by another program, standing in for the drag checked on 936)"
   driver move 0 0 at 0 0 5000
@@ -301,7 +294,7 @@ echo "== quitting and starting again"
 quit_program
 check "control message 3 ends the process with exit code 0" equal 0 "$?"
 check "RootPosition keeps what the last move wrote" equal "0 0" "$(stored)"
-start_program
+start_program "$program"
 driver wait 60000 geometry chart 1 "$winprogram" 5000
 check "started without arguments it shows chart 1" driver_ok
 check "a restart comes back at the saved place" equal "$(rect_at 0 0)" "$(value rect)"
@@ -309,17 +302,20 @@ driver close gone 20000
 wait_program
 check "WM_CLOSE ends the process with exit code 0" equal 0 "$?"
 check "and RootPosition is as the last move left it" equal "0 0" "$(stored)"
+fi
 
-echo "== saved positions"
+if scenario starts_at_a_saved_position; then
 start_at REG_DWORD 0xF830F830
+default_corner
 check "a saved -2000, -2000, wholly off the screen, starts at the default corner" \
   equal "$(rect_at $start_x $start_y)" "$(value rect)"
 check "and that corner is what is kept" equal "$start_x $start_y" "$(stored)"
 quit_program
 check "and it ends with exit code 0" equal 0 "$?"
 if [ $full = 1 ]; then saved_value_table; fi
+fi
 
-echo "== started by another program, quoted, from a folder named in three scripts"
+if scenario starts_from_a_folder_in_three_scripts; then
 name="Navo 字根 ルート Корень"
 folder="$WINEPREFIX/drive_c/Program Files/$name"
 mkdir -p "$folder" && cp "$program" "$folder/RtNavo.exe"
@@ -327,11 +323,8 @@ driver launch "\"C:\\Program Files\\$name\\RtNavo.exe\" 2" wait 60000 \
   chart 2 "C:\\Program Files\\$name\\RtNavo.exe" 5000 send 3 exitcode 60000
 check "started as \"...\\$name\\RtNavo.exe\" 2 it shows chart 2 and ends with exit code 0" \
   driver_ok
+fi
 
 echo "all runs took $(wine_elapsed "$t0") s"
-wine_cleanup
-check "no Wine process is left behind" equal 0 "$(wine_live_processes)"
-check "no Xvfb is left behind" bash -c "! kill -0 $xvfb_pid 2>/dev/null"
 echo "screenshots in $out"
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+e2e_finish

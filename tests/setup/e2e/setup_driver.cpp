@@ -28,8 +28,14 @@
 #include <vector>
 
 #include "common/gbk_wide.h"
+#include "tests/support/dialog_template.h"
 #include "tests/support/win32_pixels.h"
 #include "tools/navomb/table_source.h"
+
+using navo::testing::AsPixel;
+using navo::testing::CaptureScreen;
+using navo::testing::SaveBitmap;
+using navo::testing::Screen;
 
 namespace {
 
@@ -90,72 +96,6 @@ std::string Rect(const RECT& r) {
 }
 
 // ---------------------------------------------------------------- screen
-
-struct Screen {
-  int width = 0, height = 0;
-  std::vector<DWORD> pixels;  // 0x00RRGGBB, top-down
-  DWORD At(int x, int y) const { return pixels[size_t(y) * width + x] & 0xFFFFFF; }
-};
-
-Screen CaptureScreen() {
-  Screen screen;
-  screen.width = GetSystemMetrics(SM_CXSCREEN);
-  screen.height = GetSystemMetrics(SM_CYSCREEN);
-  HDC display = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(display);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = screen.width;
-  info.bmiHeader.biHeight = -screen.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, screen.width, screen.height, display, 0, 0, SRCCOPY);
-  GdiFlush();
-  const DWORD* first = static_cast<const DWORD*>(bits);
-  screen.pixels.assign(first, first + size_t(screen.width) * screen.height);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, display);
-  return screen;
-}
-
-DWORD AsPixel(COLORREF colour) {
-  return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-
-// A 24-bit bottom-up .bmp of the screen.
-bool SaveBitmap(const Screen& screen, const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) return false;
-  const DWORD rowSize = (DWORD(screen.width) * 3 + 3) & ~3u;
-  BITMAPFILEHEADER header = {};
-  header.bfType = 0x4D42;
-  header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  header.bfSize = header.bfOffBits + rowSize * screen.height;
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof info;
-  info.biWidth = screen.width;
-  info.biHeight = screen.height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  std::fwrite(&header, sizeof header, 1, file);
-  std::fwrite(&info, sizeof info, 1, file);
-  std::vector<BYTE> row(rowSize, 0);
-  for (int y = screen.height - 1; y >= 0; --y) {
-    for (int x = 0; x < screen.width; ++x) {
-      const DWORD pixel = screen.At(x, y);
-      row[3 * x] = BYTE(pixel), row[3 * x + 1] = BYTE(pixel >> 8),
-              row[3 * x + 2] = BYTE(pixel >> 16);
-    }
-    std::fwrite(row.data(), 1, rowSize, file);
-  }
-  std::fclose(file);
-  return true;
-}
 
 bool SameRegion(const Screen& a, const Screen& b, const RECT& r) {
   for (int y = std::max<LONG>(r.top, 0); y < std::min<LONG>(r.bottom, a.height); ++y)
@@ -639,39 +579,6 @@ int Layouts() {
 
 // ---------------------------------------------------------------- resources
 
-struct TemplateReader {
-  const BYTE* at;
-  WORD Word() {
-    WORD value;
-    std::memcpy(&value, at, 2);
-    at += 2;
-    return value;
-  }
-  DWORD Dword() {
-    DWORD value;
-    std::memcpy(&value, at, 4);
-    at += 4;
-    return value;
-  }
-  short Short() { return short(Word()); }
-  // A name or an ordinal, as "#n" for an ordinal.
-  std::string NameOrOrdinal() {
-    if (Word() == 0xFFFF) return "#" + Number(Word());
-    at -= 2;
-    return Text();
-  }
-  std::string Text() {
-    std::wstring wide;
-    for (WORD c; (c = Word()) != 0;) wide += wchar_t(c);
-    char text[512] = {};
-    WideCharToMultiByte(936, 0, wide.c_str(), -1, text, sizeof text, nullptr, nullptr);
-    return text;
-  }
-  void AlignDword(const BYTE* base) {
-    while ((at - base) % 4) ++at;
-  }
-};
-
 int Resources(const wchar_t* program) {
   HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return std::puts("cannot load the program"), 1;
@@ -724,7 +631,7 @@ int Resources(const wchar_t* program) {
   if (!dialog) dialog = FindResourceA(module, "SETUPDLG", RT_DIALOG);
   if (!dialog) return Report("dialog-template", "missing"), 1;
   const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(module, dialog)));
-  TemplateReader reader{base};
+  navo::testing::DialogTemplateReader reader(base);
   const DWORD style = reader.Dword();
   const DWORD exStyle = reader.Dword();
   const WORD items = reader.Word();
@@ -745,7 +652,7 @@ int Resources(const wchar_t* program) {
   }
   Report("template-controls", Number(items));
   for (WORD i = 0; i < items; ++i) {
-    reader.AlignDword(base);
+    reader.AlignToDword();
     const DWORD itemStyle = reader.Dword();
     const DWORD itemExStyle = reader.Dword();
     const short ix = reader.Short(), iy = reader.Short(), icx = reader.Short(),
@@ -754,7 +661,7 @@ int Resources(const wchar_t* program) {
     const std::string itemClass = reader.NameOrOrdinal();
     const std::string text = reader.NameOrOrdinal();
     const WORD extra = reader.Word();
-    reader.at += extra;
+    reader.Skip(extra);
     const std::string key = "template-control-" + Number(i + 1);
     // The static class by its ordinal or by its name in any case.
     const bool isStatic = itemClass == "#130" || lstrcmpiA(itemClass.c_str(), "Static") == 0;

@@ -1,0 +1,161 @@
+# shellcheck shell=bash
+# The checks every end-to-end script uses: check and its expectations (a
+# failure names the script's line), Windows paths and GBK bytes, running a
+# test driver or a program under Wine, and one scenario chosen by name.
+#
+#   . tests/support/e2e.sh
+#   e2e_scenarios first second ...   the script's scenarios, in order
+#   e2e_choose "$@"; shift "$e2e_shift"   takes "--scenario NAME"; without
+#                                    one, runs each scenario in turn and sums
+#                                    (those for which the script's
+#                                    scenario_applies NAME ARGS..., if it
+#                                    defines one, is true)
+#   if scenario first; then ... fi   runs a part when its scenario is chosen
+#   given ...                        a step a scenario needs, checked but not counted
+#   e2e_finish                       stops Wine, checks nothing is left, prints the counts
+
+. "$(dirname "${BASH_SOURCE[0]}")/../wine/winelib.sh"
+
+e2e_passes=0 e2e_failures=0 e2e_given=0
+e2e_all_scenarios=() e2e_scenario=all e2e_shift=0
+
+# check DESCRIPTION COMMAND...: the command must succeed. A failure names the
+# line of the check in its script.
+check() {
+  local what=$1 line _ file
+  shift
+  read -r line _ file < <(caller 0)
+  if "$@"; then
+    if [ "$e2e_given" = 1 ]; then
+      echo "given: $what"
+    else
+      e2e_passes=$((e2e_passes + 1)); echo "ok: $what"
+    fi
+  else
+    e2e_failures=$((e2e_failures + 1))
+    if [ "$e2e_given" = 1 ]; then
+      echo "FAILED (${file##*/}:$line, a step the scenario needs): $what"
+    else
+      echo "FAILED (${file##*/}:$line): $what"
+    fi
+  fi
+}
+# given COMMAND...: runs the steps that a scenario needs (another scenario's
+# part); their checks must pass but count as the other scenario's.
+given() {
+  local status
+  e2e_given=1
+  "$@"
+  status=$?
+  e2e_given=0
+  return $status
+}
+equal() {  # expected, actual
+  [ "$1" = "$2" ] && return 0
+  printf '    expected: %s\n    got: %s\n' "$1" "$2"
+  return 1
+}
+indented() { sed 's/^/    /' <<<"$1"; }
+# A Unix path as Wine's drive Z: shows it.
+windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+# The GBK bytes of UTF-8 text, as upper-case hex.
+gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n' | tr a-f A-F; }
+chinese_system() { [ "${NAVO_WINE_CODEPAGE:-936}" = 936 ]; }
+
+# run_driver EXE ARGS...: a driver's output without CRs, and its exit status.
+run_driver() {
+  local output status
+  output=$(wine_exec "$@" </dev/null 2>/dev/null)
+  status=$?
+  printf '%s\n' "$output" | tr -d '\r'
+  return $status
+}
+# run_gbk_driver EXE ARGS...: the same for a driver that prints GBK, as UTF-8.
+run_gbk_driver() {
+  local output status
+  output=$(run_driver "$@")
+  status=$?
+  printf '%s\n' "$output" | iconv -f GBK -t UTF-8
+  return $status
+}
+
+# start_program [--in DIR] EXE ARGS...: starts a program under Wine (in DIR)
+# in the background; its pid in program_pid.
+start_program() {
+  local dir=.
+  if [ "$1" = --in ]; then dir=$2; shift 2; fi
+  (cd "$dir" && exec "$NAVO_WINE_LOADER" "$@") </dev/null >/dev/null 2>&1 &
+  program_pid=$!
+}
+wait_program() {  # [SECONDS]: the exit code, or 124 if it still runs after SECONDS (60)
+  local i
+  for ((i = 0; i < ${1:-60} * 10; i++)); do
+    kill -0 "$program_pid" 2>/dev/null || { wait "$program_pid"; return $?; }
+    sleep 0.1
+  done
+  return 124
+}
+
+# register_help_recorder DRIVER LOG: .hlp files open with DRIVER's
+# record-help command, which writes each file asked for into LOG (a Windows
+# path), so that a test sees what the shell was asked to open.
+register_help_recorder() {
+  local command file=$WINEPREFIX/drive_c/help-recorder.reg
+  command=$(printf '"%s" record-help "%s" "%%1"' "$(windows_path "$1")" "$2")
+  command=${command//\\/\\\\}
+  command=${command//\"/\\\"}
+  {
+    printf '\xff\xfe'
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CLASSES_ROOT\\.hlp]\r\n@="NavoTestHelpRecorder"\r\n\r\n[HKEY_CLASSES_ROOT\\NavoTestHelpRecorder\\shell\\open\\command]\r\n@="%s"\r\n\r\n' \
+      "$command" | iconv -f UTF-8 -t UTF-16LE
+  } >"$file"
+  wine_exec regedit /S 'C:\help-recorder.reg' </dev/null >/dev/null 2>&1
+}
+
+# The scenarios of a script, and the one chosen.
+e2e_scenarios() { e2e_all_scenarios=("$@"); }
+e2e_choose() {  # "$@" of the script: takes a leading --scenario NAME
+  e2e_shift=0
+  if [ "${1:-}" = --scenario ]; then
+    e2e_scenario=$2 e2e_shift=2
+    local s
+    for s in "${e2e_all_scenarios[@]}"; do [ "$s" = "$e2e_scenario" ] && return 0; done
+    echo "no scenario $e2e_scenario; the scenarios: ${e2e_all_scenarios[*]}" >&2
+    exit 2
+  fi
+  # Without one: every scenario in turn, each in its own run, and the sums.
+  local s log passed=0 failed=0 counts
+  log=$(mktemp)
+  for s in "${e2e_all_scenarios[@]}"; do
+    if declare -F scenario_applies >/dev/null && ! scenario_applies "$s" "$@"; then
+      echo "== scenario $s: not for code page ${NAVO_WINE_CODEPAGE:-936} with these arguments"
+      continue
+    fi
+    bash "$0" --scenario "$s" "$@" | tee "$log"
+    counts=$(tail -n 1 "$log")
+    if [[ "$counts" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
+      passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
+    else
+      failed=$((failed + 1))
+    fi
+  done
+  rm -f "$log"
+  echo "all scenarios: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+scenario() {  # NAME: true when NAME is the scenario chosen; says so
+  [ "$e2e_scenario" = "$1" ] || return 1
+  echo "== scenario $1 (code page ${NAVO_WINE_CODEPAGE:-936})"
+}
+
+# Stops Wine and the Xvfb, checks that nothing of either is left, prints the
+# counts and returns whether every check passed.
+e2e_finish() {
+  local xvfb_pid=${NAVO_WINE_XVFB_PID:-}
+  wine_cleanup
+  check "no Wine process is left behind" equal 0 "$(wine_live_processes)"
+  [ -z "$xvfb_pid" ] || check "no Xvfb is left behind" eval "! kill -0 $xvfb_pid 2>/dev/null"
+  echo "$e2e_passes passed, $e2e_failures failed"
+  [ "$e2e_failures" -eq 0 ]
+}
