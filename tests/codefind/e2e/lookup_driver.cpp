@@ -30,7 +30,7 @@
 #include "common/gbk_wide.h"
 #include "tests/support/dialog_template.h"
 #include "tests/support/win32_pixels.h"
-#include "tools/navomb/table_source.h"
+#include "tests/support/written_table.h"
 
 using navo::testing::AsPixel;
 
@@ -189,7 +189,6 @@ HFONT PaneFont() {
   lstrcpynW(font.lfFaceName, L"\u5B8B\u4F53", LF_FACESIZE);  // 宋体
   return CreateFontIndirectW(&font);
 }
-
 
 // Equal but for the blending of antialiased edges where two glyphs overlap,
 // which the screen and an offscreen bitmap may round differently; a line may
@@ -431,16 +430,10 @@ int InstallTable() {
                        {"工", "aaa"},    {"工", "aaaa"}, {"人", "w"},    {"人", "wwww"},
                        {"工人", "aaww"}, {"童", "ujff"}, {"中", "k"},    {"中", "kh"},
                        {"中", "khk"}};
-  const navo::BuildResult built = navo::BuildCodeTable(source);
   char path[MAX_PATH];
   GetSystemDirectoryA(path, sizeof path);
   lstrcatA(path, "\\navo.mb");
-  FILE* file = std::fopen(path, "wb");
-  if (!file || !built.errors.empty()) return std::puts("cannot write the table"), 1;
-  std::fwrite(built.bytes.data(), 1, built.bytes.size(), file);
-  std::fclose(file);
-  std::printf("table %s, %u bytes\n", path, unsigned(built.bytes.size()));
-  return 0;
+  return navo::testing::WriteTable(source, path);
 }
 
 }  // namespace

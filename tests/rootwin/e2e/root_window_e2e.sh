@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # RtNavo.exe as the program that controls it and as a user meet it, under
-# Wine on Xvfb with the system code page CODEPAGE (936, 1252 or 932): a
+# Wine on Xvfb with the system code page NAVO_WINE_CODEPAGE (936, the
+# default, 1252 or 932): a
 # driver program finds the window by its class name, reads its geometry and
 # the pixels it shows and sends it the control message; xdotool is the
 # mouse; reg reads the saved position. Screenshots go to OUTDIR.
@@ -19,21 +20,19 @@
 #   starts_at_a_saved_position                 saved values of each kind
 #   starts_from_a_folder_in_three_scripts      started by another program, quoted
 #
-#   root_window_e2e.sh [--scenario NAME] CODEPAGE RtNavo.exe root_driver.exe OUTDIR
+#   root_window_e2e.sh [--scenario NAME] RtNavo.exe root_driver.exe OUTDIR
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../support/e2e.sh"
 e2e_scenarios shows_its_window_where_nothing_was_saved remembers_where_it_was_moved \
   starts_at_a_saved_position starts_from_a_folder_in_three_scripts
 e2e_choose "$@"; shift "$e2e_shift"
-codepage=$1 program=$(realpath "$2") driver=$(realpath "$3") out=$4
+program=$(realpath "$1") driver=$(realpath "$2") out=$3
 mkdir -p "$out"
-export NAVO_WINE_CODEPAGE=$codepage
+codepage=${NAVO_WINE_CODEPAGE:-936}
 full=0
 [ "$codepage" = 936 ] && full=1
-shot() {  # NAME: a screenshot of the whole screen, named by the code page off 936
-  if [ $full = 1 ]; then wine_screenshot "$out/$1.png"; else wine_screenshot "$out/cp$codepage-$1.png"; fi
-}
+shot() { wine_screenshot "$out/$1.png"; }  # NAME: a screenshot of the whole screen
 
 # The driver's report of its last run, and its exit status (0: all its own
 # checks passed).

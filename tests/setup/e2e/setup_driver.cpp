@@ -30,7 +30,7 @@
 #include "common/gbk_wide.h"
 #include "tests/support/dialog_template.h"
 #include "tests/support/win32_pixels.h"
-#include "tools/navomb/table_source.h"
+#include "tests/support/written_table.h"
 
 using navo::testing::AsPixel;
 using navo::testing::CaptureScreen;
@@ -683,13 +683,7 @@ int MakeTable(const char* path, int version) {
   source.candidates = {{"一", "ggll"}, {"二", "fgg"},  {"三", "dggg"},  {"工", "aaaa"},
                        {"人", "wwww"}, {"童", "ujff"}, {"工人", "aaww"}};
   source.candidates.push_back({"十", std::string(1, char('a' + version % 26)) + "gh"});
-  const navo::BuildResult built = navo::BuildCodeTable(source);
-  FILE* file = std::fopen(path, "wb");
-  if (!file || !built.errors.empty()) return std::puts("cannot write the table"), 1;
-  std::fwrite(built.bytes.data(), 1, built.bytes.size(), file);
-  std::fclose(file);
-  std::printf("table %s, %u bytes\n", path, unsigned(built.bytes.size()));
-  return 0;
+  return navo::testing::WriteTable(source, path);
 }
 
 // Registered in the test prefix as the program that opens .hlp files: it
