@@ -15,6 +15,16 @@ int WideCharacterUnits(const wchar_t* text) {
   return IsHighSurrogate(text[0]) && text[1] >= 0xDC00 && text[1] <= 0xDFFF ? 2 : 1;
 }
 
+// One character of units UTF-16 units as GBK bytes; "?" when GBK cannot
+// hold it. The number of bytes.
+int CharacterToGbk(const wchar_t* character, int units, char (&bytes)[4]) {
+  const int count =
+      WideCharToMultiByte(GbkCodePage, 0, character, units, bytes, sizeof bytes, "?", nullptr);
+  if (count > 0) return count;
+  bytes[0] = '?';
+  return 1;
+}
+
 }  // namespace
 
 size_t GbkToWide(const char* gbk, wchar_t* out, size_t size) {
@@ -34,13 +44,9 @@ size_t GbkToWide(const char* gbk, wchar_t* out, size_t size) {
 size_t WideToGbk(const wchar_t* wide, char* out, size_t size) {
   size_t written = 0;
   while (*wide != L'\0') {
-    const int units = WideCharacterUnits(wide);
     char bytes[4];
-    int count = WideCharToMultiByte(GbkCodePage, 0, wide, units, bytes, sizeof bytes, "?", nullptr);
-    if (count <= 0) {
-      bytes[0] = '?';
-      count = 1;
-    }
+    const int units = WideCharacterUnits(wide);
+    const int count = CharacterToGbk(wide, units, bytes);
     if (written + count + 1 > size) break;
     for (int i = 0; i < count; ++i) out[written++] = bytes[i];
     wide += units;
@@ -51,14 +57,8 @@ size_t WideToGbk(const wchar_t* wide, char* out, size_t size) {
 
 size_t GbkLengthOfWide(const wchar_t* wide) {
   size_t length = 0;
-  while (*wide != L'\0') {
-    const int units = WideCharacterUnits(wide);
-    char bytes[4];
-    const int count =
-        WideCharToMultiByte(GbkCodePage, 0, wide, units, bytes, sizeof bytes, "?", nullptr);
-    length += count > 0 ? count : 1;
-    wide += units;
-  }
+  for (char bytes[4]; *wide != L'\0'; wide += WideCharacterUnits(wide))
+    length += CharacterToGbk(wide, WideCharacterUnits(wide), bytes);
   return length;
 }
 

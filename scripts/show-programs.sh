@@ -18,8 +18,6 @@ shots=$PWD/build/screenshots
 for f in "$dist/NavoSetup.exe" "$setup_driver" "$lookup_driver" "$root_driver"; do
   [ -f "$f" ] || { echo "show-programs: $f is missing; build first" >&2; exit 1; }
 done
-windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
-gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n'; }
 
 prefix=$PWD/build/wine-main/prefix
 rm -rf "$prefix"

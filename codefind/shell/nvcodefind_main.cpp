@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <cwchar>
 
 #include "codefind/lookup_startup.h"
 #include "codefind/res/resource.h"
@@ -26,10 +27,11 @@ void ReadSystemDirectory() {
   const UINT length = GetSystemDirectoryW(wide, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
   char path[PathBufferSize];
-  if (WideToGbk(wide, path, sizeof path) < GbkLengthOfWide(wide)) return;
+  WideToGbk(wide, path, sizeof path);
+  // Cut short or with a "?" for a character outside GBK, it reads back otherwise.
   wchar_t back[MAX_PATH];
   GbkToWide(path, back, MAX_PATH);
-  if (lstrcmpW(back, wide) != 0) return;
+  if (std::wcscmp(back, wide) != 0) return;
   std::memcpy(program.systemDirectory, path, sizeof path);
   EndWithBackslash(program.systemDirectory, sizeof program.systemDirectory);
 }

@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # The checks every end-to-end script uses: check and its expectations (a
-# failure names the script's line), Windows paths and GBK bytes, running a
+# failure names the script's line), running a
 # test driver or a program under Wine, and one scenario chosen by name.
 #
 #   . tests/support/e2e.sh
@@ -56,10 +56,6 @@ equal() {  # expected, actual
   return 1
 }
 indented() { sed 's/^/    /' <<<"$1"; }
-# A Unix path as Wine's drive Z: shows it.
-windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
-# The GBK bytes of UTF-8 text, as upper-case hex.
-gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n' | tr a-f A-F; }
 chinese_system() { [ "${NAVO_WINE_CODEPAGE:-936}" = 936 ]; }
 
 # run_driver EXE ARGS...: a driver's output without CRs, and its exit status.

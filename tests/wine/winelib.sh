@@ -473,6 +473,13 @@ wine_screenshot() {
     xwd -root -silent | /usr/bin/convert xwd:- "$1"
 }
 
+# A Unix path as Wine's drive Z: shows it.
+windows_path() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
+
+# The GBK bytes of UTF-8 text, as upper-case hex: how the test drivers take
+# the system's texts on their command line.
+gbk_hex() { printf '%s' "$1" | iconv -f UTF-8 -t GBK | od -An -tx1 | tr -d ' \n' | tr a-f A-F; }
+
 # Prints the Unix path of C:\windows\system32 of the current prefix.
 wine_sysdir() {
     echo "$WINEPREFIX/drive_c/windows/system32"

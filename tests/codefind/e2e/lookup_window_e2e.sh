@@ -46,7 +46,6 @@ pasted() {  # pasted TEXT: the same, the text arriving in one change
   driver paste "$(gbk_hex "$1")"
 }
 start_lookup() { start_program --in "$(wine_sysdir)" "$program"; }
-winpath() { wine_exec winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 
 wine_begin || exit 1
 
@@ -57,7 +56,7 @@ start=$(driver wait-start 60000)
 check "the dialog opens and no message is shown" equal dialog "$start"
 check "before anything is typed the pane shows only the heading" pane_shows heading
 if chinese_system; then
-  check "the dialog template is as it must be" driver template "$(winpath "$program")"
+  check "the dialog template is as it must be" driver template "$(windows_path "$program")"
   wine_screenshot "$out/lookup-1-heading.png"
 fi
 
