@@ -18,7 +18,7 @@ struct ExportEntry {
 struct ExportTable {
   std::vector<ExportEntry> candidates;       // in the table's order
   std::vector<ExportEntry> wordMakingCodes;  // every character's, empty ones too
-  std::vector<std::string> errors;           // texts no format here can hold (UTF-8)
+  std::vector<std::string> errors;           // what no engine can hold
 };
 
 // From a dump of the table (DumpCodeTable).
