@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-i686-posix
   wine wine64 wine32:i386 wine32-preloader:i386 fonts-wine
   xvfb xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei locales
+  librime-bin librime-dev libime-bin libimetable-dev libimecore-dev libfcitx5utils-dev libboost-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then
