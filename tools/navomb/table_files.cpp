@@ -23,8 +23,8 @@ class FileReader {
 
   std::vector<FileReport> reports;
 
-  // Reads one file; for Rime, then its imports. chain holds the files that
-  // lead here, outermost first.
+  // Reads one file; for Rime, then its imports, each while chain_ holds the
+  // files that import it, so that a file met again on its own chain is a cycle.
   void Read(const std::string& path) {
     reports.push_back({path, {}});
     const size_t report = reports.size() - 1;
@@ -75,7 +75,7 @@ class FileReader {
   TableFormat format_;
   const TableReadOptions& options_;
   TableSource* source_;
-  std::vector<std::string> chain_;
+  std::vector<std::string> chain_;  // outermost first
 
   static std::string Identity(const std::string& path) {
     std::error_code error;
