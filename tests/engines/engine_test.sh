@@ -110,5 +110,22 @@ found=$(paste "$work/words-expected.txt" "$work/words-rime.out" |
                if (!hit) print "not under " $2 ": " $1 }')
 expect "words: Rime's encoder files each word under nvcodefind's code" "" "$found"
 
+# A character without a word-making code (人: typed w and wwww): nvcodefind
+# leaves its letters out, Rime takes each code it is typed with instead,
+# libime gives the word no code. As the README says.
+printf '人\tw\n人\twwww\n@人\t\n工\taaaa\n' > "$work/none.txt"
+"$navomb" build "$work/none.txt" "$work/none-built.mb" 2>/dev/null
+export_and_compile "$work/none-built.mb" none
+expect "no word-making code: nvcodefind" "人工:  (word code aa)" \
+  "$("$nvcodefind" --table "$work/none.mb" 人工 2>/dev/null)"
+echo 人工 >> "$work/none-rime/none.dict.yaml"
+timeout 120 rime_deployer --compile "$work/none-rime/none.schema.yaml" "$work/none-rime" \
+  "$work/none-rime" "$work/none-rime/build" > "$work/none-deploy.log" 2>&1
+expect "no word-making code: Rime" "waa	人工
+wwwaa	人工
+aa	" "$(printf 'waa\nwwwaa\naa\n' | timeout 120 "$rime_menu" "$work/none-rime" none 2>/dev/null)"
+expect "no word-making code: libime" "人工	" \
+  "$(echo 人工 | "$libime_lookup" "$work/none.main.dict" --generate)"
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
