@@ -9,12 +9,6 @@ namespace {
 
 constexpr char ConstructPrefix = '^';
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 bool IsOneCharacter(const std::string& gbk) {
   return gbk.size() == 2 && IsGbkCharacter(uint8_t(gbk[0]), uint8_t(gbk[1]));
 }
@@ -54,7 +48,7 @@ TableReadResult ReadFcitx5Table(const std::vector<TextLine>& lines,
   std::string construct, passedOver;  // the prefixes of construct, prompt and pinyin lines
   bool data = false;
   for (const TextLine& line : lines) {
-    const std::string text = Trim(line.text);
+    const std::string text = TrimBlanks(line.text);
     if (text.empty()) continue;
     if (!data) {
       const size_t equals = text.find('=');
@@ -75,7 +69,7 @@ TableReadResult ReadFcitx5Table(const std::vector<TextLine>& lines,
       result.errors.push_back({line.number, "expected code and text"});
       continue;
     }
-    const std::string code = text.substr(0, space), entry = Trim(text.substr(space + 1));
+    const std::string code = text.substr(0, space), entry = TrimBlanks(text.substr(space + 1));
     if (!construct.empty() && code[0] == construct[0])
       AddWordMakingCode(line.number, entry, code.substr(1), options, source, &result);
     else if (passedOver.find(code[0]) == std::string::npos)

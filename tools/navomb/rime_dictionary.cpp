@@ -15,18 +15,12 @@ struct RimeHeader {
   size_t bodyStart = 0;  // index into the lines of the first entry line
 };
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
-
 // A scalar of the header: without a trailing comment and without quotes.
 std::string Scalar(const std::string& text) {
   std::string value = text;
   const size_t comment = value.find(" #");
   if (comment != std::string::npos) value.erase(comment);
-  value = Trim(value);
+  value = TrimBlanks(value);
   if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
     value = value.substr(1, value.size() - 2);
   return value;
@@ -56,7 +50,7 @@ bool ReadHeader(const std::vector<TextLine>& lines, RimeHeader* header, TableRea
       header->bodyStart = i + 1;
       return true;
     }
-    const std::string trimmed = Trim(text);
+    const std::string trimmed = TrimBlanks(text);
     if (trimmed.empty() || trimmed[0] == '#' || text == "---") continue;
     if (trimmed[0] == '-' && (trimmed.size() == 1 || trimmed[1] == ' ')) {
       if (list) list->push_back({lines[i].number, Scalar(trimmed.substr(1))});
@@ -67,7 +61,7 @@ bool ReadHeader(const std::vector<TextLine>& lines, RimeHeader* header, TableRea
       continue;
     }
     const size_t colon = text.find(':');
-    const std::string key = Trim(text.substr(0, colon));
+    const std::string key = TrimBlanks(text.substr(0, colon));
     const std::string value = colon == std::string::npos ? "" : Scalar(text.substr(colon + 1));
     list = nullptr;
     if (key == "columns") {
