@@ -6,6 +6,7 @@
 # in the table's order; libime_tabledict compiles the fcitx5 text and
 # libimetable (libime_lookup) finds the same. New words of 2 to 5
 # characters get from each engine's rule the code nvcodefind gives them.
+# Both exports of the sample build back to it byte for byte.
 # The expected candidates come from the independent reader.
 #
 # Usage: engine_test.sh NAVOMB NVCODEFIND RIME_MENU LIBIME_LOOKUP SAMPLE_TABLE WORKDIR
@@ -82,6 +83,13 @@ expect "seven: codes of 1 and 7 letters sampled" "a k z aaaaaaa khkhkhk khlgwnn"
 
 export_and_compile "$sample" navo
 menus "$sample" navo
+# What the engines were given builds back the same table, byte for byte.
+"$navomb" build --from rime "$work/navo-rime/navo.dict.yaml" "$work/navo-from-rime.mb" 2>/dev/null &&
+  cmp -s "$sample" "$work/navo-from-rime.mb"
+expect "navo: built again from its Rime dictionary, byte for byte" 0 $?
+"$navomb" build --from fcitx5 "$work/navo.txt" "$work/navo-from-fcitx5.mb" 2>/dev/null &&
+  cmp -s "$sample" "$work/navo-from-fcitx5.mb"
+expect "navo: built again from its fcitx5 text, byte for byte" 0 $?
 
 # New words: every character with a word-making code, none in the table.
 python3 "$here/sample_codes.py" "$sample" --words 24 > "$work/words.txt"
