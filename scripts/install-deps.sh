@@ -5,12 +5,13 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config python3 file xxd
+  build-essential cmake ninja-build pkg-config python3 file xxd man-db
   clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix
   wine wine64 wine32:i386 wine32-preloader:i386 fonts-wine
   xvfb xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei locales
+  librime-bin librime-dev libime-bin libimetable-dev libimecore-dev libfcitx5utils-dev libboost-dev
 )
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -8,7 +8,14 @@ build_dir=$1
 navomb=$build_dir/tools/navomb
 sample=$build_dir/sample
 mkdir -p "$sample"
-[ -s "$sample/navo.mb" ] && [ "$sample/navo.mb" -nt "$navomb" ] && exit 0
+# Also where nvcodefind in BUILD_DIR/tools finds it, as it finds an installed one.
+place_for_nvcodefind() {
+  mkdir -p "$build_dir/share/navo" && cp "$sample/navo.mb" "$build_dir/share/navo/navo.mb"
+}
+if [ -s "$sample/navo.mb" ] && [ "$sample/navo.mb" -nt "$navomb" ]; then
+  place_for_nvcodefind
+  exit 0
+fi
 
 if ! ls "$sample"/rime-data-wubi_*.deb >/dev/null 2>&1; then
   (cd "$sample" && apt-get download rime-data-wubi >/dev/null 2>&1) ||
@@ -20,3 +27,4 @@ dictionary=$sample/unpacked/usr/share/rime-data/wubi86.dict.yaml
 
 "$navomb" build --from rime --skip-unencodable "$dictionary" "$sample/navo.mb"
 "$navomb" check "$sample/navo.mb"
+place_for_nvcodefind

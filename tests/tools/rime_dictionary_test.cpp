@@ -9,8 +9,9 @@ namespace {
 struct Read {
   TableSource source;
   TableReadResult result;
+  RimeImports imports;
   explicit Read(const std::string& utf8) {
-    result = ReadRimeDictionary(DecodeTextFile(utf8).lines, {}, &source);
+    result = ReadRimeDictionary(DecodeTextFile(utf8).lines, {}, &source, &imports);
   }
   std::vector<std::string> Candidates() const {
     std::vector<std::string> candidates;
@@ -48,14 +49,27 @@ TEST(RimeDictionaryTest, CommentsUntilNoCommentAndEntriesInFileOrder) {
   EXPECT_EQ(read.Candidates(), (std::vector<std::string>{"童 ujff", "# x", "工 aaaa"}));
 }
 
-TEST(RimeDictionaryTest, NamesImportedTablesAsNotFollowed) {
+TEST(RimeDictionaryTest, GivesTheImportedTablesWithTheirLinesToTheCaller) {
   Read read(u8"---\nimport_tables:\n  - wubi86\n  - \"extra\"\n...\n工\taaaa\n");
   EXPECT_TRUE(read.result.errors.empty());
-  ASSERT_EQ(read.result.warnings.size(), 1u);
-  EXPECT_EQ(read.result.warnings[0].line, 2u);
-  EXPECT_EQ(read.result.warnings[0].message,
-            "import_tables not followed: wubi86, extra (only the entries of this file are taken)");
+  EXPECT_TRUE(read.result.warnings.empty());
+  ASSERT_EQ(read.imports.size(), 2u);
+  EXPECT_EQ(read.imports[0].number, 3u);
+  EXPECT_EQ(read.imports[0].text, "wubi86");
+  EXPECT_EQ(read.imports[1].number, 4u);
+  EXPECT_EQ(read.imports[1].text, "extra");
   EXPECT_EQ(read.source.candidates.size(), 1u);
+}
+
+// The list navomb export writes: "character code", a character alone for
+// an empty code; stems are not taken.
+TEST(RimeDictionaryTest, WordMakingCodesComeFromTheHeaderListAlone) {
+  Read read(u8"---\ncolumns: [text, code, stem]\nnavo_word_making_codes:\n  - \"中 kh\"\n"
+            u8"  - \"人\"\n...\n中\tkhk\tzz\n人\tw\n国\tlgyi\tlg\n");
+  EXPECT_TRUE(read.result.errors.empty());
+  EXPECT_EQ(read.source.wordMakingCodes,
+            (std::map<std::string, std::string>{{"\xD6\xD0", "kh"}, {"\xC8\xCB", ""}}));
+  EXPECT_EQ(read.Candidates().size(), 3u);
 }
 
 TEST(RimeDictionaryTest, ReportsWhatItCannotTake) {

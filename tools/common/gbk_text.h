@@ -5,8 +5,17 @@
 
 namespace navo {
 
-// False when the text holds something that GBK cannot represent.
+// False when the text holds something that GBK cannot represent. Code
+// points U+F0000 to U+FFFFF give back the bytes GbkToUtf8Keeping made them of.
 bool Utf8ToGbk(const std::string& utf8, std::string* gbk);
+
+// Any bytes as UTF-8 that Utf8ToGbk turns back into the same bytes: GBK
+// characters as themselves, ASCII from '!' to '~' as itself (but a '#' that
+// starts the text); every other byte, and every pair that steps as one
+// character but is none of GBK, as a code point of plane 15's private use
+// area: U+F0000 + the byte, or U+F0000 + lead * 256 + trail. Such text
+// survives formats that split on white space or take "#" for a comment.
+std::string GbkToUtf8Keeping(const std::string& gbk);
 
 // GBK characters as UTF-8; ASCII 0x20..0x7E as it is; every other byte
 // (control bytes, lone lead bytes, pairs that are no GBK character) as \xHH.

@@ -1,17 +1,19 @@
 // navomb: builds, dumps and checks code tables in the navo.mb layout.
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "tools/common/gbk_text.h"
-#include "tools/navomb/rime_dictionary.h"
+#include "tools/navomb/engine_tables.h"
 #include "tools/navomb/table_examine.h"
+#include "tools/navomb/table_files.h"
 #include "tools/navomb/table_source.h"
-#include "tools/navomb/text_file.h"
 #include "tools/navomb/text_table.h"
 
 #ifndef NAVO_VERSION
@@ -21,7 +23,9 @@
 namespace {
 
 const char Usage[] =
-    "usage: navomb build [--from text|rime] [--skip-unencodable] TABLE OUT.mb\n"
+    "usage: navomb build [--from text|rime|fcitx5] [--skip-unencodable] TABLE OUT.mb\n"
+    "       navomb export --to rime TABLE.mb DIR       (DIR/NAME.dict.yaml, NAME.schema.yaml)\n"
+    "       navomb export --to fcitx5 TABLE.mb FILE.txt  (and FILE.conf)\n"
     "       navomb dump TABLE.mb            (text table on standard output)\n"
     "       navomb check TABLE.mb           (each damage with its offset)\n"
     "       navomb --help | --version\n";
@@ -29,10 +33,16 @@ const char Usage[] =
 const char Help[] =
     "\n"
     "build reads a text table (text<TAB>code, @character<TAB>word-making code,\n"
-    "# comments) or, with --from rime, a Rime dictionary (X.dict.yaml: text and\n"
-    "code columns as its columns: list says); UTF-8 with or without a byte-order\n"
-    "mark, or UTF-16 with one. --skip-unencodable drops entries whose text GBK\n"
-    "cannot hold. Exit status 0 on success, 1 on a fault of a file, 2 on bad usage.\n";
+    "# comments), with --from rime a Rime dictionary (X.dict.yaml: text and code\n"
+    "columns as its columns: list says; the dictionaries under import_tables:\n"
+    "followed, from the same folder) or with --from fcitx5 an fcitx5 table text\n"
+    "(code text lines under [Data]); UTF-8 with or without a byte-order mark, or\n"
+    "UTF-16 with one. --skip-unencodable drops entries whose text GBK cannot hold.\n"
+    "A table without any candidate is not built.\n"
+    "export writes a sound table in an engine's formats: for Rime a dictionary\n"
+    "and a schema named after TABLE, for fcitx5 the table text and its input\n"
+    "method file, named after FILE.\n"
+    "Exit status 0 on success, 1 on a fault of a file, 2 on bad usage.\n";
 
 // Enough to show what is wrong without burying the terminal.
 constexpr size_t MaxErrorsShown = 50;
@@ -42,11 +52,30 @@ int UsageError() {
   return 2;
 }
 
-bool ReadFile(const char* path, std::string* bytes) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+bool FormatNamed(const char* name, navo::TableFormat* format) {
+  const struct {
+    const char* name;
+    navo::TableFormat format;
+  } formats[] = {{"text", navo::TableFormat::Text},
+                 {"rime", navo::TableFormat::Rime},
+                 {"fcitx5", navo::TableFormat::Fcitx5}};
+  for (const auto& f : formats)
+    if (std::strcmp(name, f.name) == 0) return *format = f.format, true;
+  return false;
+}
+
+// Written whole or not at all: a failed write leaves no partial file behind.
+template <typename Bytes>
+bool WriteFile(const std::string& path, const Bytes& bytes) {
+  const std::string temporary = path + ".navomb-part";
+  std::ofstream out(temporary, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  if (!out.flush() || (out.close(), !out) || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    std::fprintf(stderr, "navomb: cannot write %s\n", path.c_str());
+    return false;
+  }
+  return true;
 }
 
 void PrintLineErrors(const char* path, const std::vector<navo::LineError>& errors, const char* kind,
@@ -63,15 +92,14 @@ void PrintLineErrors(const char* path, const std::vector<navo::LineError>& error
 
 int Build(int argc, char** argv) {
   navo::TableReadOptions options;
-  bool fromRime = false;
+  navo::TableFormat format = navo::TableFormat::Text;
   int next = 2;
   for (; next < argc && std::strncmp(argv[next], "--", 2) == 0; ++next) {
     if (std::strcmp(argv[next], "--skip-unencodable") == 0) {
       options.skipUnencodable = true;
     } else if (std::strcmp(argv[next], "--from") == 0 && next + 1 < argc &&
-               (std::strcmp(argv[next + 1], "rime") == 0 ||
-                std::strcmp(argv[next + 1], "text") == 0)) {
-      fromRime = std::strcmp(argv[++next], "rime") == 0;
+               FormatNamed(argv[next + 1], &format)) {
+      ++next;
     } else {
       return UsageError();
     }
@@ -80,25 +108,31 @@ int Build(int argc, char** argv) {
   const char* inPath = argv[next];
   const char* outPath = argv[next + 1];
 
-  std::string bytes;
-  if (!ReadFile(inPath, &bytes)) return std::fprintf(stderr, "navomb: cannot read %s\n", inPath), 1;
-  navo::DecodedText decoded = navo::DecodeTextFile(bytes);
   navo::TableSource source;
-  navo::TableReadResult read = fromRime ? navo::ReadRimeDictionary(decoded.lines, options, &source)
-                                        : navo::ReadTextTable(decoded.lines, options, &source);
-  read.errors.insert(read.errors.begin(), decoded.errors.begin(), decoded.errors.end());
-  std::stable_sort(
-      read.errors.begin(), read.errors.end(),
-      [](const navo::LineError& a, const navo::LineError& b) { return a.line < b.line; });
-
-  size_t shown = 0;
-  PrintLineErrors(inPath, read.warnings, "warning: ", &shown);
-  shown = 0;
-  PrintLineErrors(inPath, read.errors, "", &shown);
-  if (read.errors.size() > shown)
-    std::fprintf(stderr, "%s: %zu more errors not shown (%zu in all)\n", inPath,
-                 read.errors.size() - shown, read.errors.size());
-  if (!read.errors.empty()) {
+  bool faults = false;
+  size_t skipped = 0;
+  for (navo::FileReport& report : navo::ReadTableFiles(format, inPath, options, &source)) {
+    navo::TableReadResult& read = report.read;
+    std::stable_sort(
+        read.errors.begin(), read.errors.end(),
+        [](const navo::LineError& a, const navo::LineError& b) { return a.line < b.line; });
+    const char* path = report.path.c_str();
+    size_t shown = 0;
+    PrintLineErrors(path, read.warnings, "warning: ", &shown);
+    shown = 0;
+    PrintLineErrors(path, read.errors, "", &shown);
+    if (read.errors.size() > shown)
+      std::fprintf(stderr, "%s: %zu more errors not shown (%zu in all)\n", path,
+                   read.errors.size() - shown, read.errors.size());
+    faults = faults || !read.errors.empty();
+    skipped += read.skipped;
+  }
+  if (!faults && source.candidates.empty()) {
+    std::fprintf(stderr, "%s: no candidate at all%s\n", inPath,
+                 skipped ? " (every entry was skipped as not GBK)" : "");
+    faults = true;
+  }
+  if (faults) {
     std::fprintf(stderr, "navomb: %s not built\n", outPath);
     return 1;
   }
@@ -110,19 +144,86 @@ int Build(int argc, char** argv) {
     std::fprintf(stderr, "navomb: %s not built\n", outPath);
     return 1;
   }
-  std::ofstream out(outPath, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(built.bytes.data()), std::streamsize(built.bytes.size()));
-  if (!out.flush()) return std::fprintf(stderr, "navomb: cannot write %s\n", outPath), 1;
-  std::fprintf(
-      stderr, "navomb: %zu candidates, %zu bytes%s\n", source.candidates.size(), built.bytes.size(),
-      read.skipped ? (", " + std::to_string(read.skipped) + " entries not GBK skipped").c_str()
-                   : "");
+  if (!WriteFile(outPath, built.bytes)) return 1;
+  std::fprintf(stderr, "navomb: %zu candidates, %zu bytes%s\n", source.candidates.size(),
+               built.bytes.size(),
+               skipped ? (", " + std::to_string(skipped) + " entries not GBK skipped").c_str()
+                       : "");
+  return 0;
+}
+
+// A name as both engines take it for a schema, a dictionary or an input method.
+bool IsEngineName(const std::string& name) {
+  if (name.empty()) return false;
+  for (char c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_' && c != '-') return false;
+  return true;
+}
+
+// navomb export --to rime|fcitx5 TABLE.mb DESTINATION
+int Export(int argc, char** argv) {
+  navo::TableFormat format;
+  if (argc != 6 || std::strcmp(argv[2], "--to") != 0 || !FormatNamed(argv[3], &format) ||
+      format == navo::TableFormat::Text)
+    return UsageError();
+  const std::string tablePath = argv[4], destination = argv[5];
+  const std::string name = std::filesystem::path(format == navo::TableFormat::Rime ? tablePath
+                                                                                  : destination)
+                               .stem()
+                               .string();
+  if (!IsEngineName(name)) {
+    std::fprintf(stderr, "navomb: the name \"%s\" is not letters, digits, _ and - only, as the "
+                 "engines need it\n", name.c_str());
+    return 1;
+  }
+  std::string file;
+  if (!navo::ReadWholeFile(tablePath, &file))
+    return std::fprintf(stderr, "navomb: cannot read %s\n", tablePath.c_str()), 1;
+  const std::vector<uint8_t> bytes(file.begin(), file.end());
+  if (!navo::CheckCodeTable(bytes).empty()) {
+    std::fprintf(stderr, "navomb: %s is damaged (navomb check names where); not exported\n",
+                 tablePath.c_str());
+    return 1;
+  }
+  const navo::ExportTable table = navo::PrepareExport(navo::DumpCodeTable(bytes));
+  for (size_t i = 0; i < table.errors.size() && i < MaxErrorsShown; ++i)
+    std::fprintf(stderr, "%s: %s\n", tablePath.c_str(), table.errors[i].c_str());
+  if (table.errors.size() > MaxErrorsShown)
+    std::fprintf(stderr, "%s: %zu more errors not shown\n", tablePath.c_str(),
+                 table.errors.size() - MaxErrorsShown);
+  if (table.candidates.empty() && table.errors.empty())
+    std::fprintf(stderr, "%s: no candidate at all\n", tablePath.c_str());
+  if (!table.errors.empty() || table.candidates.empty()) {
+    std::fprintf(stderr, "navomb: %s not exported\n", tablePath.c_str());
+    return 1;
+  }
+
+  std::ostringstream first, second;
+  std::string firstPath, secondPath;
+  if (format == navo::TableFormat::Rime) {
+    std::error_code error;
+    std::filesystem::create_directories(destination, error);
+    const std::filesystem::path folder(destination);
+    firstPath = (folder / (name + ".dict.yaml")).string();
+    secondPath = (folder / (name + ".schema.yaml")).string();
+    navo::WriteRimeDictionary(table, name, first);
+    navo::WriteRimeSchema(name, second);
+  } else {
+    firstPath = destination;
+    secondPath = std::filesystem::path(destination).replace_extension(".conf").string();
+    navo::WriteFcitx5Table(table, first);
+    navo::WriteFcitx5InputMethod(name, second);
+  }
+  if (!WriteFile(firstPath, first.str()) || !WriteFile(secondPath, second.str())) return 1;
+  std::fprintf(stderr, "navomb: %zu candidates, %zu word-making codes: %s, %s\n",
+               table.candidates.size(), table.wordMakingCodes.size(), firstPath.c_str(),
+               secondPath.c_str());
   return 0;
 }
 
 int DumpOrCheck(const std::string& command, const char* path) {
   std::string file;
-  if (!ReadFile(path, &file)) return std::fprintf(stderr, "navomb: cannot read %s\n", path), 1;
+  if (!navo::ReadWholeFile(path, &file)) return std::fprintf(stderr, "navomb: cannot read %s\n", path), 1;
   const std::vector<uint8_t> bytes(file.begin(), file.end());
   if (command == "dump") {
     navo::WriteTextTable(navo::DumpCodeTable(bytes), std::cout);
@@ -150,6 +251,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "build") return Build(argc, argv);
+  if (command == "export") return Export(argc, argv);
   if ((command == "dump" || command == "check") && argc == 3) return DumpOrCheck(command, argv[2]);
   return UsageError();
 }

@@ -1,45 +1,40 @@
 #include "tools/navomb/rime_dictionary.h"
 
-#include <algorithm>
-
 namespace navo {
 
 namespace {
 
+// A list of the header, each item with the number of its line.
+using HeaderList = std::vector<TextLine>;
+
 // What the reader takes from the header.
 struct RimeHeader {
-  std::vector<std::string> columns = {"text", "code", "weight"};
-  std::vector<std::string> importTables;
-  size_t importTablesLine = 0;
+  HeaderList columns = {{0, "text"}, {0, "code"}, {0, "weight"}};
+  HeaderList importTables;
+  HeaderList wordMakingCodes;
   size_t bodyStart = 0;  // index into the lines of the first entry line
 };
-
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
-}
 
 // A scalar of the header: without a trailing comment and without quotes.
 std::string Scalar(const std::string& text) {
   std::string value = text;
   const size_t comment = value.find(" #");
   if (comment != std::string::npos) value.erase(comment);
-  value = Trim(value);
+  value = TrimBlanks(value);
   if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
     value = value.substr(1, value.size() - 2);
   return value;
 }
 
-// "[a, b, c]" as a list.
-std::vector<std::string> FlowList(const std::string& text) {
-  std::vector<std::string> items;
+// "[a, b, c]" on line number as a list.
+HeaderList FlowList(size_t number, const std::string& text) {
+  HeaderList items;
   const std::string inner = text.substr(1, text.find(']') - 1);
   for (size_t start = 0; start <= inner.size();) {
     size_t comma = inner.find(',', start);
     if (comma == std::string::npos) comma = inner.size();
     const std::string item = Scalar(inner.substr(start, comma - start));
-    if (!item.empty()) items.push_back(item);
+    if (!item.empty()) items.push_back({number, item});
     start = comma + 1;
   }
   return items;
@@ -48,17 +43,17 @@ std::vector<std::string> FlowList(const std::string& text) {
 // Reads the top-level keys that matter here and their lists, in block
 // ("- item" lines) or flow ("[a, b]") style; everything else is passed over.
 bool ReadHeader(const std::vector<TextLine>& lines, RimeHeader* header, TableReadResult* result) {
-  std::vector<std::string>* list = nullptr;  // the list being read, if one matters
+  HeaderList* list = nullptr;  // the list being read, if one matters
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string& text = lines[i].text;
     if (text == "...") {
       header->bodyStart = i + 1;
       return true;
     }
-    const std::string trimmed = Trim(text);
+    const std::string trimmed = TrimBlanks(text);
     if (trimmed.empty() || trimmed[0] == '#' || text == "---") continue;
     if (trimmed[0] == '-' && (trimmed.size() == 1 || trimmed[1] == ' ')) {
-      if (list) list->push_back(Scalar(trimmed.substr(1)));
+      if (list) list->push_back({lines[i].number, Scalar(trimmed.substr(1))});
       continue;
     }
     if (text[0] == ' ' || text[0] == '\t') {  // nested under some other key
@@ -66,20 +61,21 @@ bool ReadHeader(const std::vector<TextLine>& lines, RimeHeader* header, TableRea
       continue;
     }
     const size_t colon = text.find(':');
-    const std::string key = Trim(text.substr(0, colon));
+    const std::string key = TrimBlanks(text.substr(0, colon));
     const std::string value = colon == std::string::npos ? "" : Scalar(text.substr(colon + 1));
     list = nullptr;
     if (key == "columns") {
       list = &header->columns;
     } else if (key == "import_tables") {
       list = &header->importTables;
-      header->importTablesLine = lines[i].number;
+    } else if (key == "navo_word_making_codes") {
+      list = &header->wordMakingCodes;
     } else {
       continue;
     }
     list->clear();
     if (!value.empty() && value[0] == '[') {
-      *list = FlowList(value);
+      *list = FlowList(lines[i].number, value);
       list = nullptr;
     }
   }
@@ -88,24 +84,31 @@ bool ReadHeader(const std::vector<TextLine>& lines, RimeHeader* header, TableRea
 }
 
 size_t ColumnOf(const RimeHeader& header, const char* label) {
-  return size_t(std::find(header.columns.begin(), header.columns.end(), label) -
-                header.columns.begin());
+  size_t column = 0;
+  while (column < header.columns.size() && header.columns[column].text != label) ++column;
+  return column;
+}
+
+// Items "character code" (or a character alone, for an empty code).
+void AddWordMakingCodes(const HeaderList& items, const TableReadOptions& options,
+                        TableSource* source, TableReadResult* result) {
+  for (const TextLine& item : items) {
+    const size_t space = item.text.find(' ');
+    const std::string code = space == std::string::npos ? "" : item.text.substr(space + 1);
+    AddWordMakingCode(item.number, item.text.substr(0, space), code, options, source, result);
+  }
 }
 
 }  // namespace
 
 TableReadResult ReadRimeDictionary(const std::vector<TextLine>& lines,
-                                   const TableReadOptions& options, TableSource* source) {
+                                   const TableReadOptions& options, TableSource* source,
+                                   RimeImports* imports) {
   TableReadResult result;
   RimeHeader header;
   if (!ReadHeader(lines, &header, &result)) return result;
-  if (!header.importTables.empty()) {
-    std::string names;
-    for (const std::string& name : header.importTables) names += (names.empty() ? "" : ", ") + name;
-    result.warnings.push_back(
-        {header.importTablesLine,
-         "import_tables not followed: " + names + " (only the entries of this file are taken)"});
-  }
+  *imports = header.importTables;
+  AddWordMakingCodes(header.wordMakingCodes, options, source, &result);
   const size_t textColumn = ColumnOf(header, "text"), codeColumn = ColumnOf(header, "code");
   if (textColumn == header.columns.size() || codeColumn == header.columns.size()) {
     result.errors.push_back({0, "columns: names no text or no code column"});

@@ -39,6 +39,12 @@ bool ToGbk(size_t line, const std::string& text, const TableReadOptions& options
 
 }  // namespace
 
+std::string TrimBlanks(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") + 1 - first);
+}
+
 void AddCandidate(size_t line, const std::string& text, const std::string& code,
                   const TableReadOptions& options, TableSource* source, TableReadResult* result) {
   std::string gbk;

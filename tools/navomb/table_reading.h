@@ -11,6 +11,9 @@
 
 namespace navo {
 
+// text without the spaces and tabs around it.
+std::string TrimBlanks(const std::string& text);
+
 struct TableReadOptions {
   bool skipUnencodable = false;  // drop entries whose text GBK cannot hold
 };

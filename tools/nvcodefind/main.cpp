@@ -11,12 +11,10 @@
 
 #include "tools/nvcodefind/han_characters.h"
 #include "tools/nvcodefind/lookup_outcome.h"
+#include "tools/nvcodefind/table_search.h"
 #include "tools/nvcodefind/table_warnings.h"
 #include "tools/nvcodefind/terminal_lookup.h"
 
-#ifndef NAVO_SAMPLE_TABLE
-#define NAVO_SAMPLE_TABLE "navo.mb"
-#endif
 #ifndef NAVO_VERSION
 #define NAVO_VERSION "unknown"
 #endif
@@ -31,9 +29,9 @@ const char Usage[] =
 
 const char Help[] =
     "\n"
-    "Looks characters up as the lookup window does, in the code table FILE\n"
-    "(default " NAVO_SAMPLE_TABLE
-    ").\n"
+    "Looks characters up as the lookup window does, in the code table FILE;\n"
+    "without --table, in $NAVO_TABLE, else $XDG_DATA_HOME/navo/navo.mb (or\n"
+    "~/.local/share/navo/navo.mb), else ../share/navo/navo.mb from the program's folder.\n"
     "  CHARACTER|WORD  a line \"text: codes\" each; a word also gives its word code\n"
     "  --text          each Chinese character of the UTF-8 TEXT (standard input\n"
     "                  when there is none) once, in order of first appearance\n"
@@ -43,7 +41,7 @@ const char Help[] =
     "file that is short or damaged), 2 on bad usage.\n";
 
 struct Options {
-  const char* table = NAVO_SAMPLE_TABLE;
+  std::string table;  // empty: searched for
   bool batch = false;
   bool text = false;
   bool json = false;
@@ -179,11 +177,21 @@ int main(int argc, char** argv) {
       break;
   }
 
-  static navo::TerminalLookup lookup(options.table);  // the fixed buffers stay off the stack
+  if (options.table.empty()) {
+    const navo::TableSearchResult found = navo::FindTable(navo::ProcessTableSearchPlaces());
+    if (found.path.empty()) {
+      std::fprintf(stderr, "nvcodefind: no code table found; looked at:\n");
+      for (const std::string& place : found.looked) std::fprintf(stderr, "  %s\n", place.c_str());
+      std::fprintf(stderr, "nvcodefind: name one with --table FILE or NAVO_TABLE=FILE\n");
+      return 1;
+    }
+    options.table = found.path;
+  }
+  static navo::TerminalLookup lookup(options.table.c_str());  // the fixed buffers stay off the stack
   PrintReports(lookup.OpeningReports());
   if (options.batch) return RunBatch(lookup, options.json);
 
-  const std::vector<std::string> warnings = navo::TableWarnings(options.table);
+  const std::vector<std::string> warnings = navo::TableWarnings(options.table.c_str());
   for (const std::string& warning : warnings)
     std::fprintf(stderr, "nvcodefind: warning: %s\n", warning.c_str());
   bool allFound = true;

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The exported tables in the engines themselves. For the sample table and a
+# small table with codes of 1 to 7 letters: rime_deployer --compile compiles
+# the exported schema, and librime (rime_menu, through its C API) shows for
+# a code from every block exactly the candidates the table holds under it,
+# in the table's order; libime_tabledict compiles the fcitx5 text and
+# libimetable (libime_lookup) finds the same. New words of 2 to 5
+# characters get from each engine's rule the code nvcodefind gives them.
+# Both exports of the sample build back to it byte for byte.
+# The expected candidates come from the independent reader.
+#
+# Usage: engine_test.sh NAVOMB NVCODEFIND RIME_MENU LIBIME_LOOKUP SAMPLE_TABLE WORKDIR
+# Skipped (status 77) when the sample table has not been built
+# (scripts/sample-table.sh BUILD_DIR builds it).
+set -u
+navomb=$1 nvcodefind=$2 rime_menu=$3 libime_lookup=$4 sample=$5 work=$6
+here=$(cd "$(dirname "$0")" && pwd)
+if [ ! -s "$sample" ]; then
+  echo "SKIPPED: no sample table at $sample (bash scripts/sample-table.sh BUILD_DIR builds it)"
+  exit 77
+fi
+rm -rf "$work"
+mkdir -p "$work"
+failures=0 passes=0
+
+expect() {  # name expected actual
+  if [ "$2" == "$3" ]; then
+    passes=$((passes + 1))
+  else
+    failures=$((failures + 1))
+    printf 'FAILED %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3" | head -n 40
+  fi
+}
+
+# Exports TABLE.mb as NAME into $work/NAME-rime (a Rime user folder, staging
+# in build/) and $work/NAME.txt, compiled for both engines.
+export_and_compile() {  # TABLE NAME
+  local table=$1 name=$2 folder=$work/$2-rime
+  cp "$table" "$work/$name.mb"
+  "$navomb" export --to rime "$work/$name.mb" "$folder" 2>/dev/null
+  expect "$name: rime export" 0 $?
+  timeout 120 rime_deployer --compile "$folder/$name.schema.yaml" "$folder" "$folder" \
+    "$folder/build" > "$work/$name-deploy.log" 2>&1
+  expect "$name: rime_deployer --compile status" 0 $?
+  [ -s "$folder/build/$name.table.bin" ] && [ -s "$folder/build/$name.prism.bin" ]
+  expect "$name: rime_deployer wrote the table and prism" 0 $?
+  "$navomb" export --to fcitx5 "$work/$name.mb" "$work/$name.txt" 2>/dev/null
+  expect "$name: fcitx5 export" 0 $?
+  timeout 120 libime_tabledict "$work/$name.txt" "$work/$name.main.dict" > "$work/$name-tabledict.log" 2>&1
+  expect "$name: libime_tabledict status" 0 $?
+}
+
+menus() {  # TABLE NAME: both engines' candidates for the sampled codes
+  local name=$2
+  python3 "$here/sample_codes.py" "$1" > "$work/$name-expected.txt" || {
+    expect "$name: codes sampled" 0 1
+    return
+  }
+  cut -f1 "$work/$name-expected.txt" > "$work/$name-codes.txt"
+  timeout 120 "$rime_menu" "$work/$name-rime" "$name" < "$work/$name-codes.txt" \
+    > "$work/$name-rime.out" 2> "$work/$name-rime.err"
+  expect "$name: rime_menu status" 0 $?
+  expect "$name: Rime's menus ($(wc -l < "$work/$name-codes.txt") codes)" "" \
+    "$(diff "$work/$name-expected.txt" "$work/$name-rime.out" | head -n 20)"
+  timeout 120 "$libime_lookup" "$work/$name.main.dict" < "$work/$name-codes.txt" \
+    > "$work/$name-libime.out" 2> "$work/$name-libime.err"
+  expect "$name: libime_lookup status" 0 $?
+  expect "$name: libime's candidates ($(wc -l < "$work/$name-codes.txt") codes)" "" \
+    "$(diff "$work/$name-expected.txt" "$work/$name-libime.out" | head -n 20)"
+}
+
+# Codes of 1 to 7 letters, words, and a one-letter code sharing its first
+# letter with longer ones. Sampled (first, last, longest, first word of each
+# block): a, k, z; aaaaaaa, aaww; kh, khkhkhk, khlgwnn.
+printf '工\ta\n工\taaaaaaa\n式\taaaaaab\n工人\taaww\n中\tkhkhkhk\n国\tk\n国\tkh\n中国人\tkhlgwnn\n式\tz\n' \
+  > "$work/seven.txt"
+"$navomb" build "$work/seven.txt" "$work/seven-built.mb" 2>/dev/null
+expect "seven: built" 0 $?
+export_and_compile "$work/seven-built.mb" seven
+menus "$work/seven.mb" seven
+expect "seven: codes of 1 and 7 letters sampled" "a k z aaaaaaa khkhkhk khlgwnn" \
+  "$(cut -f1 "$work/seven-expected.txt" | grep -xE '[a-z]|[a-z]{7}' | tr '\n' ' ' | sed 's/ $//')"
+
+export_and_compile "$sample" navo
+menus "$sample" navo
+# What the engines were given builds back the same table, byte for byte.
+"$navomb" build --from rime "$work/navo-rime/navo.dict.yaml" "$work/navo-from-rime.mb" 2>/dev/null &&
+  cmp -s "$sample" "$work/navo-from-rime.mb"
+expect "navo: built again from its Rime dictionary, byte for byte" 0 $?
+"$navomb" build --from fcitx5 "$work/navo.txt" "$work/navo-from-fcitx5.mb" 2>/dev/null &&
+  cmp -s "$sample" "$work/navo-from-fcitx5.mb"
+expect "navo: built again from its fcitx5 text, byte for byte" 0 $?
+
+# New words: every character with a word-making code, none in the table.
+python3 "$here/sample_codes.py" "$sample" --words 24 > "$work/words.txt"
+while read -r word; do
+  "$nvcodefind" --table "$sample" "$word" 2>/dev/null |
+    sed -n 's/^\(.*\): .*(word code \([a-z]*\))$/\1\t\2/p'
+done < "$work/words.txt" > "$work/words-expected.txt"
+expect "words: nvcodefind gives every word a code" "$(wc -l < "$work/words.txt")" \
+  "$(grep -c $'\t[a-z]' "$work/words-expected.txt")"
+"$libime_lookup" "$work/navo.main.dict" --generate < "$work/words.txt" > "$work/words-libime.txt"
+expect "words: libime's rule gives nvcodefind's codes" "" \
+  "$(diff "$work/words-expected.txt" "$work/words-libime.txt")"
+# Rime makes a word's code when it compiles an entry without code.
+folder=$work/words-rime
+mkdir -p "$folder"
+cp "$work/navo-rime/navo.schema.yaml" "$work/navo-rime/navo.dict.yaml" "$folder/"
+cat "$work/words.txt" >> "$folder/navo.dict.yaml"
+timeout 120 rime_deployer --compile "$folder/navo.schema.yaml" "$folder" "$folder" "$folder/build" \
+  > "$work/words-deploy.log" 2>&1
+expect "words: rime_deployer --compile status" 0 $?
+cut -f2 "$work/words-expected.txt" | timeout 120 "$rime_menu" "$folder" navo 2>/dev/null \
+  > "$work/words-rime.out"
+found=$(paste "$work/words-expected.txt" "$work/words-rime.out" |
+  awk -F'\t' '{ n = split($4, menu, " "); hit = 0
+               for (i = 1; i <= n; i++) if (menu[i] == $1) hit = 1
+               if (!hit) print "not under " $2 ": " $1 }')
+expect "words: Rime's encoder files each word under nvcodefind's code" "" "$found"
+
+# A character without a word-making code (人: typed w and wwww): nvcodefind
+# leaves its letters out, Rime takes each code it is typed with instead,
+# libime gives the word no code. As the README says.
+printf '人\tw\n人\twwww\n@人\t\n工\taaaa\n' > "$work/none.txt"
+"$navomb" build "$work/none.txt" "$work/none-built.mb" 2>/dev/null
+export_and_compile "$work/none-built.mb" none
+expect "no word-making code: nvcodefind" "人工:  (word code aa)" \
+  "$("$nvcodefind" --table "$work/none.mb" 人工 2>/dev/null)"
+echo 人工 >> "$work/none-rime/none.dict.yaml"
+timeout 120 rime_deployer --compile "$work/none-rime/none.schema.yaml" "$work/none-rime" \
+  "$work/none-rime" "$work/none-rime/build" > "$work/none-deploy.log" 2>&1
+expect "no word-making code: Rime" "waa	人工
+wwwaa	人工
+aa	" "$(printf 'waa\nwwwaa\naa\n' | timeout 120 "$rime_menu" "$work/none-rime" none 2>/dev/null)"
+expect "no word-making code: libime" "人工	" \
+  "$(echo 人工 | "$libime_lookup" "$work/none.main.dict" --generate)"
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,109 @@
+// Table files read from disk, Rime's imported dictionaries followed.
+#include "tools/navomb/table_files.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "tools/navomb/engine_tables.h"
+#include "tools/navomb/rime_dictionary.h"
+#include "tools/navomb/text_file.h"
+#include "tools/navomb/text_table.h"
+
+namespace navo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileReader {
+ public:
+  FileReader(TableFormat format, const TableReadOptions& options, TableSource* source)
+      : format_(format), options_(options), source_(source) {}
+
+  std::vector<FileReport> reports;
+
+  // Reads one file; for Rime, then its imports, each while chain_ holds the
+  // files that import it, so that a file met again on its own chain is a cycle.
+  void Read(const std::string& path) {
+    reports.push_back({path, {}});
+    const size_t report = reports.size() - 1;
+    std::string bytes;
+    if (!ReadWholeFile(path, &bytes)) {
+      reports[report].read.errors.push_back({0, "cannot read the file"});
+      return;
+    }
+    DecodedText decoded = DecodeTextFile(bytes);
+    RimeImports imports;
+    TableReadResult read;
+    switch (format_) {
+      case TableFormat::Text:
+        read = ReadTextTable(decoded.lines, options_, source_);
+        break;
+      case TableFormat::Rime:
+        read = ReadRimeDictionary(decoded.lines, options_, source_, &imports);
+        break;
+      case TableFormat::Fcitx5:
+        read = ReadFcitx5Table(decoded.lines, options_, source_);
+        break;
+    }
+    read.errors.insert(read.errors.begin(), decoded.errors.begin(), decoded.errors.end());
+    reports[report].read = read;
+    if (imports.empty()) return;
+
+    const std::string identity = Identity(path);
+    chain_.push_back(identity);
+    const fs::path folder = fs::path(path).parent_path();
+    for (const TextLine& name : imports) {
+      const std::string imported = (folder / (name.text + ".dict.yaml")).string();
+      std::error_code error;
+      if (!fs::is_regular_file(imported, error)) {
+        reports[report].read.errors.push_back(
+            {name.number, "import_tables: no table " + name.text + " (" + imported + ")"});
+      } else if (OnChain(Identity(imported))) {
+        reports[report].read.errors.push_back(
+            {name.number, "import_tables: " + name.text + " imports itself (" + imported +
+                              " is already being read)"});
+      } else {
+        Read(imported);
+      }
+    }
+    chain_.pop_back();
+  }
+
+ private:
+  TableFormat format_;
+  const TableReadOptions& options_;
+  TableSource* source_;
+  std::vector<std::string> chain_;  // outermost first
+
+  static std::string Identity(const std::string& path) {
+    std::error_code error;
+    const fs::path canonical = fs::weakly_canonical(path, error);
+    return error ? path : canonical.string();
+  }
+
+  bool OnChain(const std::string& identity) const {
+    for (const std::string& link : chain_)
+      if (link == identity) return true;
+    return false;
+  }
+};
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string* bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+std::vector<FileReport> ReadTableFiles(TableFormat format, const std::string& path,
+                                       const TableReadOptions& options, TableSource* source) {
+  FileReader reader(format, options, source);
+  reader.Read(path);
+  return reader.reports;
+}
+
+}  // namespace navo
