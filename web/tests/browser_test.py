@@ -158,7 +158,7 @@ def scenario_shows_the_messages_of_a_damaged_table(page, table, shots):
 def scenario_shows_the_messages_of_a_file_that_is_no_table(page, table, shots):
     path = os.path.join(tempfile.mkdtemp(prefix="navo-notable-"), "notes.txt")
     with open(path, "w") as f:
-        f.write("这不是码表。\n" * 50)
+        f.write("这不是码表。\n" * 500)
     status = damaged_table_scenario(page, path, "a file that is no table")
     check("the status says it is no code table", "不是码表" in status, status)
 

@@ -1,0 +1,73 @@
+#!/usr/bin/python3
+"""Figures of the lookup page, in one run on this machine: its transfer size
+before the table (gzip), the time from choosing the sample table to its first
+line, and lookups per second of all 24,192 double-byte values inside the page
+against the native in-process benchmark.
+
+Usage: page_benchmark.py PAGE.html SAMPLE_TABLE [NATIVE_BENCHMARK]
+"""
+import gzip
+import json
+import os
+import subprocess
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from page_driver import Page  # noqa: E402
+
+ALL_VALUES_IN_PAGE = """
+const started = performance.now();
+let lookups = 0, found = 0;
+do {
+  for (let lead = 0x81; lead <= 0xFE; lead++)
+    for (let trail = 0x40; trail <= 0xFF; trail++, lookups++)
+      found += lookup.x.navo_look_up_typed(lead, trail);
+} while (performance.now() - started < 2000);
+return [lookups, (performance.now() - started) / 1000, found];
+"""
+
+
+def native_rate(benchmark, table):
+    if not benchmark or not os.access(benchmark, os.X_OK):
+        return None
+    out = subprocess.run([benchmark, "--benchmark_format=json"], capture_output=True, text=True,
+                         env=dict(os.environ, NAVO_BENCH_TABLE=table), check=True).stdout
+    return json.loads(out)["benchmarks"][0]["lookups_per_second"]
+
+
+def main():
+    page_path, table = sys.argv[1:3]
+    benchmark = sys.argv[3] if len(sys.argv) > 3 else None
+    with open(page_path, "rb") as f:
+        transfer = len(gzip.compress(f.read(), 9))
+    print(f"page transfer size before the table: {transfer / 1024:.1f} KB gzipped "
+          f"({os.path.getsize(page_path) / 1024:.1f} KB as it is)")
+
+    page = Page(page_path)
+    try:
+        page.js("window.navoTimes.firstLine = undefined")
+        page.choose_table(table)
+        page.wait_for("window.navoTimes.tableOpened !== undefined", "the table")
+        page.focus("box")
+        page.commit("工")
+        page.wait_for("window.navoTimes.firstLine !== undefined", "the first line")
+        opened, lookup = page.js("return [navoTimes.tableOpened - navoTimes.chosen, "
+                                 "navoTimes.lastLookup]")
+        print(f"choosing the sample table ({os.path.getsize(table) / 1e6:.1f} MB) to its first "
+              f"line: {opened + lookup:.1f} ms (reading and opening {opened:.1f} ms, "
+              f"the lookup and its line {lookup:.1f} ms)")
+        lookups, seconds, found = page.js(ALL_VALUES_IN_PAGE)
+    finally:
+        page.close()
+    in_page = lookups / seconds
+    native = native_rate(benchmark, table)
+    line = f"lookups of all 24,192 values inside the page: {in_page:,.0f} a second"
+    if native:
+        line += f"; native in-process benchmark {native:,.0f} a second; ratio {in_page / native:.2f}x"
+    else:
+        line += "; native benchmark not built (cmake --build --preset native)"
+    print(line)
+
+
+if __name__ == "__main__":
+    main()
