@@ -143,6 +143,7 @@ async function chooseFile(file) {
   let bytes = null;
   try {
     bytes = new Uint8Array(await file.arrayBuffer());
+    window.navoTimes.read = performance.now();
   } catch (error) {
     bytes = null;  // the core then says it could not open the file
   }

@@ -77,10 +77,7 @@ class MemoryInputBox final : public InputBox {
 // The pane is drawn by the page from the history after every change.
 class PageResultPane final : public ResultPaneView {
  public:
-  void Refresh() override { ++refreshes_; }
-
- private:
-  unsigned refreshes_ = 0;
+  void Refresh() override {}
 };
 
 }  // namespace navo::codefind
