@@ -129,13 +129,20 @@ def scenario_gives_a_word_its_word_code(page, table, shots):
     check("and the code it stands under", f" {word_code} " in result, result)
 
 
-def damaged_table_scenario(page, table, what):
+def crosscheck_table(name):
+    folder = tempfile.mkdtemp(prefix="navo-tables-")
+    subprocess.run([sys.executable, os.path.join(crosscheck, "make_tables.py"), folder],
+                   check=True, stdout=subprocess.DEVNULL)
+    return os.path.join(folder, name)
+
+
+def damaged_table_scenario(page, table, what, wanted=lambda reports: reports != ""):
+    """Commits the first character whose reference reports are wanted; checks the page shows them."""
     status = page.choose_table(table)
-    reference_lines = reference(table, [bytes([lead, trail]).decode("cp936")
-                                        for lead in range(0xB0, 0xB8)
-                                        for trail in range(0xA1, 0xFF)])
+    reference_lines = reference(table, [chr(0x4E00 + i) for i in range(0x3000)
+                                        if chr(0x4E00 + i).encode("cp936", "ignore")])
     character, (_, _, _, reports) = next(
-        (c, line) for c, line in reference_lines.items() if line[3])
+        (c, line) for c, line in reference_lines.items() if wanted(line[3]))
     page.focus("box")
     page.commit(character)
     page.wait_for("document.querySelectorAll('#messages .message').length > 0", "a message")
@@ -148,11 +155,22 @@ def damaged_table_scenario(page, table, what):
 
 
 def scenario_shows_the_messages_of_a_damaged_table(page, table, shots):
-    folder = tempfile.mkdtemp(prefix="navo-tables-")
-    subprocess.run([sys.executable, os.path.join(crosscheck, "make_tables.py"), folder],
-                   check=True, stdout=subprocess.DEVNULL)
-    damaged_table_scenario(page, os.path.join(folder, "t07_damaged.mb"), "a damaged table")
+    damaged_table_scenario(page, crosscheck_table("t07_damaged.mb"), "a damaged table")
     page.screenshot(os.path.join(shots, "page-damaged-table.png"))
+
+
+def scenario_beeps_with_a_sound_and_a_visible_cue(page, table, shots):
+    # Counted as they happen: the flash is over in less than half a second.
+    page.js("window.navoTones = 0; window.navoFlashes = 0;"
+            "const start = OscillatorNode.prototype.start;"
+            "OscillatorNode.prototype.start = function (...a) { navoTones++; return start.apply(this, a); };"
+            "const box = document.getElementById('box');"
+            "new MutationObserver(() => { if (box.classList.contains('beep')) navoFlashes++; })"
+            ".observe(box, { attributes: true });")
+    damaged_table_scenario(page, crosscheck_table("t01_general.mb"), "a block that is not there",
+                           lambda reports: reports == "beep")
+    check("the box flashes", page.js("return window.navoFlashes") >= 1, page.js("return window.navoFlashes"))
+    check("a short tone sounds", page.js("return window.navoTones") == 1, page.js("return window.navoTones"))
 
 
 def scenario_shows_the_messages_of_a_file_that_is_no_table(page, table, shots):
