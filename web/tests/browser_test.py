@@ -181,6 +181,18 @@ def scenario_shows_the_messages_of_a_file_that_is_no_table(page, table, shots):
     check("the status says it is no code table", "不是码表" in status, status)
 
 
+def scenario_opens_the_sample_table_with_its_button(page, table, shots):
+    page.element("sample-table").click()
+    page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                  "the sample table")
+    check("the button opens the table built into the page's folder",
+          f"{os.path.getsize(table):,}" in page.element("table-status").text,
+          page.element("table-status").text)
+    page.focus("box")
+    page.commit("童")
+    check("and it looks up", page.lines() == [expected_line(table, "童")], page.lines())
+
+
 def scenario_keeps_the_table_open_after_a_reload(page, table, shots):
     page.choose_table(table)
     page.open()
