@@ -181,6 +181,17 @@ def scenario_shows_the_messages_of_a_file_that_is_no_table(page, table, shots):
     check("the status says it is no code table", "不是码表" in status, status)
 
 
+def scenario_takes_a_table_dropped_on_it(page, table, shots):
+    page.drop_file("drop-zone", table)
+    page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                  "the dropped table")
+    check("a dropped table is opened", f"{os.path.getsize(table):,}" in
+          page.element("table-status").text, page.element("table-status").text)
+    page.focus("box")
+    page.commit("中")
+    check("and looks up", page.lines() == [expected_line(table, "中")], page.lines())
+
+
 def scenario_opens_the_sample_table_with_its_button(page, table, shots):
     page.element("sample-table").click()
     page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",

@@ -56,6 +56,15 @@ class Page:
                       "the table's status")
         return self.element("table-status").text
 
+    def drop_file(self, element_id, path):
+        """A file dragged from the desktop and dropped on the element."""
+        x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+                       "return [r.x + r.width / 2, r.y + r.height / 2]", element_id)
+        data = {"items": [], "files": [os.path.abspath(path)], "dragOperationsMask": 1}
+        for kind in ("dragEnter", "dragOver", "drop"):
+            self.driver.execute_cdp_cmd("Input.dispatchDragEvent",
+                                        {"type": kind, "x": x, "y": y, "data": data})
+
     def focus(self, element_id):
         self.element(element_id).click()
 
