@@ -72,11 +72,11 @@ class NavoLookup {
   // the system's default), texts GBK bytes.
   reports() {
     const list = [];
-    const kept = Math.min(this.x.navo_report_count(), 16);
-    for (let i = 0; i < kept; i++) {
+    for (let i = 0; i < this.x.navo_report_count(); i++) {
+      const text = this.x.navo_report_text(i);
+      if (text === 0) break;  // beyond the reports the module keeps
       if (this.x.navo_report_is_beep(i)) list.push({ beep: true });
-      else list.push({ text: this.cString(this.x.navo_report_text(i)),
-        caption: this.cString(this.x.navo_report_caption(i)) });
+      else list.push({ text: this.cString(text), caption: this.cString(this.x.navo_report_caption(i)) });
     }
     return list;
   }

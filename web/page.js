@@ -153,7 +153,7 @@ async function chooseFile(file) {
 // --- The input box, as the window's ------------------------------------
 function lookUpBox() {
   const value = box.value;
-  if (value === '') return;
+  if (value === '' || !lookup) return;  // the module may still be loading
   if (!tableOpen) {
     showReports([], ['请先选择码表 navo.mb。']);
     return;
