@@ -232,6 +232,13 @@ def scenario_works_at_phone_width(page, table, shots):
     check("the keyboard reaches the next control",
           page.js("return document.activeElement.id") == "copy",
           page.js("return document.activeElement.id"))
+    chart_one = page.element("chart").get_attribute("src")
+    second = page.driver.find_element("css selector", ".chart-switch[data-chart='2']")
+    second.send_keys("\n")  # Enter on the focused button, as a keyboard user switches
+    check("the second chart is switched to by the keyboard",
+          second.get_attribute("aria-pressed") == "true" and
+          page.element("chart").get_attribute("alt") == "字根图 2" and
+          page.element("chart").get_attribute("src") != chart_one)
     page.screenshot(os.path.join(shots, "page-360px.png"))
 
 
