@@ -8,6 +8,7 @@ Usage: browser_test.py --scenario NAME PAGE.html SAMPLE_TABLE SCREENSHOT_DIR
 import argparse
 import io
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -19,6 +20,7 @@ import reference_reader  # noqa: E402
 from page_driver import Page  # noqa: E402
 
 failures = []
+scratch = tempfile.mkdtemp(prefix="navo-page-test-")  # removed when the scenario ends
 
 
 def check(what, condition, detail=""):
@@ -130,10 +132,9 @@ def scenario_gives_a_word_its_word_code(page, table, shots):
 
 
 def crosscheck_table(name):
-    folder = tempfile.mkdtemp(prefix="navo-tables-")
-    subprocess.run([sys.executable, os.path.join(crosscheck, "make_tables.py"), folder],
+    subprocess.run([sys.executable, os.path.join(crosscheck, "make_tables.py"), scratch],
                    check=True, stdout=subprocess.DEVNULL)
-    return os.path.join(folder, name)
+    return os.path.join(scratch, name)
 
 
 def damaged_table_scenario(page, table, what, wanted=lambda reports: reports != ""):
@@ -174,7 +175,7 @@ def scenario_beeps_with_a_sound_and_a_visible_cue(page, table, shots):
 
 
 def scenario_shows_the_messages_of_a_file_that_is_no_table(page, table, shots):
-    path = os.path.join(tempfile.mkdtemp(prefix="navo-notable-"), "notes.txt")
+    path = os.path.join(scratch, "notes.txt")
     with open(path, "w") as f:
         f.write("这不是码表。\n" * 500)
     status = damaged_table_scenario(page, path, "a file that is no table")
@@ -264,6 +265,7 @@ def main():
         print("FAIL", repr(error))
     finally:
         page.close()
+        shutil.rmtree(scratch, ignore_errors=True)
     print(f"{args.scenario}: {len(failures)} failed")
     sys.exit(1 if failures else 0)
 
