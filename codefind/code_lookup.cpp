@@ -3,13 +3,14 @@
 
 #include <cstring>
 
+#include "codefind/lookup_texts.h"
 #include "common/gbk.h"
 
 namespace navo::codefind {
 
-const char SampleCharacter[] = "\xCD\xAF";  // 童, whatever the compiler's charset
+const char SampleCharacter[] = {gbk::Sample[0], gbk::Sample[1], gbk::Sample[2]};
 const char CodeSeparator[] = "  ";
-const char* const WordMakingCodeErrorCaption = "读取造词代码错误";
+const char* const WordMakingCodeErrorCaption = gbk::WordMakingCodeError;
 
 namespace {
 

@@ -3,15 +3,16 @@
 
 #include <cstring>
 
+#include "codefind/lookup_texts.h"
 #include "common/gbk.h"
 #include "common/little_endian.h"
 
 namespace navo::codefind {
 
-const char* const OpenFailedText = "打开文件失败";
+const char* const OpenFailedText = gbk::OpenFailed;
 const char* const ReadErrorText = "Error reading file";
 const char* const ReadErrorCaption = "SetFilePointer";
-const char* const DamagedTableText = "码表文件已损坏";
+const char* const DamagedTableText = gbk::DamagedTable;
 const char* const DamagedTableCaption = "navo.mb";
 
 namespace {

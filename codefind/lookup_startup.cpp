@@ -1,9 +1,11 @@
 // The lookup tool's start-up order and its one start-up failure message.
 #include "codefind/lookup_startup.h"
 
+#include "codefind/lookup_texts.h"
+
 namespace navo::codefind {
 
-const char* const OutOfMemoryText = "内存不足，无法运行码表查询。";
+const char* const OutOfMemoryText = gbk::OutOfMemory;
 
 int StartLookupProgram(LookupStartup& startup) {
   if (!startup.CreateMainWindow()) return 0;

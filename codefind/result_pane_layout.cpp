@@ -3,9 +3,11 @@
 
 #include <cstring>
 
+#include "codefind/lookup_texts.h"
+
 namespace navo::codefind {
 
-const char* const ResultPaneHeading = "汉字及编码显示窗口";
+const char* const ResultPaneHeading = gbk::PaneHeading;
 
 namespace {
 

@@ -11,8 +11,14 @@ packages=(
   g++-mingw-w64-i686-posix
   wine wine64 wine32:i386 wine32-preloader:i386 fonts-wine
   xvfb xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei locales
+  # the engines that the exported tables are typed in: Rime and fcitx5's table engine
   librime-bin librime-dev libime-bin libimetable-dev libimecore-dev libfcitx5utils-dev libboost-dev
+  # the lookup page: clang for WebAssembly, and a headless browser for its tests
+  wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 binaryen
+  chromium chromium-driver python3-selenium
 )
+# The module's tests run in node; any node on PATH will do.
+command -v node >/dev/null || packages+=(nodejs)
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "install-deps: run as root (apt-get is needed)" >&2

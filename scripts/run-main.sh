@@ -12,6 +12,9 @@ cmake --build --preset native -j"$(nproc)"
 bash scripts/sample-table.sh build/native
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$(nproc)"
+# The lookup page, before the distribution that carries it.
+cmake --preset web >/dev/null
+cmake --build --preset web -j"$(nproc)"
 cmake --build --preset windows --target distribution
 
 nvcodefind=build/native/tools/nvcodefind
@@ -21,6 +24,15 @@ echo "Lookups in the sample table (build/native/sample/navo.mb):"
 echo
 echo "The same characters as the lookup window gets them (GBK hex), in batch:"
 printf 'B9A4\nCDAF\nD6D0\nB9FA\n4142\n' | "$nvcodefind" --batch || true
+
+echo
+page=$PWD/build/web/page/navo-lookup.html
+echo "The lookup page: open $page in a browser (file://$page),"
+echo "or the folder build/windows/navo-2.0-lookup-page from the distribution; choose a navo.mb"
+echo "(or press its sample table button) and type characters into its box."
+/usr/bin/python3 web/tests/page_screenshot.py "$page" build/native/sample/navo.mb \
+  build/web/screenshots/lookup-page.png | sed 's/^/Screenshot of the page in headless Chromium: /' ||
+  echo "no screenshot of the lookup page (headless Chromium failed)"
 
 echo
 bash scripts/show-programs.sh

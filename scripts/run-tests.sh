@@ -56,6 +56,9 @@ stage "native build" build native && {
   run_ctest native
 }
 stage "sanitizer build" build sanitize && run_ctest sanitize
+# The lookup page: its module against nvcodefind (built above), the page in
+# headless Chromium (ctest --preset web -L web).
+stage "web build" build web && run_ctest web
 # The whole-road test installs the distribution folder, demo set included.
 stage "windows build" build windows && {
   cmake --build --preset windows --target distribution || failed_stages+=("distribution")
@@ -76,6 +79,10 @@ benchmark() {
   build/native/tests/bench/navo_lookup_benchmark --benchmark_min_time=1
 }
 [ -x build/native/tests/bench/navo_lookup_benchmark ] && stage "benchmark" benchmark
+page_benchmark() {
+  cmake --build --preset web --target page_benchmark
+}
+[ -f build/web/page/navo-lookup.html ] && stage "page benchmark" page_benchmark
 
 echo
 [ ${#failed_stages[@]} -eq 0 ] || echo "failed: ${failed_stages[*]}"

@@ -1,0 +1,288 @@
+// The lookup page: the table chosen and remembered, the input box as the
+// window's, texts and words, the reports as text, the root charts.
+'use strict';
+
+const $ = (id) => document.getElementById(id);
+const box = $('box');
+let lookup = null;      // NavoLookup, once the module is ready
+let tableOpen = false;  // a table was chosen and handed to the core
+// When things happened, for the benchmark and the tests.
+window.navoTimes = {};
+
+async function loadModule() {
+  const packed = Uint8Array.from(atob(NAVO_MODULE_GZIP_BASE64), (c) => c.charCodeAt(0));
+  const stream = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip'));
+  return NavoLookup.fromBytes(await new Response(stream).arrayBuffer());
+}
+
+// --- Remembering the table (IndexedDB) ---------------------------------
+function openStore() {
+  return new Promise((resolve, reject) => {
+    const request = indexedDB.open('navo-lookup', 1);
+    request.onupgradeneeded = () => request.result.createObjectStore('tables');
+    request.onsuccess = () => resolve(request.result);
+    request.onerror = () => reject(request.error);
+  });
+}
+
+async function storeTable(name, bytes) {
+  const db = await openStore();
+  await new Promise((resolve, reject) => {
+    const transaction = db.transaction('tables', 'readwrite');
+    transaction.objectStore('tables').put({ name, bytes: bytes.buffer.slice(0) }, 'current');
+    transaction.oncomplete = resolve;
+    transaction.onerror = () => reject(transaction.error);
+  });
+  db.close();
+}
+
+async function storedTable() {
+  const db = await openStore();
+  const value = await new Promise((resolve, reject) => {
+    const request = db.transaction('tables').objectStore('tables').get('current');
+    request.onsuccess = () => resolve(request.result);
+    request.onerror = () => reject(request.error);
+  });
+  db.close();
+  return value;
+}
+
+// --- What the core reports ----------------------------------------------
+let audio = null;
+
+function beep() {
+  try {
+    audio = audio || new AudioContext();
+    const tone = audio.createOscillator();
+    const gain = audio.createGain();
+    tone.frequency.value = 880;
+    gain.gain.value = 0.1;
+    tone.connect(gain).connect(audio.destination);
+    tone.start();
+    tone.stop(audio.currentTime + 0.12);
+  } catch (error) {
+    // no sound where audio is not allowed; the visible cue remains
+  }
+  box.classList.remove('beep');
+  void box.offsetWidth;  // restart the cue on a second beep
+  box.classList.add('beep');
+  setTimeout(() => box.classList.remove('beep'), 400);
+}
+
+// Shows the reports (message boxes as text, beeps as sound and cue) in place
+// of those of the last action.
+function showReports(reports, notes = []) {
+  const area = $('messages');
+  area.textContent = '';
+  for (const report of reports) {
+    const message = document.createElement('div');
+    message.className = 'message';
+    if (report.beep) {
+      message.classList.add('beep-cue');
+      message.textContent = '（提示音）';
+      beep();
+    } else {
+      const caption = document.createElement('strong');
+      caption.textContent = report.caption ? lookup.display(report.caption) : '错误';
+      message.append(caption, lookup.display(report.text));
+    }
+    area.append(message);
+  }
+  for (const note of notes) {
+    const message = document.createElement('div');
+    message.className = 'message';
+    message.textContent = note;
+    area.append(message);
+  }
+}
+
+// --- The pane -----------------------------------------------------------
+function renderPane() {
+  const lines = lookup ? lookup.historyLines() : [];
+  $('pane-title').textContent = lines.length === 0 && lookup ? lookup.heading() : '';
+  $('pane-title').hidden = lines.length !== 0;
+  const list = $('pane-lines');
+  list.textContent = '';
+  for (const line of lines) {
+    const item = document.createElement('li');
+    item.textContent = line;
+    list.append(item);
+  }
+  return lines;
+}
+
+function announce(text) {
+  $('announce').textContent = text;
+}
+
+// --- The table ----------------------------------------------------------
+function openTable(name, bytes, remember) {
+  const opened = lookup.openTable(name, bytes);
+  tableOpen = true;
+  const size = bytes ? bytes.length : 0;
+  let status;
+  if (!opened.opened) {
+    status = `没有打开码表 ${name}。`;
+  } else if (opened.candidates < 0) {
+    status = `已打开 ${name}（${size.toLocaleString()} 字节），但它不是码表：比码表的固定部分还短。`;
+  } else {
+    status = `已打开码表 ${name}（${size.toLocaleString()} 字节，${opened.candidates.toLocaleString()} 个候选）。`;
+  }
+  $('table-status').textContent = status;
+  showReports(opened.reports);
+  renderPane();
+  window.navoTimes.tableOpened = performance.now();
+  if (remember && bytes) storeTable(name, bytes).catch(() => {
+    $('table-status').textContent += ' （浏览器未能记住它，下次需重新选择。）';
+  });
+}
+
+async function chooseFile(file) {
+  window.navoTimes.chosen = performance.now();
+  window.navoTimes.firstLine = undefined;
+  let bytes = null;
+  try {
+    bytes = new Uint8Array(await file.arrayBuffer());
+    window.navoTimes.read = performance.now();
+  } catch (error) {
+    bytes = null;  // the core then says it could not open the file
+  }
+  openTable(file.name, bytes, true);
+}
+
+// --- The input box, as the window's ------------------------------------
+function lookUpBox() {
+  const value = box.value;
+  if (value === '' || !lookup) return;  // the module may still be loading
+  if (!tableOpen) {
+    showReports([], ['请先选择码表 navo.mb。']);
+    return;
+  }
+  const started = performance.now();
+  const before = lookup.historyLines()[0];
+  const notes = [];
+  let reports;
+  if (lookup.encode(value).length > 2) {
+    // More than one character at once (pasted, or a phrase committed): each
+    // Chinese character once, in order, as `nvcodefind --text` does.
+    box.value = '';
+    reports = [];
+    for (const result of lookup.lookUpText(value)) {
+      if (result.outside) notes.push(`${result.character}：不在 GBK 中，无法查询。`);
+      else reports.push(...result.reports);
+    }
+  } else {
+    const change = lookup.inputChanged(value);
+    if (change.emptied) box.value = '';
+    reports = change.reports;
+  }
+  showReports(reports, notes);
+  const lines = renderPane();
+  if (lines.length && lines[0] !== before) announce(lines[0]);
+  window.navoTimes.lastLookup = performance.now() - started;
+  if (lines.length && window.navoTimes.firstLine === undefined)
+    window.navoTimes.firstLine = performance.now();
+}
+
+box.addEventListener('input', (event) => {
+  if (!event.isComposing) lookUpBox();
+});
+box.addEventListener('compositionend', () => lookUpBox());
+
+// --- Words ----------------------------------------------------------------
+$('word-form').addEventListener('submit', (event) => {
+  event.preventDefault();
+  const word = $('word').value.trim();
+  if (word === '' || !lookup) return;
+  if (!tableOpen) {
+    showReports([], ['请先选择码表 navo.mb。']);
+    return;
+  }
+  if ([...word].length === 1) {
+    box.value = word;
+    lookUpBox();
+    return;
+  }
+  const result = lookup.lookUpWord(word);
+  showReports(result.reports || []);
+  let text;
+  if (result.outside) text = `${word}：不在 GBK 中，无法查询。`;
+  else if (!result.ok) text = `${word}：查询失败。`;
+  else text = `${word}: ${result.codes} （词组编码 ${result.wordCode}）`;
+  $('word-result').textContent = text;
+});
+
+// --- Copying ------------------------------------------------------------
+$('copy').addEventListener('click', async () => {
+  const lines = lookup ? lookup.historyLines() : [];
+  const word = $('word-result').textContent;
+  const text = [...lines, ...(word ? [word] : [])].join('\n');
+  try {
+    await navigator.clipboard.writeText(text);
+    $('copy-status').textContent = `已复制 ${lines.length} 行。`;
+  } catch (error) {
+    $('copy-status').textContent = '浏览器不允许复制。';
+  }
+});
+
+// --- Choosing the table -----------------------------------------------------
+$('table-file').addEventListener('change', () => {
+  const file = $('table-file').files[0];
+  if (file) chooseFile(file);
+});
+const dropZone = $('drop-zone');
+dropZone.addEventListener('dragover', (event) => {
+  event.preventDefault();
+  dropZone.classList.add('dragging');
+});
+dropZone.addEventListener('dragleave', () => dropZone.classList.remove('dragging'));
+dropZone.addEventListener('drop', (event) => {
+  event.preventDefault();
+  dropZone.classList.remove('dragging');
+  const file = event.dataTransfer.files[0];
+  if (file) chooseFile(file);
+});
+
+// The sample table, where the page was built with it: a script beside the page.
+window.navoSampleTable = (base64) => {
+  const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  openTable('navo.mb', bytes, true);
+};
+if (NAVO_SAMPLE_SCRIPT) {
+  $('sample-table').hidden = false;
+  $('sample-table').addEventListener('click', () => {
+    window.navoTimes.chosen = performance.now();
+    window.navoTimes.firstLine = undefined;
+    const script = document.createElement('script');
+    script.src = NAVO_SAMPLE_SCRIPT;
+    script.onerror = () => showReports([], [`找不到示例码表 ${NAVO_SAMPLE_SCRIPT}。`]);
+    document.body.append(script);
+  });
+}
+
+// --- The charts ---------------------------------------------------------
+function showChart(number) {
+  $('chart').src = NAVO_CHARTS[number - 1];
+  $('chart').alt = `字根图 ${number}`;
+  for (const button of document.querySelectorAll('.chart-switch'))
+    button.setAttribute('aria-pressed', String(button.dataset.chart === String(number)));
+}
+for (const button of document.querySelectorAll('.chart-switch'))
+  button.addEventListener('click', () => showChart(Number(button.dataset.chart)));
+showChart(1);
+
+// --- Start ----------------------------------------------------------------
+(async () => {
+  lookup = await loadModule();
+  window.navoTimes.moduleReady = performance.now();
+  renderPane();
+  try {
+    const stored = await storedTable();
+    if (stored && !tableOpen) openTable(stored.name, new Uint8Array(stored.bytes), false);
+  } catch (error) {
+    // no IndexedDB (some private modes): the table is chosen each visit
+  }
+  document.body.dataset.ready = 'true';
+})().catch((error) => {
+  showReports([], [`页面无法运行查询模块：${error}`]);
+});

@@ -1,0 +1,274 @@
+#!/usr/bin/python3
+"""The lookup page in headless Chromium, opened as a file (file://), as a
+person uses it: the expected codes and messages come from the independent
+reference reader (tests/crosscheck/reference_reader.py), never from the page.
+
+Usage: browser_test.py --scenario NAME PAGE.html SAMPLE_TABLE SCREENSHOT_DIR
+"""
+import argparse
+import io
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+here = os.path.dirname(os.path.abspath(__file__))
+crosscheck = os.path.join(here, "..", "..", "tests", "crosscheck")
+sys.path.insert(0, crosscheck)
+import reference_reader  # noqa: E402
+from page_driver import Page  # noqa: E402
+
+failures = []
+scratch = tempfile.mkdtemp(prefix="navo-page-test-")  # removed when the scenario ends
+
+
+def check(what, condition, detail=""):
+    print(("ok   " if condition else "FAIL ") + what + ("" if condition else f": {detail}"))
+    if not condition:
+        failures.append(what)
+
+
+def reference(table, characters):
+    """The reference reader's batch lines of the characters, by character."""
+    hexes = [c.encode("cp936").hex().upper() for c in characters]
+    out, err = io.StringIO(), io.StringIO()
+    reference_reader.run_batch(table, io.StringIO("\n".join(hexes) + "\n"), out, err)
+    return {c: line.split("\t") for c, line in zip(characters, out.getvalue().splitlines())}
+
+
+def expected_line(table, character):
+    _, ok, codes, _ = reference(table, [character])[character]
+    assert ok == "ok", f"{character} is not found in the reference reader"
+    return f"{character}: {codes}"
+
+
+def shown_report(field):
+    """A report of a batch line as the page shows it: the caption, then the text."""
+    if field == "beep":
+        return "（提示音）"
+    text, caption = field[len("box:"):].split("/")
+    decode = lambda s: s.encode("latin1").decode("unicode_escape").encode("latin1").decode(
+        "cp936") if "\\x" in s else s
+    return (decode(caption) or "错误") + decode(text)
+
+
+def commit_one_at_a_time(page, characters):
+    for character in characters:
+        page.commit(character)
+
+
+def scenario_chooses_a_table_through_the_file_input(page, table, shots):
+    status = page.choose_table(table)
+    size = os.path.getsize(table)
+    check("the status names the table", "navo.mb" in status, status)
+    check("and its size in bytes", f"{size:,}" in status, status)
+    candidates = sum(reference_reader.struct.unpack_from("<I", open(table, "rb").read(),
+                     offset + 8)[0] for offset in
+                     [reference_reader.PAIR_PREFIX_INDEX_OFFSET + 12 * i for i in range(676)] +
+                     [reference_reader.LETTER_PREFIX_INDEX_OFFSET + 12 * i for i in range(26)])
+    check("and its number of candidates", f"{candidates:,} 个候选" in status, status)
+    check("the empty pane shows the window's heading",
+          page.element("pane-title").text == "汉字及编码显示窗口", page.element("pane-title").text)
+
+
+def scenario_looks_up_characters_committed_by_an_input_method(page, table, shots):
+    page.choose_table(table)
+    page.focus("box")
+    page.compose("gong")
+    check("a composition is not looked up", page.lines() == [], page.lines())
+    page.commit("工")
+    page.wait_for("document.querySelectorAll('#pane-lines li').length === 1", "工's line")
+    check("工 is looked up at once", page.lines() == [expected_line(table, "工")], page.lines())
+    check("and the box is emptied", page.element("box").get_attribute("value") == "")
+    for character in "童中":
+        page.compose("x")
+        page.commit(character)
+    want = [expected_line(table, c) for c in "中童工"]
+    check("工 童 中 are drawn newest first", page.lines() == want, page.lines())
+    check("the newest line is announced",
+          page.element("announce").get_attribute("textContent") == want[0])
+
+
+def scenario_keeps_ten_lines_newest_first(page, table, shots):
+    page.choose_table(table)
+    page.focus("box")
+    characters = "工童中人民大学生日月水"
+    commit_one_at_a_time(page, characters)
+    want = [expected_line(table, c) for c in reversed(characters)][:10]
+    check("eleven characters leave ten lines, newest first", page.lines() == want, page.lines())
+    page.screenshot(os.path.join(shots, "page-ten-lines.png"))
+    page.element("copy").click()
+    page.wait_for("document.getElementById('copy-status').textContent !== ''", "the copy")
+    copied = page.js("return navigator.clipboard.readText().catch(() => null)")
+    check("the copy button copies the ten lines", copied == "\n".join(want), repr(copied))
+
+
+def scenario_looks_up_pasted_text_character_by_character(page, table, shots):
+    page.choose_table(table)
+    page.focus("box")
+    page.commit("学工人，工人学！\U00020000")
+    want = [expected_line(table, c) for c in "人工学"]
+    check("each Chinese character once, newest first", page.lines() == want, page.lines())
+    check("a character outside GBK is named",
+          any("\U00020000" in m and "GBK" in m for m in page.messages()), page.messages())
+    check("the box is emptied", page.element("box").get_attribute("value") == "")
+
+
+def scenario_gives_a_word_its_word_code(page, table, shots):
+    page.choose_table(table)
+    page.focus("word")
+    page.commit("中国")
+    page.element("word").submit()
+    page.wait_for("document.getElementById('word-result').textContent !== ''", "the word's line")
+    code_table = reference_reader.CodeTable(reference_reader.Reports())
+    code_table.open(table)
+    ok, word_code = reference_reader.derive_word_code(code_table, "中国".encode("cp936") + b"\0")
+    word_code = word_code.decode()
+    result = page.element("word-result").text
+    check("the word gets its word code", ok and result.startswith("中国: ") and
+          result.endswith(f"（词组编码 {word_code}）"), f"{result} (word code {word_code})")
+    check("and the code it stands under", f" {word_code} " in result, result)
+
+
+def crosscheck_table(name):
+    subprocess.run([sys.executable, os.path.join(crosscheck, "make_tables.py"), scratch],
+                   check=True, stdout=subprocess.DEVNULL)
+    return os.path.join(scratch, name)
+
+
+def damaged_table_scenario(page, table, what, wanted=lambda reports: reports != ""):
+    """Commits the first character whose reference reports are wanted; checks the page shows them."""
+    status = page.choose_table(table)
+    reference_lines = reference(table, [chr(0x4E00 + i) for i in range(0x3000)
+                                        if chr(0x4E00 + i).encode("cp936", "ignore")])
+    character, (_, _, _, reports) = next(
+        (c, line) for c, line in reference_lines.items() if wanted(line[3]))
+    page.focus("box")
+    page.commit(character)
+    page.wait_for("document.querySelectorAll('#messages .message').length > 0", "a message")
+    want = [shown_report(r) for r in reports.split("|")]
+    check(f"{what}: {character} shows the core's messages as text", page.messages() == want,
+          f"{page.messages()} != {want}")
+    check("as text in the page, not a dialog",
+          page.js("return document.querySelectorAll('#messages .message').length") == len(want))
+    return status
+
+
+def scenario_shows_the_messages_of_a_damaged_table(page, table, shots):
+    damaged_table_scenario(page, crosscheck_table("t07_damaged.mb"), "a damaged table")
+    page.screenshot(os.path.join(shots, "page-damaged-table.png"))
+
+
+def scenario_beeps_with_a_sound_and_a_visible_cue(page, table, shots):
+    # Counted as they happen: the flash is over in less than half a second.
+    page.js("window.navoTones = 0; window.navoFlashes = 0;"
+            "const start = OscillatorNode.prototype.start;"
+            "OscillatorNode.prototype.start = function (...a) { navoTones++; return start.apply(this, a); };"
+            "const box = document.getElementById('box');"
+            "new MutationObserver(() => { if (box.classList.contains('beep')) navoFlashes++; })"
+            ".observe(box, { attributes: true });")
+    damaged_table_scenario(page, crosscheck_table("t01_general.mb"), "a block that is not there",
+                           lambda reports: reports == "beep")
+    check("the box flashes", page.js("return window.navoFlashes") >= 1, page.js("return window.navoFlashes"))
+    check("a short tone sounds", page.js("return window.navoTones") == 1, page.js("return window.navoTones"))
+
+
+def scenario_shows_the_messages_of_a_file_that_is_no_table(page, table, shots):
+    path = os.path.join(scratch, "notes.txt")
+    with open(path, "w") as f:
+        f.write("这不是码表。\n" * 500)
+    status = damaged_table_scenario(page, path, "a file that is no table")
+    check("the status says it is no code table", "不是码表" in status, status)
+
+
+def scenario_takes_a_table_dropped_on_it(page, table, shots):
+    page.drop_file("drop-zone", table)
+    page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                  "the dropped table")
+    check("a dropped table is opened", f"{os.path.getsize(table):,}" in
+          page.element("table-status").text, page.element("table-status").text)
+    page.focus("box")
+    page.commit("中")
+    check("and looks up", page.lines() == [expected_line(table, "中")], page.lines())
+
+
+def scenario_opens_the_sample_table_with_its_button(page, table, shots):
+    page.element("sample-table").click()
+    page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                  "the sample table")
+    check("the button opens the table built into the page's folder",
+          f"{os.path.getsize(table):,}" in page.element("table-status").text,
+          page.element("table-status").text)
+    page.focus("box")
+    page.commit("童")
+    check("and it looks up", page.lines() == [expected_line(table, "童")], page.lines())
+
+
+def scenario_keeps_the_table_open_after_a_reload(page, table, shots):
+    page.choose_table(table)
+    page.open()
+    page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                  "the remembered table")
+    check("the table is still open after a reload", "navo.mb" in page.element("table-status").text)
+    page.focus("box")
+    page.commit("工")
+    check("and looks up", page.lines() == [expected_line(table, "工")], page.lines())
+    check("the page is a file", page.js("return location.protocol") == "file:")
+
+
+def scenario_works_at_phone_width(page, table, shots):
+    page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                {"width": 360, "height": 780, "deviceScaleFactor": 1,
+                                 "mobile": True})
+    page.open()
+    page.choose_table(table)
+    page.focus("box")
+    commit_one_at_a_time(page, "工童中人民")
+    width = page.js("return document.documentElement.scrollWidth")
+    check("nothing is wider than 360 px", width <= 360, width)
+    box = page.js("return document.getElementById('box').getBoundingClientRect().width")
+    check("the box takes the width", 300 <= box <= 360, box)
+    page.element("box").send_keys("\t")
+    check("the keyboard reaches the next control",
+          page.js("return document.activeElement.id") == "copy",
+          page.js("return document.activeElement.id"))
+    chart_one = page.element("chart").get_attribute("src")
+    second = page.driver.find_element("css selector", ".chart-switch[data-chart='2']")
+    second.send_keys("\n")  # Enter on the focused button, as a keyboard user switches
+    check("the second chart is switched to by the keyboard",
+          second.get_attribute("aria-pressed") == "true" and
+          page.element("chart").get_attribute("alt") == "字根图 2" and
+          page.element("chart").get_attribute("src") != chart_one)
+    page.screenshot(os.path.join(shots, "page-360px.png"))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--scenario", required=True)
+    parser.add_argument("page")
+    parser.add_argument("table")
+    parser.add_argument("shots")
+    args = parser.parse_args()
+    run = globals().get("scenario_" + args.scenario)
+    if run is None:
+        sys.exit(f"no scenario {args.scenario}")
+    if not os.path.isfile(args.table):
+        sys.exit(f"no sample table {args.table}: build it with scripts/sample-table.sh")
+    page = Page(args.page)
+    try:
+        page.driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        run(page, args.table, args.shots)
+    except Exception as error:  # a failed wait or a missing element fails the scenario
+        failures.append(repr(error))
+        print("FAIL", repr(error))
+    finally:
+        page.close()
+        shutil.rmtree(scratch, ignore_errors=True)
+    print(f"{args.scenario}: {len(failures)} failed")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The lookup module in node against `nvcodefind --batch` for all 24,192
+# double-byte values, on every table the cross-check writes (damaged and
+# cut-short ones included), on a path that does not exist and on the tables
+# named after OUTDIR: codes, reports and message texts line for line, and
+# the reports of opening the same.
+# Usage: module_agrees_test.sh MODULE.wasm NVCODEFIND OUTDIR [TABLE...]
+set -u
+module=$1 nvcodefind=$2 out=$3
+shift 3
+here=$(cd "$(dirname "$0")" && pwd)
+crosscheck=$here/../../tests/crosscheck
+mkdir -p "$out"
+python3 "$crosscheck/make_tables.py" "$out" || exit 2
+python3 "$crosscheck/reference_reader.py" allhex > "$out/allhex.txt" || exit 2
+[ "$(wc -l < "$out/allhex.txt")" -eq 24192 ] || { echo "allhex is not 24192 values"; exit 2; }
+
+passed=0 failed=0
+for table in "$out"/*.mb "$out/no-such-dir/navo.mb" "$@"; do
+  name=$(basename "$(dirname "$table")")-$(basename "$table" .mb)
+  "$nvcodefind" --table "$table" --batch < "$out/allhex.txt" > "$out/$name.tool.out" \
+    2> "$out/$name.tool.err"
+  [ $? -le 1 ] || { echo "FAIL $name: nvcodefind failed"; failed=$((failed + 1)); continue; }
+  node "$here/batch_lines.js" "$module" "$table" < "$out/allhex.txt" > "$out/$name.module.out" \
+    2> "$out/$name.module.err" || { echo "FAIL $name: node failed"; cat "$out/$name.module.err"
+                                    failed=$((failed + 1)); continue; }
+  # The tool prints its opening reports as "box:TEXT/CAPTION" lines too.
+  if diff "$out/$name.tool.out" "$out/$name.module.out" > "$out/$name.diff" &&
+     diff "$out/$name.tool.err" "$out/$name.module.err" >> "$out/$name.diff"; then
+    echo "ok   $name ($(wc -l < "$out/$name.module.out") lines)"
+    passed=$((passed + 1))
+  else
+    echo "FAIL $name: $(grep -c '^[<>]' "$out/$name.diff") differing lines (tool <, module >)"
+    head -4 "$out/$name.diff"
+    failed=$((failed + 1))
+  fi
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
