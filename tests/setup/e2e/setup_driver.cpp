@@ -145,6 +145,19 @@ HWND FirstChildWithText(HWND parent, const char* text) {
   return nullptr;
 }
 
+// The texts of a dialog's static controls, in order, joined by " | ": what
+// a user reads in it, whatever ids its template gives them (a dialog that
+// draws its text itself has none).
+std::string StaticTexts(HWND dialog) {
+  std::string texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string text = WindowText(child);
+    if (ClassName(child) != "Static" || text.empty()) continue;
+    texts += (texts.empty() ? "" : " | ") + OneLine(text);
+  }
+  return texts;
+}
+
 bool IsProgressDialog(HWND dialog) { return FirstChildWithText(dialog, WaitText) != nullptr; }
 
 std::string StyleNames(DWORD style, DWORD expected, const char* names) {
@@ -476,20 +489,24 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
           Report("escape-pressed-after-ms", Number(GetTickCount() - dialogShown));
           continue;
         }
-        // The picture once the dialog is drawn: its text there, and the
-        // dialog the same in two captures in a row.
+        // The picture once the dialog is drawn: its face painted over most
+        // of it (not the backdrop still showing through, whose colour would
+        // pass for ink), its text there, and the dialog the same in two
+        // captures in a row. Bounded: at most 40 captures.
         RECT area = {};
         GetWindowRect(dialog, &area);
         RECT text = {};
         if (HWND label = FirstChildWithText(dialog, WaitText)) GetWindowRect(label, &text);
         const DWORD face = AsPixel(GetSysColor(COLOR_BTNFACE));
+        const long areaPixels = long(area.right - area.left) * (area.bottom - area.top);
         Screen screen = CaptureScreen();
         for (int i = 0; i < 40 && IsWindow(dialog); ++i) {
           PumpMessages(20);
           Screen next = CaptureScreen();
           const bool settled = SameRegion(screen, next, area);
           screen = std::move(next);
-          if (settled && PixelsOtherThan(screen, text, face) > 0) break;
+          const bool facePainted = 2 * (areaPixels - PixelsOtherThan(screen, area, face)) > areaPixels;
+          if (settled && facePainted && PixelsOtherThan(screen, text, face) > 0) break;
         }
         if (IsWindow(dialog) && IsWindowVisible(dialog)) {
           Report("dialog-text-drawn", PixelsOtherThan(screen, text, face) > 0 ? "yes" : "no");
@@ -519,8 +536,8 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
       if (known || dialog == progress || IsProgressDialog(dialog) || WindowText(dialog) == Title)
         continue;
       foreign.push_back(dialog);
-      Report("other-dialog", "\"" + WindowText(dialog) + "\" " +
-                                 OneLine(WindowText(GetDlgItem(dialog, MessageTextId))));
+      const std::string texts = StaticTexts(dialog);
+      Report("other-dialog", "\"" + WindowText(dialog) + "\"" + (texts.empty() ? "" : " " + texts));
       PostMessageA(dialog, WM_COMMAND, IDYES, 0);
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
