@@ -31,11 +31,11 @@ stage() {  # NAME COMMAND...
 # per test, "<passed|failed|retried|skipped> NAME".
 ctest_results() {  # LOG
   awk '
-    match($0, /Test +#[0-9]+: [^ ]+ \.+/) {
+    match($0, /Test +#[0-9]+: [^ ]+/) {
       split(substr($0, RSTART, RLENGTH), words, " ")
       name = words[3]
-      result = substr($0, RSTART + RLENGTH)
-      sub(/^ +/, "", result); sub(/ +[0-9.]+ sec.*$/, "", result)
+      result = substr($0, RSTART + RLENGTH)  # " ....   Passed    0.40 sec"
+      sub(/^[ .]+/, "", result); sub(/ +[0-9.]+ sec.*$/, "", result)
       if (!(name in first)) { first[name] = result; order[++n] = name }
       last[name] = result
     }
