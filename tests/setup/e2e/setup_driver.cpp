@@ -489,24 +489,20 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
           Report("escape-pressed-after-ms", Number(GetTickCount() - dialogShown));
           continue;
         }
-        // The picture once the dialog is drawn: its face painted over most
-        // of it (not the backdrop still showing through, whose colour would
-        // pass for ink), its text there, and the dialog the same in two
-        // captures in a row. Bounded: at most 40 captures.
+        // The picture once the dialog is drawn: its text there, and the
+        // dialog the same in two captures in a row.
         RECT area = {};
         GetWindowRect(dialog, &area);
         RECT text = {};
         if (HWND label = FirstChildWithText(dialog, WaitText)) GetWindowRect(label, &text);
         const DWORD face = AsPixel(GetSysColor(COLOR_BTNFACE));
-        const long areaPixels = long(area.right - area.left) * (area.bottom - area.top);
         Screen screen = CaptureScreen();
         for (int i = 0; i < 40 && IsWindow(dialog); ++i) {
           PumpMessages(20);
           Screen next = CaptureScreen();
           const bool settled = SameRegion(screen, next, area);
           screen = std::move(next);
-          const bool facePainted = 2 * (areaPixels - PixelsOtherThan(screen, area, face)) > areaPixels;
-          if (settled && facePainted && PixelsOtherThan(screen, text, face) > 0) break;
+          if (settled && PixelsOtherThan(screen, text, face) > 0) break;
         }
         if (IsWindow(dialog) && IsWindowVisible(dialog)) {
           Report("dialog-text-drawn", PixelsOtherThan(screen, text, face) > 0 ? "yes" : "no");
