@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -171,11 +172,38 @@ TEST_F(LookupTest, DamagedBlockFailsTheLookupWithItsReport) {
   EXPECT_EQ(reports.events, Events{Box("码表文件已损坏", "navo.mb")});
 }
 
-TEST_F(LookupTest, LookupReadsTwoCodesAndOneBlock) {
-  source.candidates = {{"工", "abc"}};
-  UseTable(source);
-  Lookup("工");
-  EXPECT_EQ(file.ReadCount(), 8u);  // 2 per word-making code, entry, suffixes, offsets, texts
+// The reads of one lookup, by the shape of what it meets: two per
+// word-making code (lead byte base, record), then the block's index entry
+// and its parts. The 8 of an ordinary lookup is what the figures promise.
+TEST_F(LookupTest, ReadsOfOneLookupByWhatItMeets) {
+  struct Case {
+    const char* what;
+    std::vector<TableCandidate> candidates;
+    size_t extra;  // candidates "式 abx" before them
+    std::map<std::string, std::string> wordMakingCodes;
+    const char* typed;
+    size_t reads;
+  };
+  const std::vector<Case> cases = {
+      {"a two-letter block: entry, suffixes, offsets, texts", {{"工", "abc"}}, 0, {}, "工", 8},
+      {"a block of over 2000: and the 2001st text offset", {{"工", "abc"}}, 2000,
+       {{"工", "ab"}}, "工", 9},
+      {"a one-letter block: entry, suffixes, texts", {{"工", "a"}}, 0,
+       {{"工", ""}, {"童", "a"}}, "工", 7},
+      {"no block under the prefix: the entry only", {{"工", "abc"}, {"童", "ujff"}}, 0,
+       {{"工", "cd"}}, "工", 5},
+      {"a typed pair that is no character: nothing", {{"工", "abc"}}, 0, {}, "\x81\x3f", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    source = TableSource{};
+    source.candidates.assign(c.extra, TableCandidate{"式", "abx"});
+    source.candidates.insert(source.candidates.end(), c.candidates.begin(), c.candidates.end());
+    source.wordMakingCodes = c.wordMakingCodes;
+    UseTable(source);
+    Lookup(c.typed);
+    EXPECT_EQ(file.ReadCount(), c.reads);
+  }
 }
 
 class WordCodeTest : public LookupTest {

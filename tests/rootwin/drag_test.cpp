@@ -38,7 +38,6 @@ TEST(DrawDragOutlineTest, BarsAreAsThickAsTheBorderMetrics) {
   EXPECT_EQ(log, (Log{"Open DISPLAY", "SelectGrayBrush", "BorderWidth", "BorderHeight",
                       "Invert -10 -20 592 3", "Invert 582 -20 2 243", "Invert 584 223 -592 3",
                       "Invert -10 226 2 -243", "Close DISPLAY"}));
-  EXPECT_EQ(log, OutlineCalls({-10, -20, 584, 226}, 2, 3));
 }
 
 // A screen of pixels that applies each PatBlt as GDI does: a negative
@@ -118,6 +117,32 @@ const Rect Screen = {0, 0, 1024, 768};
 const Size Window = {594, 246};
 
 Rect At(int32_t left, int32_t top) { return {left, top, left + 594, top + 246}; }
+
+// The frame of the 594 x 246 window at each place the drags below take it,
+// worked out by hand: top bar from the top-left corner, 593 wide; right bar
+// from the top-right corner less one, 245 down; bottom bar from the
+// bottom-right corner one row up, 593 leftwards; left bar from the
+// bottom-left corner, 245 up.
+Log OutlineAt430_522() {
+  return OutlineCalls({"Invert 430 522 593 1", "Invert 1023 522 1 245", "Invert 1024 767 -593 1",
+                       "Invert 430 768 1 -245"});
+}
+Log OutlineAt300_260() {
+  return OutlineCalls({"Invert 300 260 593 1", "Invert 893 260 1 245", "Invert 894 505 -593 1",
+                       "Invert 300 506 1 -245"});
+}
+Log OutlineAt301_262() {
+  return OutlineCalls({"Invert 301 262 593 1", "Invert 894 262 1 245", "Invert 895 507 -593 1",
+                       "Invert 301 508 1 -245"});
+}
+Log OutlineAt100_60() {
+  return OutlineCalls({"Invert 100 60 593 1", "Invert 693 60 1 245", "Invert 694 305 -593 1",
+                       "Invert 100 306 1 -245"});
+}
+Log OutlineAt110_60() {
+  return OutlineCalls({"Invert 110 60 593 1", "Invert 703 60 1 245", "Invert 704 305 -593 1",
+                       "Invert 110 306 1 -245"});
+}
 
 TEST(ClampTest, InsideIsUnchanged) {
   EXPECT_EQ(ClampToWorkArea(At(100, 100), Screen, Window), At(100, 100));
@@ -276,7 +301,7 @@ TEST_F(DragTest, TheFirstMoveAfterArmingShowsTheFrameOverTheWindow) {
   Timer();
   Take();
   MoveTo(700, 700);
-  EXPECT_EQ(Take(), Concat({{"DragFlags"}, OutlineCalls(At(430, 522)), {"SetDragFlags 3"}}));
+  EXPECT_EQ(Take(), Concat({{"DragFlags"}, OutlineAt430_522(), {"SetDragFlags 3"}}));
   EXPECT_EQ(window.flags, DRAG_PRESSED | DRAG_OUTLINE);
   EXPECT_EQ(state.OutlineRect, At(430, 522));
 }
@@ -285,15 +310,15 @@ TEST_F(DragTest, LaterMovesEraseTheFrameAndDrawItAtTheCursorMinusTheGrabOffset) 
   Outlined();
   MoveTo(400, 300);
   EXPECT_EQ(Take(), Concat({{"DragFlags"},
-                            OutlineCalls(At(430, 522)),
+                            OutlineAt430_522(),
                             {"CursorPosition"},
-                            OutlineCalls(At(300, 260))}));
+                            OutlineAt300_260()}));
   EXPECT_EQ(state.OutlineRect, At(300, 260));
   MoveTo(401, 302);
   EXPECT_EQ(Take(), Concat({{"DragFlags"},
-                            OutlineCalls(At(300, 260)),
+                            OutlineAt300_260(),
                             {"CursorPosition"},
-                            OutlineCalls(At(301, 262))}));
+                            OutlineAt301_262()}));
   EXPECT_EQ(window.outer, At(430, 522));  // the window stays until the release
 }
 
@@ -303,7 +328,7 @@ TEST_F(DragTest, TheReleaseErasesTheFrameAndMovesTheWindowThereOnce) {
   Take();
   Release();
   EXPECT_EQ(Take(), Concat({{"StopTimer 1", "ReleaseCapture", "DragFlags"},
-                            OutlineCalls(At(300, 260)),
+                            OutlineAt300_260(),
                             {"Move 300 260 594 246", "SetDragFlags 0"}}));
   EXPECT_EQ(window.outer, At(300, 260));
   EXPECT_EQ(state.DragArmed, 0);
@@ -420,17 +445,17 @@ TEST_F(DragTest, AWholeDragFromPressToRelease) {
   EXPECT_EQ(Take(),
             Concat({{"WorkArea", "TakeCapture", "CursorPosition", "OuterRect", "SetDragFlags 1",
                      "StartTimer 1 1", "SetDragCursor", "StopTimer 1", "DragFlags"},
-                    OutlineCalls(At(430, 522)),
+                    OutlineAt430_522(),
                     {"SetDragFlags 3", "DragFlags"},
-                    OutlineCalls(At(430, 522)),
+                    OutlineAt430_522(),
                     {"CursorPosition"},
-                    OutlineCalls(At(100, 60)),
+                    OutlineAt100_60(),
                     {"DragFlags"},
-                    OutlineCalls(At(100, 60)),
+                    OutlineAt100_60(),
                     {"CursorPosition"},
-                    OutlineCalls(At(110, 60)),
+                    OutlineAt110_60(),
                     {"StopTimer 1", "ReleaseCapture", "DragFlags"},
-                    OutlineCalls(At(110, 60)),
+                    OutlineAt110_60(),
                     {"Move 110 60 594 246", "SetDragFlags 0"}}));
 }
 

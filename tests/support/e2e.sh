@@ -12,6 +12,9 @@
 #                                    defines one, is true)
 #   if scenario first; then ... fi   runs a part when its scenario is chosen
 #   given ...                        a step a scenario needs, checked but not counted
+#   require DESCRIPTION COMMAND...   a condition of the set-up, not of the product:
+#                                    not counted when it holds; when it does not,
+#                                    the scenario stops as a set-up error (exit 3)
 #   e2e_finish                       stops Wine, checks nothing is left, prints the counts
 
 . "$(dirname "${BASH_SOURCE[0]}")/../wine/winelib.sh"
@@ -39,6 +42,22 @@ check() {
       echo "FAILED (${file##*/}:$line): $what"
     fi
   fi
+}
+# require DESCRIPTION COMMAND...: the scenario's set-up must hold; the
+# product is not checked here, so nothing is counted. When it does not hold
+# the scenario stops at once (Wine is stopped by wine_begin's EXIT trap) and
+# its last line says so, which a run of all scenarios counts as a failure.
+require() {
+  local what=$1 line _ file
+  shift
+  read -r line _ file < <(caller 0)
+  if "$@"; then
+    echo "given: $what"
+    return 0
+  fi
+  echo "SET-UP ERROR (${file##*/}:$line): $what"
+  echo "set-up error: the scenario could not run"
+  exit 3
 }
 # given COMMAND...: runs the steps that a scenario needs (another scenario's
 # part); their checks must pass but count as the other scenario's.

@@ -8,16 +8,18 @@
 #
 # One scenario (installs_and_runs_the_distribution): each step needs the one before.
 #
-#   whole_road_e2e.sh [--scenario installs_and_runs_the_distribution] DIST_DIR setup_driver.exe lookup_driver.exe root_driver.exe NVCODEFIND OUTDIR
+#   whole_road_e2e.sh [--scenario installs_and_runs_the_distribution] DIST_DIR setup_driver.exe lookup_driver.exe root_driver.exe OUTDIR
 #
-# NVCODEFIND is the native terminal lookup: it says, from the distribution's
-# own navo.mb, which lines the window must draw.
+# The lines the window must draw come from the distribution's own navo.mb,
+# read by the independent reference reader (tests/crosscheck), which shares
+# no code with the programs.
 set -u
 . "$(dirname "$0")/../support/e2e.sh"
 e2e_scenarios installs_and_runs_the_distribution
 e2e_choose "$@"; shift "$e2e_shift"
 dist=$(realpath "$1") setup_driver=$(realpath "$2") lookup_driver=$(realpath "$3")
-root_driver=$(realpath "$4") nvcodefind=$(realpath "$5") out=$6
+root_driver=$(realpath "$4") out=$5
+reference_reader=$(dirname "$0")/../crosscheck/reference_reader.py
 mkdir -p "$out"
 out=$(realpath "$out")
 names=(navo.av navo.ime navo.mb navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm DodaZor.chm
@@ -25,9 +27,9 @@ names=(navo.av navo.ime navo.mb navo.ud RtNavo.exe navo.hlp navo.cnt navoOp.chm 
 run() { run_gbk_driver "$@"; }
 
 for name in NavoSetup.exe "${names[@]}"; do
-  [ -f "$dist/$name" ] || { echo "FAILED: $dist/$name is missing (build the distribution target)"; exit 1; }
+  require "the distribution holds $name (build the distribution target)" [ -f "$dist/$name" ]
 done
-[ "$(ls "$dist" | wc -l)" -eq 11 ] || { echo "FAILED: the distribution holds other files"; exit 1; }
+require "the distribution holds no other files" [ "$(ls "$dist" | wc -l)" -eq 11 ]
 
 wine_begin || exit 1
 sys=$(wine_sysdir)
@@ -68,15 +70,23 @@ versions_shown() {  # what Windows shows of each program: its version resource
 check "the three programs carry their version and product name" versions_shown
 
 echo "== 2. NvCodeFind.exe from the system directory looks up in the installed table"
-start_program --in "$sys" "$sys/NvCodeFind.exe"
-check "its dialog opens without a message" [ "$(run "$lookup_driver" wait-start 60000)" = dialog ]
 characters=(码 表 查 询 工 字)
+# The reference's lookup: "HEX<TAB>ok<TAB>codes<TAB>" when nothing is reported.
+reference_line() {  # character
+  local hex verdict codes reports
+  IFS=$'\t' read -r hex verdict codes reports < <(gbk_hex "$1" |
+    python3 "$reference_reader" batch "$dist/navo.mb")
+  [ "$verdict" = ok ] && [ -z "$reports" ] && [ -n "$codes" ] && echo "$1: $codes"
+}
 expected=()
 for c in "${characters[@]}"; do
-  run "$lookup_driver" type "$(gbk_hex "$c")" >/dev/null
-  line=$("$nvcodefind" --table "$dist/navo.mb" "$c")
+  line=$(reference_line "$c")
+  require "the reference reader finds codes for $c in the distribution's table" [ -n "$line" ]
   expected=("$(gbk_hex "$line")" "${expected[@]}")
 done
+start_program --in "$sys" "$sys/NvCodeFind.exe"
+check "its dialog opens without a message" [ "$(run "$lookup_driver" wait-start 60000)" = dialog ]
+for c in "${characters[@]}"; do run "$lookup_driver" type "$(gbk_hex "$c")" >/dev/null; done
 report=$(run "$lookup_driver" pane "${expected[@]}")
 status=$?
 indented "$report"
@@ -99,7 +109,9 @@ indented "$report"
 check "the control message switches it to chart 1" [ $status -eq 0 ]
 wine_screenshot "$out/road-3-chart-1.png"
 report=$(run "$root_driver" send 3 gone 10000)
+status=$?
 indented "$report"
+check "control message 3 closes its window" [ $status -eq 0 ]
 wait_program 30
 check "and ends it with exit code 0" [ $? -eq 0 ]
 

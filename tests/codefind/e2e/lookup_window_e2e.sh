@@ -50,7 +50,7 @@ start_lookup() { start_program --in "$(wine_sysdir)" "$program"; }
 wine_begin || exit 1
 
 if scenario looks_up_typed_characters; then
-check "test table installed" driver install-table
+require "test table installed" driver install-table
 start_lookup
 start=$(driver wait-start 60000)
 check "the dialog opens and no message is shown" equal dialog "$start"
@@ -93,7 +93,7 @@ check "the dialog's close box ends the program with exit code 0" [ $? -eq 0 ]
 fi
 
 if scenario without_a_code_table; then
-check "navo.mb is not in the system directory" [ ! -e "$(wine_sysdir)/navo.mb" ]
+require "navo.mb is not in the system directory" [ ! -e "$(wine_sysdir)/navo.mb" ]
 start_lookup
 start=$(driver wait-start 60000)
 indented "$start"
@@ -113,7 +113,7 @@ check "closing still ends with exit code 0" [ $? -eq 0 ]
 fi
 
 if scenario agrees_with_an_independent_reader; then
-  check "run with the cross-check's folder, on the Chinese code page" \
+  require "run with the cross-check's folder, on the Chinese code page" \
     eval '[ -n "$crosscheck" ] && chinese_system'
   tables=$out/independent-tables
   mkdir -p "$tables"
@@ -142,7 +142,7 @@ for hex_, codes in sorted(longest + empty, key=lambda f: f[1]):
     print(hex_ + '\t' + codes)
 PICK
 )
-  check "the reference finds eleven characters to type" [ ${#chosen[@]} -eq 11 ]
+  require "the reference finds eleven characters to type" [ ${#chosen[@]} -eq 11 ]
   cp "$table" "$(wine_sysdir)/navo.mb"
   start_lookup
   check "the dialog opens without message" equal dialog "$(driver wait-start 60000)"

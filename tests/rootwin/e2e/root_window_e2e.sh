@@ -229,7 +229,7 @@ if [ $full = 1 ]; then
 fi
 
 echo "== RtNavo.exe 2 where HKLM\Software\Kvel is not there"
-check "HKLM\Software\Kvel is not there before the first start" no_maker_key
+require "HKLM\Software\Kvel is not there before the first start" no_maker_key
 t=$(wine_now)
 start_traced 2
 driver wait 60000 geometry flags
@@ -278,7 +278,7 @@ fi
 if scenario remembers_where_it_was_moved; then
 start_program "$program" 2
 driver wait 60000 geometry
-given check "a window of class NVROOTWINCLASS is shown" driver_ok
+require "a window of class NVROOTWINCLASS is shown" driver_ok
 default_corner
 if [ $full = 0 ]; then
   echo "== moved (by another program, standing in for the drag checked on 936)"

@@ -145,6 +145,19 @@ HWND FirstChildWithText(HWND parent, const char* text) {
   return nullptr;
 }
 
+// The texts of a dialog's static controls, in order, joined by " | ": what
+// a user reads in it, whatever ids its template gives them (a dialog that
+// draws its text itself has none).
+std::string StaticTexts(HWND dialog) {
+  std::string texts;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string text = WindowText(child);
+    if (ClassName(child) != "Static" || text.empty()) continue;
+    texts += (texts.empty() ? "" : " | ") + OneLine(text);
+  }
+  return texts;
+}
+
 bool IsProgressDialog(HWND dialog) { return FirstChildWithText(dialog, WaitText) != nullptr; }
 
 std::string StyleNames(DWORD style, DWORD expected, const char* names) {
@@ -519,8 +532,8 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
       if (known || dialog == progress || IsProgressDialog(dialog) || WindowText(dialog) == Title)
         continue;
       foreign.push_back(dialog);
-      Report("other-dialog", "\"" + WindowText(dialog) + "\" " +
-                                 OneLine(WindowText(GetDlgItem(dialog, MessageTextId))));
+      const std::string texts = StaticTexts(dialog);
+      Report("other-dialog", "\"" + WindowText(dialog) + "\"" + (texts.empty() ? "" : " " + texts));
       PostMessageA(dialog, WM_COMMAND, IDYES, 0);
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }

@@ -1,0 +1,141 @@
+// No lookup takes memory from the heap: every allocation of the process is
+// counted while every double-byte value is looked up in tables of each shape.
+// Built natively without the sanitizers, whose allocator this would replace.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "codefind/code_lookup.h"
+#include "common/little_endian.h"
+#include "tests/support/platform.h"
+#include "tools/navomb/table_source.h"
+
+extern "C" void* __libc_malloc(size_t);
+extern "C" void* __libc_calloc(size_t, size_t);
+extern "C" void* __libc_realloc(void*, size_t);
+extern "C" void* __libc_memalign(size_t, size_t);
+extern "C" void __libc_free(void*);
+
+namespace {
+std::atomic<long> heapAllocations{0};
+}
+
+// Every allocation of the process, operator new's included, passes here.
+extern "C" void* malloc(size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  return __libc_malloc(size);
+}
+extern "C" void* calloc(size_t count, size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  return __libc_calloc(count, size);
+}
+extern "C" void* realloc(void* pointer, size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  return __libc_realloc(pointer, size);
+}
+extern "C" void* memalign(size_t alignment, size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  return __libc_memalign(alignment, size);
+}
+extern "C" int posix_memalign(void** pointer, size_t alignment, size_t size) {
+  heapAllocations.fetch_add(1, std::memory_order_relaxed);
+  *pointer = __libc_memalign(alignment, size);
+  return *pointer ? 0 : 12;  // ENOMEM
+}
+extern "C" void* aligned_alloc(size_t alignment, size_t size) {
+  return memalign(alignment, size);
+}
+extern "C" void free(void* pointer) { __libc_free(pointer); }
+
+namespace navo::testing {
+namespace {
+
+// Counts reports without keeping them, so that a report allocates nothing.
+class CountedReports final : public codefind::Reports {
+ public:
+  long count = 0;
+  void ShowMessage(const char*, const char*) override { ++count; }
+  void Beep() override { ++count; }
+};
+
+struct Shape {
+  const char* what;
+  TableSource source;
+  void (*damage)(std::vector<uint8_t>& bytes);  // or nullptr
+  bool found;                                   // whether some lookup finds codes
+  bool reports;                                 // whether some lookup reports
+};
+
+TableSource LargeBlock() {
+  TableSource source;
+  source.candidates.assign(2100, TableCandidate{"\xCA\xBD", "abx"});  // 式
+  source.candidates.push_back({"\xB9\xA4", "abc"});                    // 工
+  source.wordMakingCodes["\xB9\xA4"] = "ab";
+  return source;
+}
+
+void BreakBlockOfAb(std::vector<uint8_t>& bytes) {
+  // The text length of block "ab" (entry 1) beyond what the lookup may hold.
+  WriteU32Le(&bytes[codefind::PairPrefixIndexOffset + codefind::PrefixIndexEntrySize + 4], 30000);
+}
+
+TEST(LookupHeapTest, NoLookupAllocates) {
+  const std::vector<Shape> shapes = {
+      {"two-letter blocks", {{{"\xB9\xA4", "aaaa"}, {"\xCD\xAF", "ujff"}}, {}}, nullptr, true,
+       false},
+      {"a block of over 2000 candidates", LargeBlock(), nullptr, true, false},
+      {"one-letter blocks",
+       {{{"\xB9\xA4", "u"}, {"\xCD\xAF", "u"}}, {{"\xB9\xA4", ""}, {"\xCD\xAF", "u"}}},
+       nullptr,
+       true,
+       true},  // 童童 makes "uu", a block not there: a beep
+      {"a damaged block", {{{"\xB9\xA4", "abc"}}, {{"\xB9\xA4", "ab"}}}, BreakBlockOfAb, false,
+       true},
+  };
+  const std::string path = ScratchDirectory() + "navo.mb";
+  for (const Shape& shape : shapes) {
+    SCOPED_TRACE(shape.what);
+    BuildResult built = BuildCodeTable(shape.source);
+    ASSERT_TRUE(built.errors.empty());
+    if (shape.damage) shape.damage(built.bytes);
+    WriteBytes(path, built.bytes);
+
+    codefind::PosixTableFile file;
+    CountedReports reports;
+    codefind::StaticTextBuffer buffer;
+    codefind::CodeTable table(file, reports, buffer);
+    ASSERT_TRUE(codefind::OpenCodeTableFile(table, path.c_str()));
+
+    long withCodes = 0;
+    const long before = heapAllocations.load();
+    for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
+      for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
+        const char typed[3] = {char(lead), char(trail), 0};
+        char codes[codefind::CodesStringSize];
+        withCodes += codefind::LookupCharacterCodes(table, typed, codes) && codes[0] != '\0';
+      }
+    }
+    const long allocations = heapAllocations.load() - before;
+    file.Close();
+    EXPECT_EQ(allocations, 0);
+    // The lookups did reach the table: codes were found, or the damage was met.
+    EXPECT_EQ(withCodes > 0, shape.found);
+    EXPECT_EQ(reports.count > 0, shape.reports);
+  }
+  RemoveFile(path);
+}
+
+// The counter does see allocations, so that a zero above means none.
+TEST(LookupHeapTest, TheCounterSeesAnAllocation) {
+  const long before = heapAllocations.load();
+  std::string grown(100, 'x');
+  EXPECT_GT(heapAllocations.load() - before, 0);
+  EXPECT_EQ(grown.size(), 100u);
+}
+
+}  // namespace
+}  // namespace navo::testing
