@@ -30,6 +30,7 @@
 #include "common/gbk_wide.h"
 #include "tests/support/dialog_template.h"
 #include "tests/support/win32_pixels.h"
+#include "tests/support/win32_text_ink.h"
 #include "tests/support/written_table.h"
 
 using navo::testing::AsPixel;
@@ -315,6 +316,54 @@ void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
   const int whole = WholeTextInk(face);
   Report("dialog-text-whole",
          ink == whole ? "yes" : Number(ink) + " of " + Number(whole) + " pixels of ink");
+  // The font the text is found drawn in: the template's, or 宋体 of its height.
+  using namespace navo::testing;
+  HWND waiting = GetWindow(dialog, GW_CHILD);
+  const LOGFONTW named = DialogTemplateFont(L"华文新魏", 16), fallback = InSongti(named);
+  std::string found = "none";
+  LOGFONTW drawnIn = named;
+  if (ControlShows(screen, waiting, WaitTextWide, named)) {
+    found = "华文新魏";
+  } else if (ControlShows(screen, waiting, WaitTextWide, fallback)) {
+    found = "宋体", drawnIn = fallback;
+  }
+  Report("dialog-text-font", found);
+  Report("dialog-text-boxes", Number(MissingGlyphBoxes(WaitTextWide, drawnIn)));
+}
+
+// The message's text, line by line, in the system's message font, and its
+// caption in the caption font; each with its characters drawn as boxes.
+void ReportMessageInk(HWND box, const Screen& screen) {
+  using namespace navo::testing;
+  HWND textControl = GetDlgItem(box, MessageTextId);
+  wchar_t text[1024] = {};
+  GetWindowTextW(textControl, text, 1024);
+  const LOGFONTW font = NonClientMetrics().lfMessageFont;
+  int linesShown = 0, lines = 0, boxes = 0;
+  std::wstring all = text;
+  for (size_t start = 0; start <= all.size();) {
+    size_t end = all.find(L'\n', start);
+    if (end == std::wstring::npos) end = all.size();
+    std::wstring line = all.substr(start, end - start);
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    if (!line.empty()) {
+      ++lines;
+      linesShown += ControlShows(screen, textControl, line, font);
+      boxes += MissingGlyphBoxes(line, font);
+    }
+    start = end + 1;
+  }
+  Report("message-ink", lines > 0 && linesShown == lines
+                            ? "yes"
+                            : Number(linesShown) + " of " + Number(lines) + " lines");
+  Report("message-boxes", Number(boxes));
+  wchar_t caption[256] = {};
+  GetWindowTextW(box, caption, 256);
+  const std::wstring title = caption;
+  Report("message-caption-shown", Number(CaptionCharactersShown(screen, box, title)) + " of " +
+                                      Number(title.size()) + " characters");
+  Report("message-caption-boxes",
+         Number(MissingGlyphBoxes(caption, NonClientMetrics().lfCaptionFont)));
 }
 
 // Which of the system's icons a message box shows: its icon control's
@@ -377,6 +426,7 @@ void ReportMessage(HWND box, HWND backdrop, const Screen& screen) {
   }
   Report("message-buttons", buttons);
   Report("message-icon", MessageIconKind(GetDlgItem(box, MessageIconId), screen));
+  ReportMessageInk(box, screen);
 }
 
 void PressOk(HWND box) {
