@@ -173,11 +173,10 @@ inline size_t CaptionCharactersShown(const Screen& screen, HWND window, const st
   return 0;
 }
 
-// A control's text as drawn in font, in the window text colour.
-inline bool ControlShows(const Screen& screen, HWND control, const std::wstring& text,
+// A control's text as drawn in font, in the window text colour, inside the
+// control's area on the screen.
+inline bool ControlShows(const Screen& screen, const RECT& area, const std::wstring& text,
                          const LOGFONTW& font) {
-  RECT area;
-  GetWindowRect(control, &area);
   const DWORD background = BackgroundOf(screen, area);
   return ShowsInk(screen, area, DrawnInk(text, font, GetSysColor(COLOR_WINDOWTEXT), background));
 }

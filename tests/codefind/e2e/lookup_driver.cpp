@@ -385,9 +385,10 @@ int CheckTemplate(const char* programPath) {
   return failures == 0 ? 0 : 1;
 }
 
-// The title in the caption font; the label in the template's font (System,
-// 10 points) or in 宋体 of its height; the heading's glyphs in the pane font.
-// Each with the number of its characters drawn as missing-glyph boxes.
+// Whether the title is shown in the caption font, the label in the
+// template's font (System, 10 points) and in 宋体 of its height; the number
+// of characters of each, and of the heading in the pane font, drawn as
+// missing-glyph boxes.
 int ReportTexts() {
   using namespace navo::testing;
   HWND dialog = WaitForDialog(5000);
@@ -400,17 +401,21 @@ int ReportTexts() {
   std::printf("title-ink: %s\n",
               CaptionCharactersShown(screen, dialog, title) == title.size() ? "yes" : "no");
   std::printf("title-boxes: %d\n", MissingGlyphBoxes(title, NonClientMetrics().lfCaptionFont));
-  HWND labelControl = GetWindow(dialog, GW_CHILD);
-  const LOGFONTW named = DialogTemplateFont(L"System", 10), fallback = InSongti(named);
-  const char* found = "none";
-  LOGFONTW drawn = named;
-  if (ControlShows(screen, labelControl, label, named)) {
-    found = "System";
-  } else if (ControlShows(screen, labelControl, label, fallback)) {
-    found = "宋体", drawn = fallback;
+  // Both fonts may draw it alike (a font that lacks a glyph may draw it
+  // through the fonts linked to it): each is reported.
+  RECT labelArea = {};
+  GetWindowRect(GetWindow(dialog, GW_CHILD), &labelArea);
+  const LOGFONTW named = DialogTemplateFont(L"System", 10);
+  const struct {
+    const char* name;
+    LOGFONTW font;
+  } candidates[] = {{"System", named}, {"宋体", InSongti(named)}};
+  for (const auto& candidate : candidates) {
+    std::printf("label-in-%s: %s\n", candidate.name,
+                ControlShows(screen, labelArea, label, candidate.font) ? "yes" : "no");
+    std::printf("label-boxes-in-%s: %d\n", candidate.name,
+                MissingGlyphBoxes(label, candidate.font));
   }
-  std::printf("label-font: %s\n", found);
-  std::printf("label-boxes: %d\n", MissingGlyphBoxes(label, drawn));
   LOGFONTW pane;
   HFONT paneFont = PaneFont();
   GetObjectW(paneFont, sizeof pane, &pane);

@@ -249,6 +249,14 @@ RECT FromUnits(SIZE base, int x, int y, int width, int height) {
               MulDiv(y + height, base.cy, 8)};
 }
 
+// The screen with the waiting text, and where its control is.
+struct WaitingTextSeen {
+  bool seen = false;
+  Screen screen;
+  RECT area = {};
+};
+WaitingTextSeen waitingTextSeen;
+
 void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
   Report("dialog-owner", GetWindow(dialog, GW_OWNER) == backdrop ? "backdrop" : "other");
   Report("dialog-title", "\"" + WindowText(dialog) + "\"");
@@ -316,19 +324,30 @@ void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
   const int whole = WholeTextInk(face);
   Report("dialog-text-whole",
          ink == whole ? "yes" : Number(ink) + " of " + Number(whole) + " pixels of ink");
-  // The font the text is found drawn in: the template's, or 宋体 of its height.
+  // Looked at in the fonts once the run is over: too slow for the dialog's
+  // second under emulation.
+  waitingTextSeen.seen = GetWindowRect(GetWindow(dialog, GW_CHILD), &waitingTextSeen.area) != FALSE;
+  waitingTextSeen.screen = screen;
+}
+
+// Whether the waiting text was shown in the template's font and in 宋体 of
+// its height (both may draw it alike), with its characters drawn as boxes.
+void ReportWaitingTextFonts() {
   using namespace navo::testing;
-  HWND waiting = GetWindow(dialog, GW_CHILD);
-  const LOGFONTW named = DialogTemplateFont(L"华文新魏", 16), fallback = InSongti(named);
-  std::string found = "none";
-  LOGFONTW drawnIn = named;
-  if (ControlShows(screen, waiting, WaitTextWide, named)) {
-    found = "华文新魏";
-  } else if (ControlShows(screen, waiting, WaitTextWide, fallback)) {
-    found = "宋体", drawnIn = fallback;
+  if (!waitingTextSeen.seen) return;
+  const LOGFONTW named = DialogTemplateFont(L"华文新魏", 16);
+  const struct {
+    const char* name;
+    LOGFONTW font;
+  } candidates[] = {{"华文新魏", named}, {"宋体", InSongti(named)}};
+  for (const auto& candidate : candidates) {
+    const std::string in = std::string("dialog-text-in-") + candidate.name;
+    const bool shown =
+        ControlShows(waitingTextSeen.screen, waitingTextSeen.area, WaitTextWide, candidate.font);
+    Report(in.c_str(), shown ? "yes" : "no");
+    const std::string boxes = std::string("dialog-text-boxes-in-") + candidate.name;
+    Report(boxes.c_str(), Number(MissingGlyphBoxes(WaitTextWide, candidate.font)));
   }
-  Report("dialog-text-font", found);
-  Report("dialog-text-boxes", Number(MissingGlyphBoxes(WaitTextWide, drawnIn)));
 }
 
 // The message's text, line by line, in the system's message font, and its
@@ -339,6 +358,8 @@ void ReportMessageInk(HWND box, const Screen& screen) {
   wchar_t text[1024] = {};
   GetWindowTextW(textControl, text, 1024);
   const LOGFONTW font = NonClientMetrics().lfMessageFont;
+  RECT area = {};
+  GetWindowRect(textControl, &area);
   int linesShown = 0, lines = 0, boxes = 0;
   std::wstring all = text;
   for (size_t start = 0; start <= all.size();) {
@@ -348,7 +369,7 @@ void ReportMessageInk(HWND box, const Screen& screen) {
     if (!line.empty() && line.back() == L'\r') line.pop_back();
     if (!line.empty()) {
       ++lines;
-      linesShown += ControlShows(screen, textControl, line, font);
+      linesShown += ControlShows(screen, area, line, font);
       boxes += MissingGlyphBoxes(line, font);
     }
     start = end + 1;
@@ -580,6 +601,7 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
   if (progress && !dialogGone) dialogGone = GetTickCount();
   if (!stepSeen && Exists(probe) != probeExisted) stepSeen = GetTickCount();
 
+  ReportWaitingTextFonts();
   Report("dialog", progress ? "shown" : "never shown");
   if (progress) Report("dialog-shown-ms", Number(dialogGone - dialogShown));
   if (progress && stepSeen) Report("step-after-dialog-ms", Number(LONG(stepSeen - dialogShown)));
