@@ -324,10 +324,6 @@ void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
   const int whole = WholeTextInk(face);
   Report("dialog-text-whole",
          ink == whole ? "yes" : Number(ink) + " of " + Number(whole) + " pixels of ink");
-  // Looked at in the fonts once the run is over: too slow for the dialog's
-  // second under emulation.
-  waitingTextSeen.seen = GetWindowRect(GetWindow(dialog, GW_CHILD), &waitingTextSeen.area) != FALSE;
-  waitingTextSeen.screen = screen;
 }
 
 // Whether the waiting text was shown in the template's font and in 宋体 of
@@ -563,6 +559,9 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
           if (settled && PixelsOtherThan(screen, text, face) > 0) break;
         }
         if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+          // Looked at in its fonts once the run is over: too slow for the
+          // dialog's second under emulation.
+          waitingTextSeen = {text.right > text.left, screen, text};
           Report("dialog-text-drawn", PixelsOtherThan(screen, text, face) > 0 ? "yes" : "no");
           ReportBackdrop(windows.backdrop, screen);
           ReportProgressDialog(dialog, windows.backdrop, screen);
