@@ -15,9 +15,16 @@ copy road-2-lookup.png whole-road-lookup.png
 copy road-3-chart-1.png rtnavo-chart-1.png
 copy road-3-chart-2.png rtnavo-chart-2.png
 # The installer covers the whole screen: halved rather than trimmed.
-for pair in setup-1-backdrop-dialog.png:navosetup-installing.png \
-            setup-2-completion-message.png:navosetup-complete.png; do
-  [ -f "$shots/${pair%%:*}" ] || { echo "update-docs: $shots/${pair%%:*} is missing" >&2; exit 1; }
-  /usr/bin/convert "$shots/${pair%%:*}" -resize 50% "docs/${pair##*:}"
-  echo "docs/${pair##*:}"
+halve() {  # screenshot, docs name
+  [ -f "$shots/$1" ] || { echo "update-docs: $shots/$1 is missing" >&2; return 1; }
+  /usr/bin/convert "$shots/$1" -resize 50% "docs/$2"
+  echo "docs/$2"
+}
+halve setup-1-backdrop-dialog.png navosetup-installing.png
+halve setup-2-completion-message.png navosetup-complete.png
+# The same on Western (1252) and Japanese (932) Windows.
+for codepage in 1252 932; do
+  copy "cp$codepage/lookup-3-three-lines.png" "nvcodefind-three-lines-cp$codepage.png"
+  halve "cp$codepage/setup-1-backdrop-dialog.png" "navosetup-installing-cp$codepage.png"
+  halve "cp$codepage/setup-2-completion-message.png" "navosetup-complete-cp$codepage.png"
 done

@@ -9,6 +9,7 @@
 #include "codefind/result_pane_layout.h"
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
+#include "common/win32_text_font.h"
 
 namespace navo::codefind {
 
@@ -124,6 +125,17 @@ void AttachResultPane(HWND dialog) {
   SendMessageW(pane, PaneAttachMessage, 1, previous);
 }
 
+// The template's font may lack Chinese glyphs (common/text_font.h): the label
+// is judged by its text, the input box by the same text, a sample of the
+// Chinese it will hold.
+void UseFontsHoldingTexts(HWND dialog) {
+  HWND label = GetWindow(dialog, GW_CHILD);
+  wchar_t text[64];
+  if (!label || GetWindowTextW(label, text, sizeof text / sizeof text[0]) <= 0) return;
+  UseFontHoldingText(label, text);
+  UseFontHoldingText(GetDlgItem(dialog, IDC_INPUT_BOX), text);
+}
+
 void OnInputChange(HWND dialog) {
   DialogInputBox box(GetDlgItem(dialog, IDC_INPUT_BOX));
   DialogResultPane pane(GetDlgItem(dialog, IDC_RESULT_PANE));
@@ -135,6 +147,7 @@ void OnInputChange(HWND dialog) {
 INT_PTR CALLBACK LookupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
+      UseFontsHoldingTexts(dialog);
       AttachResultPane(dialog);
       ClearLookupHistory(program.history);
       return TRUE;  // the focus goes to the input box

@@ -36,6 +36,8 @@ void ReadSystemDirectory() {
   EndWithBackslash(program.systemDirectory, sizeof program.systemDirectory);
 }
 
+// 宋体 itself, the font that the programs' texts fall back to when the font
+// they name lacks a glyph (common/text_font.h): nothing to choose here.
 HFONT CreatePaneFont() {
   LOGFONTW font = {};
   font.lfHeight = 36;

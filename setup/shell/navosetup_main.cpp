@@ -32,6 +32,7 @@ INT_PTR CALLBACK SetupDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
   Win32ProgressDialog progress(dialog);
   switch (message) {
     case WM_INITDIALOG:
+      progress.UseFontHoldingWaitingText();
       OnDialogInit(shell.run, progress);
       break;
     case WM_TIMER: {

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "common/gbk_wide.h"
+#include "common/win32_text_font.h"
 
 namespace navo::setup {
 namespace {
@@ -13,6 +14,13 @@ const wchar_t DialogName[] = L"SETUPDLG";
 const wchar_t OpenVerb[] = L"open";
 
 }  // namespace
+
+void Win32ProgressDialog::UseFontHoldingWaitingText() {
+  HWND text = WaitingText();
+  wchar_t content[64];
+  if (text && GetWindowTextW(text, content, sizeof content / sizeof content[0]) > 0)
+    UseFontHoldingText(text, content);
+}
 
 bool Win32ProgressDialog::MeasureWaitingText(WaitingTextLayout& layout) {
   HWND text = WaitingText();

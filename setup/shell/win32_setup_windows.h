@@ -17,6 +17,9 @@ class Win32ProgressDialog final : public ProgressDialog {
   void StartTimer() override { SetTimer(dialog_, ProgressTimerId, ProgressTimerPeriod, nullptr); }
   void StopTimer() override { KillTimer(dialog_, ProgressTimerId); }
   void End(int result) override { EndDialog(dialog_, result); }
+  // Before the text is measured: the template's font may lack its glyphs
+  // (common/text_font.h).
+  void UseFontHoldingWaitingText();
 
  private:
   // The template's first control.

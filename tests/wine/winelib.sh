@@ -32,7 +32,7 @@ NAVO_WINE_XVFB_PID="${NAVO_WINE_XVFB_PID:-}"
 NAVO_WINE_TMP_PREFIX=""
 NAVO_WINE_LOCALE_NAME="zh_CN.UTF-8"
 # Bump when the template's contents change, so old cached templates are ignored.
-NAVO_WINE_TEMPLATE_REV=5
+NAVO_WINE_TEMPLATE_REV=6
 
 _wine_log() { printf 'winelib: %s\n' "$*" >&2; }
 
@@ -244,6 +244,39 @@ EOF
     } >"$out"
 }
 
+# The font links of a Western or Japanese Windows, as a UTF-16LE .reg file.
+# Windows draws its own texts (captions, message boxes, dialogs in its
+# interface fonts) through the SystemLink font links: a character that the
+# interface font lacks comes from the fonts linked to it, on a Western or
+# Japanese Windows from its Chinese fonts among others, so that Chinese
+# captions and messages are readable there. Wine writes links of its own
+# when a prefix first runs on a code page (Tahoma, Microsoft Sans Serif and
+# Lucida Sans Unicode to MSGOTHIC.TTC, MINGLIU.TTC, SIMSUN.TTC and GULIM.TTC,
+# in an order that differs between the Chinese, Japanese, Korean and other
+# code pages; 1252 and 932 have the same), but it finds a linked font by its
+# file name, and none of those files is here: Chinese in Wine's own drawing
+# shows as boxes. So the interface fonts link to the Chinese font this machine
+# has, by its file (Wine also links its "System" font to Tahoma's links). Not
+# on 936, whose interface fonts are Chinese already (its pixels stay as they
+# were).
+_wine_write_font_links() {
+    local out="$1" face file='wqy-microhei.ttc,WenQuanYi Micro Hei' data
+    # REG_MULTI_SZ: the one entry, its NUL and the list's NUL, in UTF-16LE.
+    data="$(printf '%s' "$file" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -s ' \n' ',' |
+        sed 's/^,//; s/,$//'),00,00,00,00"
+    {
+        printf 'Windows Registry Editor Version 5.00\n\n'
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\n'
+        # Wine looks a bold face's links up by its full name, as Windows
+        # has entries for bold faces: the captions are bold Tahoma.
+        for face in "Tahoma" "Tahoma Bold" "Microsoft Sans Serif" "Lucida Sans Unicode" \
+            "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" "Segoe UI Bold" "MS UI Gothic"; do
+            printf '"%s"=hex(7):%s\n' "$face" "$data"
+        done
+        printf '\n'
+    } | sed 's/$/\r/' | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$out"
+}
+
 # Prints the Wine version as a file-name-safe tag.
 _wine_version_tag() {
     "$NAVO_WINE_LOADER" --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' '_'
@@ -257,11 +290,11 @@ wine_template_dir() {
     local kind=lean
     [[ "${NAVO_WINE_ALL_SERVICES:-0}" == 1 ]] && kind=full
     wine_arch_emulated "$NAVO_WINE_ARCH" && kind="$kind-emu"
-    echo "$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-${ver:-unknown}-$kind-r$NAVO_WINE_TEMPLATE_REV"
+    echo "$NAVO_WINE_CACHE/template-$NAVO_WINE_ARCH-${ver:-unknown}-$kind-cp${NAVO_WINE_CODEPAGE:-936}-r$NAVO_WINE_TEMPLATE_REV"
 }
 
-# Creates the booted template prefix once (cached, locked against parallel
-# builds). Prints nothing; sets NAVO_WINE_TEMPLATE.
+# Creates the booted template prefix of the current code page once (cached,
+# locked against parallel builds). Prints nothing; sets NAVO_WINE_TEMPLATE.
 wine_template_prefix() {
     _wine_pick_arch || return 1
     wine_setup_locale || return 1
@@ -294,6 +327,16 @@ wine_template_prefix() {
             wine_exec regedit /S "$build/navo-settings.reg" </dev/null \
                 >>"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
         fi
+        local codepage="${NAVO_WINE_CODEPAGE:-936}"
+        if [[ $rc -eq 0 && "$codepage" != 936 ]]; then
+            # Imported on the template's own code page: the first program
+            # started on a new code page rewrites Wine's links for it (before
+            # the import, which then stands).
+            _wine_write_font_links "$build/navo-font-links.reg"
+            NAVO_WINE_CODEPAGE="$codepage" wine_setup_locale || exit 1
+            wine_exec regedit /S "$build/navo-font-links.reg" </dev/null \
+                >>"$NAVO_WINE_CACHE/template-build.log" 2>&1 || rc=$?
+        fi
         # Let wineserver write the registry files, then stop everything.
         wine_exec wineboot -s </dev/null >/dev/null 2>&1 || true
         wine_server -k >/dev/null 2>&1 || true
@@ -302,6 +345,10 @@ wine_template_prefix() {
             ! awk '/^\[/ { s = ($0 ~ /Services\\\\nsiproxy\]/) } s && /"Start"=dword:00000004/ { f = 1 } END { exit !f }' \
                 "$build/system.reg"; then
             rc=98 # the service settings did not reach the registry
+        fi
+        if [[ $rc -eq 0 && "$codepage" != 936 ]] &&
+            ! grep -q '^"Tahoma"=str(7):"wqy-microhei.ttc,WenQuanYi Micro Hei' "$build/system.reg"; then
+            rc=97 # the font links did not reach the registry
         fi
         if [[ $rc -ne 0 ]] || ! grep -q '"Managed"="N"' "$build/user.reg" 2>/dev/null; then
             _wine_log "template build failed (rc=$rc), see $NAVO_WINE_CACHE/template-build.log"

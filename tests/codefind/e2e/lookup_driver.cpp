@@ -15,6 +15,8 @@
 //                                         digits each (for characters outside GBK)
 //   lookup_driver pane heading|HEX...     the pane shows exactly these lines
 //   lookup_driver template EXE            its dialog template is as it must be
+//   lookup_driver texts                   the title, label and heading as drawn: the
+//                                         font each is found in, and missing-glyph boxes
 //   lookup_driver close                   the dialog's close box
 //   lookup_driver version EXE             what Windows shows of a program file
 //   lookup_driver answer HEX MS           the message box captioned HEX (GBK), answered OK
@@ -30,6 +32,7 @@
 #include "common/gbk_wide.h"
 #include "tests/support/dialog_template.h"
 #include "tests/support/win32_pixels.h"
+#include "tests/support/win32_text_ink.h"
 #include "tests/support/written_table.h"
 
 using navo::testing::AsPixel;
@@ -38,6 +41,7 @@ namespace {
 
 const char DialogTitle[] = "Navo码汉字编码查询";
 const char Heading[] = "汉字及编码显示窗口";
+const char Label[] = "请使用拼音等输入法输入待查询的汉字或词组：";
 constexpr int InputBoxId = 1053, ResultPaneId = 1005;
 constexpr COLORREF TextColour = RGB(128, 0, 255), BackColour = RGB(255, 255, 225);
 
@@ -381,6 +385,45 @@ int CheckTemplate(const char* programPath) {
   return failures == 0 ? 0 : 1;
 }
 
+// Whether the title is shown in the caption font, the label in the
+// template's font (System, 10 points) and in 宋体 of its height; the number
+// of characters of each, and of the heading in the pane font, drawn as
+// missing-glyph boxes.
+int ReportTexts() {
+  using namespace navo::testing;
+  HWND dialog = WaitForDialog(5000);
+  if (!dialog) return std::puts("no lookup dialog"), 1;
+  RedrawWindow(dialog, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(700);
+  const Screen screen = CaptureScreen();
+  const std::wstring title = Wide(DialogTitle), label = Wide(Label);
+  std::printf("title-ink: %s\n",
+              CaptionCharactersShown(screen, dialog, title) == title.size() ? "yes" : "no");
+  std::printf("title-boxes: %d\n", MissingGlyphBoxes(title, NonClientMetrics().lfCaptionFont));
+  // Both fonts may draw it alike (a font that lacks a glyph may draw it
+  // through the fonts linked to it): each is reported.
+  RECT labelArea = {};
+  GetWindowRect(GetWindow(dialog, GW_CHILD), &labelArea);
+  const LOGFONTW named = DialogTemplateFont(L"System", 10);
+  const struct {
+    const char* name;
+    LOGFONTW font;
+  } candidates[] = {{"System", named}, {"宋体", InSongti(named)}};
+  for (const auto& candidate : candidates) {
+    std::printf("label-in-%s: %s\n", candidate.name,
+                ControlShows(screen, labelArea, label, candidate.font) ? "yes" : "no");
+    std::printf("label-boxes-in-%s: %d\n", candidate.name,
+                MissingGlyphBoxes(label, candidate.font));
+  }
+  LOGFONTW pane;
+  HFONT paneFont = PaneFont();
+  GetObjectW(paneFont, sizeof pane, &pane);
+  DeleteObject(paneFont);
+  std::printf("heading-boxes: %d\n", MissingGlyphBoxes(Wide(Heading), pane));
+  return 0;
+}
+
 // Any program's message box with this caption: its text is printed and its
 // OK button pressed, as a user reads and closes it.
 int Answer(const char* captionHex, DWORD milliseconds) {
@@ -455,6 +498,7 @@ int main(int argc, char** argv) {
   }
   if (command == "pane") return CheckPane(argc - 2, argv + 2);
   if (command == "template" && argc == 3) return CheckTemplate(argv[2]);
+  if (command == "texts") return ReportTexts();
   if (command == "close") {
     HWND dialog = WaitForDialog(5000);
     if (!dialog) return std::puts("no lookup dialog"), 1;

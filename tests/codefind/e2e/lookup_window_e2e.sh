@@ -55,6 +55,18 @@ start_lookup
 start=$(driver wait-start 60000)
 check "the dialog opens and no message is shown" equal dialog "$start"
 check "before anything is typed the pane shows only the heading" pane_shows heading
+# The template's font, System, has Chinese glyphs only on a Chinese system;
+# elsewhere (a raster font, on 1252 and 932 alike) the label is drawn in 宋体
+# of the same height.
+label_font=System
+chinese_system || label_font=宋体
+texts=$(driver texts)
+indented "$texts"
+check "the title is drawn in the caption font, no character a missing-glyph box" \
+  eval 'grep -qx "title-ink: yes" <<<"$texts" && grep -qx "title-boxes: 0" <<<"$texts"'
+check "the label is drawn whole in $label_font, no character a box" \
+  eval 'grep -qx "label-in-$label_font: yes" <<<"$texts" && grep -qx "label-boxes-in-$label_font: 0" <<<"$texts"'
+check "no character of the heading is a box in the pane font" grep -qx "heading-boxes: 0" <<<"$texts"
 if chinese_system; then
   check "the dialog template is as it must be" driver template "$(windows_path "$program")"
   wine_screenshot "$out/lookup-1-heading.png"

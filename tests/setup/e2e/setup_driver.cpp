@@ -30,6 +30,7 @@
 #include "common/gbk_wide.h"
 #include "tests/support/dialog_template.h"
 #include "tests/support/win32_pixels.h"
+#include "tests/support/win32_text_ink.h"
 #include "tests/support/written_table.h"
 
 using navo::testing::AsPixel;
@@ -261,6 +262,14 @@ RECT FromUnits(SIZE base, int x, int y, int width, int height) {
               MulDiv(y + height, base.cy, 8)};
 }
 
+// The screen with the waiting text, and where its control is.
+struct WaitingTextSeen {
+  bool seen = false;
+  Screen screen;
+  RECT area = {};
+};
+WaitingTextSeen waitingTextSeen;
+
 void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
   Report("dialog-owner", GetWindow(dialog, GW_OWNER) == backdrop ? "backdrop" : "other");
   Report("dialog-title", "\"" + WindowText(dialog) + "\"");
@@ -330,6 +339,81 @@ void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
          ink == whole ? "yes" : Number(ink) + " of " + Number(whole) + " pixels of ink");
 }
 
+// Whether the waiting text was shown in the template's font and in 宋体 of
+// its height (both may draw it alike), with its characters drawn as boxes.
+void ReportWaitingTextFonts() {
+  using namespace navo::testing;
+  if (!waitingTextSeen.seen) return;
+  const LOGFONTW named = DialogTemplateFont(L"华文新魏", 16);
+  const struct {
+    const char* name;
+    LOGFONTW font;
+  } candidates[] = {{"华文新魏", named}, {"宋体", InSongti(named)}};
+  for (const auto& candidate : candidates) {
+    const std::string in = std::string("dialog-text-in-") + candidate.name;
+    const bool shown =
+        ControlShows(waitingTextSeen.screen, waitingTextSeen.area, WaitTextWide, candidate.font);
+    Report(in.c_str(), shown ? "yes" : "no");
+    const std::string boxes = std::string("dialog-text-boxes-in-") + candidate.name;
+    Report(boxes.c_str(), Number(MissingGlyphBoxes(WaitTextWide, candidate.font)));
+  }
+}
+
+// The message's text, line by line, in the system's message font, and its
+// caption in the caption font; each with its characters drawn as boxes.
+struct MessageLines {
+  int lines = 0, shown = 0, boxes = 0;
+};
+
+MessageLines LookAtMessageLines(const navo::testing::Screen& screen, const RECT& area,
+                                const std::wstring& all, const LOGFONTW& font) {
+  using namespace navo::testing;
+  MessageLines seen;
+  for (size_t start = 0; start <= all.size();) {
+    size_t end = all.find(L'\n', start);
+    if (end == std::wstring::npos) end = all.size();
+    std::wstring line = all.substr(start, end - start);
+    if (!line.empty() && line.back() == L'\r') line.pop_back();
+    if (!line.empty()) {
+      ++seen.lines;
+      seen.shown += ControlShows(screen, area, line, font);
+      seen.boxes += MissingGlyphBoxes(line, font);
+    }
+    start = end + 1;
+  }
+  return seen;
+}
+
+void ReportMessageInk(HWND box, Screen screen) {
+  using namespace navo::testing;
+  HWND textControl = GetDlgItem(box, MessageTextId);
+  wchar_t text[1024] = {};
+  GetWindowTextW(textControl, text, 1024);
+  const LOGFONTW font = NonClientMetrics().lfMessageFont;
+  RECT area = {};
+  GetWindowRect(textControl, &area);
+  MessageLines seen = LookAtMessageLines(screen, area, text, font);
+  // A busy machine may not have painted the text yet: up to five more
+  // looks, a third of a second apart.
+  for (int look = 0; look < 5 && seen.shown < seen.lines; ++look) {
+    Sleep(300);
+    screen = CaptureScreen();
+    seen = LookAtMessageLines(screen, area, text, font);
+  }
+  const int lines = seen.lines, linesShown = seen.shown, boxes = seen.boxes;
+  Report("message-ink", lines > 0 && linesShown == lines
+                            ? "yes"
+                            : Number(linesShown) + " of " + Number(lines) + " lines");
+  Report("message-boxes", Number(boxes));
+  wchar_t caption[256] = {};
+  GetWindowTextW(box, caption, 256);
+  const std::wstring title = caption;
+  Report("message-caption-shown", Number(CaptionCharactersShown(screen, box, title)) + " of " +
+                                      Number(title.size()) + " characters");
+  Report("message-caption-boxes",
+         Number(MissingGlyphBoxes(caption, NonClientMetrics().lfCaptionFont)));
+}
+
 // Which of the system's icons a message box shows: its icon control's
 // pixels against each icon drawn on the box's own background.
 std::string MessageIconKind(HWND icon, const Screen& screen) {
@@ -390,6 +474,7 @@ void ReportMessage(HWND box, HWND backdrop, const Screen& screen) {
   }
   Report("message-buttons", buttons);
   Report("message-icon", MessageIconKind(GetDlgItem(box, MessageIconId), screen));
+  ReportMessageInk(box, screen);
 }
 
 void PressOk(HWND box) {
@@ -505,6 +590,9 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
           if (settled && PixelsOtherThan(screen, text, face) > 0) break;
         }
         if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+          // Looked at in its fonts once the run is over: too slow for the
+          // dialog's second under emulation.
+          waitingTextSeen = {text.right > text.left, screen, text};
           Report("dialog-text-drawn", PixelsOtherThan(screen, text, face) > 0 ? "yes" : "no");
           ReportBackdrop(windows.backdrop, screen);
           ReportProgressDialog(dialog, windows.backdrop, screen);
@@ -543,6 +631,7 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
   if (progress && !dialogGone) dialogGone = GetTickCount();
   if (!stepSeen && Exists(probe) != probeExisted) stepSeen = GetTickCount();
 
+  ReportWaitingTextFonts();
   Report("dialog", progress ? "shown" : "never shown");
   if (progress) Report("dialog-shown-ms", Number(dialogGone - dialogShown));
   if (progress && stepSeen) Report("step-after-dialog-ms", Number(LONG(stepSeen - dialogShown)));

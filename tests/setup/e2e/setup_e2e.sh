@@ -133,6 +133,16 @@ exported_layout() {  # key
     </dev/null >/dev/null 2>&1
   iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r'
 }
+# The message box's text and caption are on the screen as the system's fonts
+# draw them (through the fonts linked to them), no character a box. The
+# system sizes a message box for its text, not its caption: the caption
+# "Navo输入法2.0白金版" ends under the close box, and at least "Navo输入法"
+# shows.
+message_readable() {
+  saw message-ink yes && saw message-boxes 0 && saw message-caption-boxes 0 &&
+    [[ "$(value message-caption-shown)" =~ ^([0-9]+)\ of\ 13\ characters$ ]] &&
+    [ "${BASH_REMATCH[1]}" -ge 7 ] || { echo "    message-caption-shown: $(value message-caption-shown)"; false; }
+}
 layout_count() { sed -n 's/^layouts with an input method: //p' <<<"$1"; }
 
 wine_begin || exit 1
@@ -204,12 +214,16 @@ check "its text 正在安装，请稍候…… where the template puts it, as mu
   "Static id 65535 style 50020000 at 31,12 73x8 units$wider text 正在安装，请稍候……"
 check "the dialog's text was drawn" saw dialog-text-drawn yes
 check "the waiting text is drawn whole" saw dialog-text-whole yes
+check "  in 华文新魏 as the template names it (a font that holds it here), no character a box" \
+  eval 'saw dialog-text-in-华文新魏 yes && saw dialog-text-boxes-in-华文新魏 0'
 [ "$e2e_given" = 1 ] ||
   check "screenshot of the backdrop with the dialog" keep_capture dialog setup-1-backdrop-dialog.png
 check "the installation step comes about one second after the dialog" \
   between step-after-dialog-ms 300 3000
 check "the completion message 安装完毕，欢迎使用！ with caption string 2, owned by the backdrop" \
   eval 'saw message "安装完毕，欢迎使用！" && saw message-caption "Navo输入法2.0白金版" && saw message-owner backdrop'
+check "  its text drawn in the message font and its caption in the caption font, no character a box" \
+  message_readable
 check "the message has one OK button and no icon" \
   eval 'saw message-buttons OK && { ! chinese_system || saw message-icon none; }'
 [ "$e2e_given" = 1 ] ||
@@ -295,6 +309,8 @@ before=$(layouts)
 run_setup "$(windows_path "$dist")" --capture "$(windows_path "$base")"
 check "the final message says the installation is incomplete and keeps the old navo.mb" \
   saw message "安装未完成，以下文件未能安装：\\nnavo.mb（保留原有文件）"
+check "  its text drawn in the message font and its caption in the caption font, no character a box" \
+  message_readable
 check "  with a warning icon, one OK button and the caption" \
   eval '{ ! chinese_system || saw message-icon warning; } && saw message-buttons OK && saw message-caption "Navo输入法2.0白金版"'
 check "screenshot of the incomplete message" keep_capture message setup-3-incomplete-message.png
