@@ -1,20 +1,38 @@
-// The lookup tool's start-up order and its one start-up failure message.
+// The lookup tool's start-up steps and its one start-up failure message.
 #include "codefind/lookup_startup.h"
 
 namespace navo::codefind {
 
 const char* const OutOfMemoryText = "内存不足，无法运行码表查询。";
 
-int StartLookupProgram(LookupStartup& startup) {
-  if (!startup.CreateMainWindow()) return 0;
-  // Without its text buffer no lookup could run: say so and end.
-  if (!startup.AllocateTextBuffer()) {
-    startup.ShowStartupFailure(OutOfMemoryText);
-    startup.DestroyMainWindow();
-    return 0;
+namespace {
+
+class LookupProgramStartup final : public ProgramStartup {
+ public:
+  explicit LookupProgramStartup(LookupStartup& platform) : platform_(platform) {}
+
+  int ExitCodeWithoutWindow() override { return 0; }
+  void BeforeMainWindow() override {}
+  bool WithMainWindow() override {
+    // Without its text buffer no lookup could run: say so and end.
+    if (!platform_.AllocateTextBuffer()) {
+      platform_.ShowStartupFailure(OutOfMemoryText);
+      platform_.DestroyMainWindow();
+      return false;
+    }
+    platform_.OpenTable();
+    return true;
   }
-  startup.OpenTable();
-  return startup.RunMessageLoop();
+
+ private:
+  LookupStartup& platform_;
+};
+
+}  // namespace
+
+int StartLookupProgram(LookupStartup& startup) {
+  LookupProgramStartup program(startup);
+  return StartProgram(startup, program);
 }
 
 }  // namespace navo::codefind
