@@ -4,7 +4,11 @@
 #
 #   navo_add_windows_program(NAME <target> OUTPUT_NAME <Name>
 #                            SOURCES <files...> LIBRARIES <libs...>
-#                            [ALLOWANCE_FILES <files...>])
+#                            [RESOURCE_FILES <files...>] [ALLOWANCE_FILES <files...>])
+#
+# RESOURCE_FILES are what the resource script of SOURCES takes in (icons,
+# cursor, bitmaps, manifest, resource.h): the resource compiler does not
+# report them, so they are declared, and editing one rebuilds the script.
 #
 # Also registers the checks that every program must pass: PE i386, GUI
 # subsystem, no DLL outside the system's, under 100 KB. ALLOWANCE_FILES are
@@ -27,8 +31,19 @@ set(NAVO_SYSTEM_DLLS
     msvcrt.dll)
 
 function(navo_add_windows_program)
-  cmake_parse_arguments(PROGRAM "" "NAME;OUTPUT_NAME" "SOURCES;LIBRARIES;ALLOWANCE_FILES" ${ARGN})
+  cmake_parse_arguments(PROGRAM "" "NAME;OUTPUT_NAME"
+                        "SOURCES;LIBRARIES;RESOURCE_FILES;ALLOWANCE_FILES" ${ARGN})
   add_executable(${PROGRAM_NAME} WIN32 ${PROGRAM_SOURCES})
+  set(resource_files "")
+  foreach(file ${PROGRAM_RESOURCE_FILES})
+    get_filename_component(path ${file} ABSOLUTE)
+    list(APPEND resource_files ${path})
+  endforeach()
+  foreach(source ${PROGRAM_SOURCES})
+    if(source MATCHES "\\.rc$")
+      set_property(SOURCE ${source} APPEND PROPERTY OBJECT_DEPENDS ${resource_files})
+    endif()
+  endforeach()
   set_target_properties(${PROGRAM_NAME} PROPERTIES OUTPUT_NAME ${PROGRAM_OUTPUT_NAME})
   target_compile_options(${PROGRAM_NAME} PRIVATE -Os ${NAVO_WINDOWS_CODE_FLAGS})
   target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -municode -Wl,--gc-sections)

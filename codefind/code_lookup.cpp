@@ -92,11 +92,11 @@ bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSi
 
 bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesStringSize]) {
   codes[0] = '\0';
-  if (strnlen(typed, SampleCharacterLength + 1) != SampleCharacterLength) return false;
+  if (strnlen(typed, CharacterLength + 1) != CharacterLength) return false;
 
-  char probe[2 * SampleCharacterLength + 1];
-  std::memcpy(probe, typed, SampleCharacterLength);
-  std::memcpy(probe + SampleCharacterLength, SampleCharacter, SampleCharacterLength + 1);
+  char probe[2 * CharacterLength + 1];
+  std::memcpy(probe, typed, CharacterLength);
+  std::memcpy(probe + CharacterLength, SampleCharacter, CharacterLength + 1);
 
   char wordCode[WordCodeSize];
   if (!DeriveWordCode(table, probe, wordCode)) return false;
@@ -110,8 +110,8 @@ bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesS
   size_t length = 0;
   for (uint32_t i = 0; i < table.loadedCount; ++i) {
     const char* candidate = CandidateText(table, text, i);
-    if (strnlen(candidate, SampleCharacterLength + 1) != SampleCharacterLength ||
-        std::memcmp(candidate, typed, SampleCharacterLength) != 0)
+    if (strnlen(candidate, CharacterLength + 1) != CharacterLength ||
+        std::memcmp(candidate, typed, CharacterLength) != 0)
       continue;
     const char* suffix = CandidateSuffix(table, i);
     const size_t separator = length == 0 ? 0 : sizeof CodeSeparator - 1;

@@ -7,10 +7,12 @@
 
 namespace navo::codefind {
 
-// "童": the second character of every lookup's probe word; its length is the
-// length of one character and its drawn height the height of one line.
+// The bytes of one Chinese character in GBK, as it is typed and as the
+// table keeps it.
+constexpr size_t CharacterLength = 2;
+// "童": the second character of every lookup's probe word; its drawn height
+// is the height of one line.
 extern const char SampleCharacter[];
-constexpr size_t SampleCharacterLength = 2;
 extern const char CodeSeparator[];  // two spaces between the codes of a character
 
 constexpr size_t WordCodeSize = 8;      // at most 6 letters and the NUL

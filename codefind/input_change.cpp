@@ -16,11 +16,11 @@ InputOutcome HandleInputChange(InputState& state, InputWindow& window) {
   const size_t length = strnlen(state.inputBuffer, InputReadLimit);
 
   InputOutcome outcome = InputOutcome::Nothing;
-  if (length > SampleCharacterLength) {
+  if (length > CharacterLength) {
     // The nested change this causes finds the box empty and only refreshes.
     window.box.Empty();
     outcome = InputOutcome::EmptiedBox;
-  } else if (length == SampleCharacterLength) {
+  } else if (length == CharacterLength) {
     state.suppressNextChange = true;
     window.box.Empty();
     char codes[CodesStringSize];

@@ -1,4 +1,4 @@
-// The lookup tool's start-up order and its one start-up failure message.
+// The lookup tool's start-up steps and its one start-up failure message.
 #include "codefind/lookup_startup.h"
 
 #include "codefind/lookup_texts.h"
@@ -7,16 +7,34 @@ namespace navo::codefind {
 
 const char* const OutOfMemoryText = gbk::OutOfMemory;
 
-int StartLookupProgram(LookupStartup& startup) {
-  if (!startup.CreateMainWindow()) return 0;
-  // Without its text buffer no lookup could run: say so and end.
-  if (!startup.AllocateTextBuffer()) {
-    startup.ShowStartupFailure(OutOfMemoryText);
-    startup.DestroyMainWindow();
-    return 0;
+namespace {
+
+class LookupProgramStartup final : public ProgramStartup {
+ public:
+  explicit LookupProgramStartup(LookupStartup& platform) : platform_(platform) {}
+
+  int ExitCodeWithoutWindow() override { return 0; }
+  void BeforeMainWindow() override {}
+  bool WithMainWindow() override {
+    // Without its text buffer no lookup could run: say so and end.
+    if (!platform_.AllocateTextBuffer()) {
+      platform_.ShowStartupFailure(OutOfMemoryText);
+      platform_.DestroyMainWindow();
+      return false;
+    }
+    platform_.OpenTable();
+    return true;
   }
-  startup.OpenTable();
-  return startup.RunMessageLoop();
+
+ private:
+  LookupStartup& platform_;
+};
+
+}  // namespace
+
+int StartLookupProgram(LookupStartup& startup) {
+  LookupProgramStartup program(startup);
+  return StartProgram(startup, program);
 }
 
 }  // namespace navo::codefind

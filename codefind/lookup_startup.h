@@ -1,6 +1,7 @@
-// The lookup tool's start-up order: the main window (which computes the
-// system directory and creates the dialog while it is created), the text
-// buffer, the code table, then the message loop.
+// The lookup tool's start-up, in the shape of every program's
+// (common/program_startup.h): the main window's class and the window (which
+// computes the system directory and creates the dialog while it is
+// created), the text buffer, the code table, then the message loop.
 #pragma once
 
 #include "codefind/platform.h"

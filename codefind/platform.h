@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/program_startup.h"
+
 namespace navo::codefind {
 
 // The code table file, opened read-only and shared for reading.
@@ -82,18 +84,17 @@ class TextMeasure {
   ~TextMeasure() = default;
 };
 
-// The start-up order's steps (lookup_startup.h): the main window (which
-// computes the system directory and creates the dialog while it is created),
-// the text buffer, the code table, then the message loop.
-class LookupStartup {
+// The start-up's steps (lookup_startup.h): the main window's class and
+// window as every program's (the window computes the system directory and
+// creates the dialog while it is created), then the text buffer and the
+// code table.
+class LookupStartup : public MainWindowStartup {
  public:
-  virtual bool CreateMainWindow() = 0;
   virtual bool AllocateTextBuffer() = 0;
   // A message box with the program's title as caption.
   virtual void ShowStartupFailure(const char* text) = 0;
   virtual void DestroyMainWindow() = 0;
   virtual void OpenTable() = 0;  // reports a failure itself and runs on
-  virtual int RunMessageLoop() = 0;
 
  protected:
   ~LookupStartup() = default;

@@ -35,9 +35,9 @@ void LayOutResultPane(const LookupHistory& history, TextMeasure& measure, int cl
   layout->lineCount = 0;
   int y = 0, used = 0;
   for (const HistoryEntry& entry : history.entries) {
-    used += measure.TextHeight(SampleCharacter, SampleCharacterLength);
+    used += measure.TextHeight(SampleCharacter, CharacterLength);
     if (used > clientHeight) break;
-    if (strnlen(entry.character, sizeof entry.character) != SampleCharacterLength) continue;
+    if (strnlen(entry.character, sizeof entry.character) != CharacterLength) continue;
     PaneLine& line = layout->lines[layout->lineCount++];
     line.y = y;
     line.length = FormatPaneLine(entry, line.text);

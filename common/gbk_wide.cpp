@@ -55,11 +55,4 @@ size_t WideToGbk(const wchar_t* wide, char* out, size_t size) {
   return written;
 }
 
-size_t GbkLengthOfWide(const wchar_t* wide) {
-  size_t length = 0;
-  for (char bytes[4]; *wide != L'\0'; wide += WideCharacterUnits(wide))
-    length += CharacterToGbk(wide, WideCharacterUnits(wide), bytes);
-  return length;
-}
-
 }  // namespace navo

@@ -22,7 +22,4 @@ size_t GbkToWide(const char* gbk, wchar_t* out, size_t size);
 // lead and a trail byte). size is in bytes, at least 1.
 size_t WideToGbk(const wchar_t* wide, char* out, size_t size);
 
-// The length in GBK bytes of a UTF-16 text, NUL not counted.
-size_t GbkLengthOfWide(const wchar_t* wide);
-
 }  // namespace navo

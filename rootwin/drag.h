@@ -8,7 +8,6 @@
 
 #include "rootwin/geometry.h"
 #include "rootwin/platform.h"
-#include "rootwin/res/resource.h"
 
 namespace navo::rootwin {
 
@@ -25,7 +24,6 @@ constexpr int WindowExtraBytes = 12;
 
 constexpr unsigned DragTimerId = 1;
 constexpr unsigned DragTimerPeriod = 1;  // milliseconds
-constexpr int DragCursorId = IDC_DRAG;
 
 constexpr unsigned LeftButtonDownMessage = 0x0201;  // WM_LBUTTONDOWN
 

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "common/program_startup.h"
 #include "rootwin/geometry.h"
 
 namespace navo::rootwin {
@@ -120,24 +121,20 @@ class ScreenDevice {
   ~ScreenDevice() = default;
 };
 
-// Start-up of the program, after the instance handle is kept.
-class StartupPlatform {
+// The start-up's steps: the main window's class and window as every
+// program's, the place of the window before it is created, and the window
+// shown.
+class StartupPlatform : public MainWindowStartup {
  public:
-  // A string resource into buffer (size characters, terminator included).
-  virtual void LoadText(int id, wchar_t* buffer, size_t size) = 0;
-  virtual bool RegisterWindowClass(const wchar_t* className) = 0;
   virtual Rect WorkArea() = 0;  // SPI_GETWORKAREA
   // The rectangle that holds every monitor (SM_XVIRTUALSCREEN and the rest);
   // a monitor left of or above the primary one gives it negative edges.
   virtual Rect VirtualScreen() = 0;
-  // Creates the chart window; WM_CREATE (which paints and shows it) is
-  // handled before this returns.
-  virtual bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
-                                 Size size) = 0;
+  // Where CreateMainWindow puts the chart window (its outer corner and
+  // size). Its creation message paints and shows it.
+  virtual void PlaceMainWindow(Point corner, Size size) = 0;
   virtual void ShowWindow(ShowCommand command) = 0;
   virtual void UpdateWindow() = 0;
-  // Until the quit message; its wParam.
-  virtual int RunMessageLoop() = 0;
 
  protected:
   ~StartupPlatform() = default;

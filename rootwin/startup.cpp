@@ -4,27 +4,39 @@
 #include "rootwin/saved_position.h"
 
 namespace navo::rootwin {
+namespace {
+
+class RootProgramStartup final : public ProgramStartup {
+ public:
+  RootProgramStartup(StartupPlatform& platform, Registry& registry)
+      : platform_(platform), registry_(registry) {}
+
+  int ExitCodeWithoutWindow() override { return 0; }
+  void BeforeMainWindow() override {
+    Point saved = {};
+    const bool found = ReadSavedPosition(registry_, &saved);
+    const Rect workArea = platform_.WorkArea();
+    const Rect virtualScreen = platform_.VirtualScreen();
+    platform_.PlaceMainWindow(StartPosition(found, saved, workArea, virtualScreen), WindowSize);
+  }
+  bool WithMainWindow() override {
+    platform_.ShowWindow(ShowCommand::Normal);
+    platform_.UpdateWindow();
+    return true;
+  }
+
+ private:
+  StartupPlatform& platform_;
+  Registry& registry_;
+};
+
+}  // namespace
 
 int RunRootWindow(RootWindowState& state, const wchar_t* commandLine, StartupPlatform& platform,
                   Registry& registry) {
   state.ChartMode = ChartModeFromCommandLine(commandLine);
-
-  wchar_t className[NameBufferSize] = {};
-  wchar_t title[NameBufferSize] = {};
-  platform.LoadText(ClassNameStringId, className, NameBufferSize);
-  platform.LoadText(TitleStringId, title, NameBufferSize);
-  if (!platform.RegisterWindowClass(className)) return 0;
-
-  Point saved = {};
-  const bool found = ReadSavedPosition(registry, &saved);
-  const Rect workArea = platform.WorkArea();
-  const Rect virtualScreen = platform.VirtualScreen();
-  const Point corner = StartPosition(found, saved, workArea, virtualScreen);
-
-  if (!platform.CreateChartWindow(className, title, corner, WindowSize)) return 0;
-  platform.ShowWindow(ShowCommand::Normal);
-  platform.UpdateWindow();
-  return platform.RunMessageLoop();
+  RootProgramStartup program(platform, registry);
+  return StartProgram(platform, program);
 }
 
 }  // namespace navo::rootwin

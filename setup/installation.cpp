@@ -1,3 +1,4 @@
+// The installation list in its two orders, and the installation step.
 #include "setup/installation.h"
 
 namespace navo::setup {
@@ -6,7 +7,9 @@ const char* const InstallFiles[InstallFileCount] = {
     "navo.av",  "navo.ime", "navo.mb",    "navo.ud",     "RtNavo.exe",
     "navo.hlp", "navo.cnt", "navoOp.chm", "DodaZor.chm", "NvCodeFind.exe"};
 
-const size_t CopyOrder[InstallFileCount] = {5, 6, 0, 1, 2, 3, 4, 7, 8, 9};
+const InstallFile CopyOrder[InstallFileCount] = {NavoHlp,    NavoCnt,      NavoAv,    NavoIme,
+                                                 NavoMb,     NavoUd,       RtNavoExe, NavoOpChm,
+                                                 DodaZorChm, NvCodeFindExe};
 
 const char* const InputMethodModule = "navo.ime";
 const char* const LayoutText = "Navo输入法2.0白金版";

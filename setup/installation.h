@@ -15,9 +15,22 @@ constexpr size_t InstallFileCount = 10;
 
 // The installation list in deletion order.
 extern const char* const InstallFiles[InstallFileCount];
-// The same ten files in copy order, as indexes into InstallFiles: the help
-// files come first, the lookup program last.
-extern const size_t CopyOrder[InstallFileCount];
+// The ten files by name, each its place in InstallFiles.
+enum InstallFile : size_t {
+  NavoAv,
+  NavoIme,
+  NavoMb,
+  NavoUd,
+  RtNavoExe,
+  NavoHlp,
+  NavoCnt,
+  NavoOpChm,
+  DodaZorChm,
+  NvCodeFindExe,
+};
+// The same ten files in copy order: the help files come first, the lookup
+// program last.
+extern const InstallFile CopyOrder[InstallFileCount];
 
 extern const char* const InputMethodModule;  // "navo.ime"
 // The layout text of the registration, GBK as every text of the system; the

@@ -1,12 +1,13 @@
 // Everything the installer's core needs of the platform: for the
 // installation step the directories, the files, the copy operation, the
-// beep and the registration; for the run the progress dialog, the
-// full-screen window and the shell that opens the help file. shell/
+// beep and the registration; for the run the start-up, the progress
+// dialog, the full-screen window and the shell that opens the help file. shell/
 // implements them on Win32; the tests record them.
 #pragma once
 
 #include <cstddef>
 
+#include "common/program_startup.h"
 #include "setup/install_paths.h"
 #include "setup/waiting_text_fit.h"
 
@@ -116,6 +117,18 @@ class HelpShell {
 
  protected:
   ~HelpShell() = default;
+};
+
+// The start-up's steps: the main window's class and window as every
+// program's (the whole run happens while the window is created), then the
+// window shown.
+class SetupStartup : public MainWindowStartup {
+ public:
+  // Shown normally, whatever the program's start asked for.
+  virtual void ShowMainWindow() = 0;
+
+ protected:
+  ~SetupStartup() = default;
 };
 
 }  // namespace navo::setup

@@ -1,3 +1,4 @@
+// The installer's run from its start-up to its exit code.
 #include "setup/setup_sequence.h"
 
 #include <cstring>
@@ -25,6 +26,22 @@ bool Append(char* out, size_t size, const char* text) {
 bool Installed(const SetupRun& run) {
   return run.stage == SetupStage::Confirming && run.report.ranToEnd;
 }
+
+class SetupProgramStartup final : public ProgramStartup {
+ public:
+  SetupProgramStartup(SetupRun& run, SetupStartup& platform) : run_(run), platform_(platform) {}
+
+  int ExitCodeWithoutWindow() override { return SetupExitCode(run_); }
+  void BeforeMainWindow() override {}
+  bool WithMainWindow() override {
+    platform_.ShowMainWindow();
+    return true;
+  }
+
+ private:
+  SetupRun& run_;
+  SetupStartup& platform_;
+};
 
 const char* WhatIsLeftText(LeftInPlace left) {
   switch (left) {
@@ -67,6 +84,11 @@ int SetupExitCode(const SetupRun& run) {
   // Run from the system directory there is nothing to install.
   if (!report.alreadyInPlace && report.failedCount == InstallFileCount) return ExitNothingInstalled;
   return ExitSomeNotInstalled;
+}
+
+int StartSetup(SetupRun& run, SetupStartup& startup) {
+  SetupProgramStartup program(run, startup);
+  return StartProgram(startup, program);
 }
 
 void OnMainWindowCreate(SetupRun& run, SetupWindow& window) {

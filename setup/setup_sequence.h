@@ -68,6 +68,13 @@ MessageIcon ComposeFinalMessage(const InstallReport& report, char* text, size_t 
 // installed none, ExitSomeNotInstalled otherwise.
 int SetupExitCode(const SetupRun& run);
 
+// The installer's start-up, in the shape of every program's
+// (common/program_startup.h): class, window (within whose creation the
+// whole run happens), shown, message loop. The window no longer exists when
+// its creation returns, which may then report failure; the exit code is the
+// run's either way, and ExitNothingInstalled when there was no window.
+int StartSetup(SetupRun& run, SetupStartup& startup);
+
 // The main window's creation: backdrop, dialog, final message, close.
 void OnMainWindowCreate(SetupRun& run, SetupWindow& window);
 // The main window's close request: the help file when the installation ran

@@ -2,14 +2,11 @@
 // dialog, and the message loop.
 #include <windows.h>
 
-#include <cstring>
-#include <cwchar>
-
 #include "codefind/lookup_startup.h"
 #include "codefind/res/resource.h"
 #include "codefind/shell/nvcodefind_shell.h"
-#include "common/directory_path.h"
 #include "common/gbk_wide.h"
+#include "common/system_directory.h"
 #include "common/win32_message_loop.h"
 
 namespace navo::codefind {
@@ -19,22 +16,6 @@ LookupProgram program;
 namespace {
 
 constexpr int TitleBufferSize = 100;
-
-// The system directory as GBK, as the code table reader keeps paths; one
-// that GBK cannot hold or that does not fit is left as it was (empty).
-void ReadSystemDirectory() {
-  wchar_t wide[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(wide, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  char path[PathBufferSize];
-  WideToGbk(wide, path, sizeof path);
-  // Cut short or with a "?" for a character outside GBK, it reads back otherwise.
-  wchar_t back[MAX_PATH];
-  GbkToWide(path, back, MAX_PATH);
-  if (std::wcscmp(back, wide) != 0) return;
-  std::memcpy(program.systemDirectory, path, sizeof path);
-  EndWithBackslash(program.systemDirectory, sizeof program.systemDirectory);
-}
 
 // 宋体 itself, the font that the programs' texts fall back to when the font
 // they name lacks a glyph (common/text_font.h): nothing to choose here.
@@ -50,7 +31,9 @@ HFONT CreatePaneFont() {
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      ReadSystemDirectory();
+      // GBK, as the table reader keeps paths; one that GBK cannot hold or
+      // that does not fit leaves it empty.
+      ReadSystemDirectoryAsGbk(program.systemDirectory);
       program.paneFont = CreatePaneFont();
       program.dialog = CreateLookupDialog(window);
       return 0;
@@ -72,7 +55,7 @@ class Win32Startup final : public LookupStartup {
     LoadStringW(instance, IDS_WINDOW_CLASS, className_, TitleBufferSize);
   }
 
-  bool CreateMainWindow() override {
+  bool RegisterMainWindowClass() override {
     WNDCLASSEXW windowClass = {};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -81,8 +64,9 @@ class Win32Startup final : public LookupStartup {
     windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = className_;
-    RegisterClassExW(&windowClass);
-
+    return RegisterClassExW(&windowClass) != 0;
+  }
+  bool CreateMainWindow() override {
     RECT workArea = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     // Never shown: it owns the dialog and receives the system's close request.

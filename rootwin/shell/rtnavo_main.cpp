@@ -9,6 +9,9 @@
 
 namespace navo::rootwin {
 
+static_assert(ControlMessage == WM_USER + 100, "the control message is WM_USER+100");
+static_assert(LeftButtonDownMessage == WM_LBUTTONDOWN, "a press comes as WM_LBUTTONDOWN");
+
 namespace {
 
 struct RootProgram {

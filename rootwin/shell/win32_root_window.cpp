@@ -140,11 +140,13 @@ void Win32ScreenDevice::Close() {
   dc_ = nullptr;
 }
 
-void Win32Startup::LoadText(int id, wchar_t* buffer, size_t size) {
-  LoadStringW(instance_, id, buffer, static_cast<int>(size));
+Win32Startup::Win32Startup(HINSTANCE instance, WNDPROC windowProc)
+    : instance_(instance), windowProc_(windowProc) {
+  LoadStringW(instance, IDS_ROOT_CLASS, className_, NameBufferSize);
+  LoadStringW(instance, IDS_ROOT_TITLE, title_, NameBufferSize);
 }
 
-bool Win32Startup::RegisterWindowClass(const wchar_t* className) {
+bool Win32Startup::RegisterMainWindowClass() {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -156,7 +158,7 @@ bool Win32Startup::RegisterWindowClass(const wchar_t* className) {
   windowClass.hCursor = nullptr;  // set on every cursor request instead
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszMenuName = nullptr;
-  windowClass.lpszClassName = className;
+  windowClass.lpszClassName = className_;
   windowClass.hIconSm = LoadIconW(instance_, IDI_LOADBMP_NAME);
   return RegisterClassExW(&windowClass) != 0;
 }
@@ -170,11 +172,15 @@ Rect Win32Startup::VirtualScreen() {
           top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-bool Win32Startup::CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
-                                     Size size) {
+void Win32Startup::PlaceMainWindow(Point corner, Size size) {
+  corner_ = corner;
+  size_ = size;
+}
+
+bool Win32Startup::CreateMainWindow() {
   window_ =
-      CreateWindowExW(WS_EX_PALETTEWINDOW, className, title, WS_POPUP | WS_DISABLED | WS_DLGFRAME,
-                      corner.x, corner.y, size.w, size.h, nullptr, nullptr, instance_, nullptr);
+      CreateWindowExW(WS_EX_PALETTEWINDOW, className_, title_, WS_POPUP | WS_DISABLED | WS_DLGFRAME,
+                      corner_.x, corner_.y, size_.w, size_.h, nullptr, nullptr, instance_, nullptr);
   return window_ != nullptr;
 }
 

@@ -77,22 +77,26 @@ class Win32ScreenDevice final : public ScreenDevice {
 
 class Win32Startup final : public StartupPlatform {
  public:
-  Win32Startup(HINSTANCE instance, WNDPROC windowProc)
-      : instance_(instance), windowProc_(windowProc) {}
+  Win32Startup(HINSTANCE instance, WNDPROC windowProc);
 
-  void LoadText(int id, wchar_t* buffer, size_t size) override;
-  bool RegisterWindowClass(const wchar_t* className) override;
+  bool RegisterMainWindowClass() override;
+  bool CreateMainWindow() override;
+  int RunMessageLoop() override;
   Rect WorkArea() override;
   Rect VirtualScreen() override;
-  bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
-                         Size size) override;
+  void PlaceMainWindow(Point corner, Size size) override;
   void ShowWindow(ShowCommand command) override;
   void UpdateWindow() override;
-  int RunMessageLoop() override;
 
  private:
+  static constexpr int NameBufferSize = 20;  // characters, terminator included
+
   HINSTANCE instance_;
   WNDPROC windowProc_;
+  wchar_t className_[NameBufferSize] = {};  // "NVROOTWINCLASS"
+  wchar_t title_[NameBufferSize] = {};      // "NVROOTWIN"
+  Point corner_ = {};
+  Size size_ = {};
   HWND window_ = nullptr;
 };
 

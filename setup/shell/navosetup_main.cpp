@@ -12,6 +12,9 @@
 #include "setup/shell/win32_setup_windows.h"
 
 namespace navo::setup {
+
+static_assert(CommandOk == IDOK && CommandCancel == IDCANCEL, "Enter and Esc are the dialog's own");
+
 namespace {
 
 constexpr int ClassNameSize = 20;
@@ -66,6 +69,46 @@ LRESULT CALLBACK SetupWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The full-screen, topmost main window, named by the program's strings.
+class Win32SetupStartup final : public SetupStartup {
+ public:
+  explicit Win32SetupStartup(HINSTANCE instance) : instance_(instance) {
+    LoadStringW(instance, IDS_CLASS_NAME, className_, ClassNameSize);
+    LoadStringW(instance, IDS_TITLE, title_, TitleSize);
+  }
+
+  bool RegisterMainWindowClass() override {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = SetupWndProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = instance_;
+    windowClass.hIcon = nullptr;
+    windowClass.hIconSm = LoadIconW(instance_, IconName);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
+    windowClass.lpszMenuName = nullptr;
+    windowClass.lpszClassName = className_;
+    return LOWORD(RegisterClassExW(&windowClass)) != 0;
+  }
+  bool CreateMainWindow() override {
+    window_ = CreateWindowExW(WS_EX_TOPMOST, className_, title_, WS_POPUP | WS_VISIBLE, 0, 0,
+                              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
+                              nullptr, instance_, nullptr);
+    return window_ != nullptr;
+  }
+  void ShowMainWindow() override { ShowWindow(window_, SW_SHOWNORMAL); }
+  int RunMessageLoop() override { return navo::RunMessageLoop(); }
+
+ private:
+  HINSTANCE instance_;
+  wchar_t className_[ClassNameSize] = {};
+  wchar_t title_[TitleSize] = {};
+  HWND window_ = nullptr;
+};
+
 }  // namespace
 }  // namespace navo::setup
 
@@ -73,33 +116,6 @@ LRESULT CALLBACK SetupWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // code behind WinMain reads its start-up information with the 8-bit call.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   using namespace navo::setup;
-  wchar_t className[ClassNameSize];
-  wchar_t title[TitleSize];
-  LoadStringW(instance, IDS_CLASS_NAME, className, ClassNameSize);
-  LoadStringW(instance, IDS_TITLE, title, TitleSize);
-
-  WNDCLASSEXW windowClass = {};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = 0;
-  windowClass.lpfnWndProc = SetupWndProc;
-  windowClass.cbClsExtra = 0;
-  windowClass.cbWndExtra = 0;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = nullptr;
-  windowClass.hIconSm = LoadIconW(instance, IconName);
-  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BACKGROUND + 1);
-  windowClass.lpszMenuName = nullptr;
-  windowClass.lpszClassName = className;
-  if (LOWORD(RegisterClassExW(&windowClass)) == 0) return SetupExitCode(shell.run);
-
-  // The whole run happens while the window is created: it no longer exists
-  // when creation returns, and its close has posted the quit request with
-  // the run's exit code.
-  HWND window = CreateWindowExW(WS_EX_TOPMOST, className, title, WS_POPUP | WS_VISIBLE, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                nullptr, nullptr, instance, nullptr);
-  if (window == nullptr) return SetupExitCode(shell.run);
-  ShowWindow(window, SW_SHOWNORMAL);
-  return navo::RunMessageLoop();
+  Win32SetupStartup startup(instance);
+  return StartSetup(shell.run, startup);
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "common/gbk_wide.h"
+#include "common/system_directory.h"
 
 namespace navo::setup {
 
@@ -66,7 +67,7 @@ size_t Win32InstallPlatform::ReadCurrentDirectory(wchar_t* buffer, size_t size) 
 }
 
 size_t Win32InstallPlatform::ReadSystemDirectory(wchar_t* buffer, size_t size) {
-  return GetSystemDirectoryW(buffer, static_cast<UINT>(size));
+  return navo::ReadSystemDirectory(buffer, size);
 }
 
 bool Win32InstallPlatform::IsSameDirectory(const wchar_t* first, const wchar_t* second) {

@@ -6,6 +6,7 @@
 
 #include "common/gbk_wide.h"
 #include "common/win32_text_font.h"
+#include "common/system_directory.h"
 
 namespace navo::setup {
 namespace {
@@ -66,7 +67,7 @@ void Win32SetupWindow::ShowMessage(const char* text, MessageIcon icon) {
 }
 
 size_t Win32HelpShell::ReadSystemDirectory(wchar_t* buffer, size_t size) {
-  return GetSystemDirectoryW(buffer, static_cast<UINT>(size));
+  return navo::ReadSystemDirectory(buffer, size);
 }
 
 bool Win32HelpShell::FileExists(const wchar_t* path) {

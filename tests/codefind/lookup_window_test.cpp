@@ -235,8 +235,9 @@ namespace {
 
 class RecordingStartup final : public LookupStartup {
  public:
-  bool windowCreated = true, bufferAllocated = true;
+  bool classRegistered = true, windowCreated = true, bufferAllocated = true;
   std::vector<std::string> calls;
+  bool RegisterMainWindowClass() override { return calls.push_back("class"), classRegistered; }
   bool CreateMainWindow() override { return calls.push_back("window"), windowCreated; }
   bool AllocateTextBuffer() override { return calls.push_back("buffer"), bufferAllocated; }
   void ShowStartupFailure(const char* text) override {
@@ -249,10 +250,10 @@ class RecordingStartup final : public LookupStartup {
 
 using Calls = std::vector<std::string>;
 
-TEST(LookupStartupTest, WindowThenBufferThenTableThenTheLoop) {
+TEST(LookupStartupTest, ClassThenWindowThenBufferThenTableThenTheLoop) {
   RecordingStartup startup;
   EXPECT_EQ(StartLookupProgram(startup), 7);
-  EXPECT_EQ(startup.calls, (Calls{"window", "buffer", "open", "loop"}));
+  EXPECT_EQ(startup.calls, (Calls{"class", "window", "buffer", "open", "loop"}));
 }
 
 TEST(LookupStartupTest, WithoutItsTextBufferTheProgramSaysSoAndEnds) {
@@ -260,14 +261,21 @@ TEST(LookupStartupTest, WithoutItsTextBufferTheProgramSaysSoAndEnds) {
   startup.bufferAllocated = false;
   EXPECT_EQ(StartLookupProgram(startup), 0);
   EXPECT_EQ(startup.calls,
-            (Calls{"window", "buffer", "box:内存不足，无法运行码表查询。", "destroy"}));
+            (Calls{"class", "window", "buffer", "box:内存不足，无法运行码表查询。", "destroy"}));
 }
 
 TEST(LookupStartupTest, WithoutItsMainWindowTheProgramEndsSilently) {
   RecordingStartup startup;
   startup.windowCreated = false;
   EXPECT_EQ(StartLookupProgram(startup), 0);
-  EXPECT_EQ(startup.calls, Calls{"window"});
+  EXPECT_EQ(startup.calls, (Calls{"class", "window"}));
+}
+
+TEST(LookupStartupTest, WithoutItsWindowClassTheProgramEndsSilently) {
+  RecordingStartup startup;
+  startup.classRegistered = false;
+  EXPECT_EQ(StartLookupProgram(startup), 0);
+  EXPECT_EQ(startup.calls, Calls{"class"});
 }
 
 }  // namespace

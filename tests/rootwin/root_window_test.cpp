@@ -3,7 +3,6 @@
 // move and the start-up order, against recording stand-ins.
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <string>
 
 #include "rootwin/chart_mode.h"
@@ -345,23 +344,18 @@ class RecordingStartup final : public StartupPlatform {
   int loopResult = 0;
   Rect created = {};
 
-  void LoadText(int id, wchar_t* buffer, size_t size) override {
-    log_.push_back(Join("LoadText", {id, static_cast<long long>(size)}));
-    const wchar_t* text = id == 1 ? L"NVROOTWINCLASS" : id == 2 ? L"NVROOTWIN" : L"";
-    std::wcsncpy(buffer, text, size - 1);
-  }
-  bool RegisterWindowClass(const wchar_t* className) override {
-    log_.push_back("RegisterWindowClass " + Narrow(className) + (registers ? "" : " failed"));
+  bool RegisterMainWindowClass() override {
+    log_.push_back(std::string("RegisterMainWindowClass") + (registers ? "" : " failed"));
     return registers;
   }
   Rect WorkArea() override { return Answer(log_, "WorkArea", workArea); }
   Rect VirtualScreen() override { return Answer(log_, "VirtualScreen", virtualScreen); }
-  bool CreateChartWindow(const wchar_t* className, const wchar_t* title, Point corner,
-                         Size size) override {
-    log_.push_back(Join("CreateChartWindow " + Narrow(className) + " " + Narrow(title),
-                        {corner.x, corner.y, size.w, size.h, state_.ChartMode}) +
-                   (creates ? "" : " failed"));
+  void PlaceMainWindow(Point corner, Size size) override {
+    log_.push_back(Join("PlaceMainWindow", {corner.x, corner.y, size.w, size.h}));
     created = {corner.x, corner.y, corner.x + size.w, corner.y + size.h};
+  }
+  bool CreateMainWindow() override {
+    log_.push_back(Join("CreateMainWindow", {state_.ChartMode}) + (creates ? "" : " failed"));
     return creates;
   }
   void ShowWindow(ShowCommand command) override { log_.push_back(Show(command)); }
@@ -386,11 +380,10 @@ class StartupTest : public ::testing::Test {
 TEST_F(StartupTest, WithoutASavedValueTheWindowStartsInTheBottomRightCorner) {
   EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe 2", platform, registry), 0);
   EXPECT_EQ(state.ChartMode, 2);
-  EXPECT_EQ(log, Concat({{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS"},
+  EXPECT_EQ(log, Concat({{"RegisterMainWindowClass"},
                          readPosition,
-                         {"WorkArea", "VirtualScreen",
-                          "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 2",
-                          "Show normal", "UpdateWindow", "RunMessageLoop"}}));
+                         {"WorkArea", "VirtualScreen", "PlaceMainWindow 430 522 594 246",
+                          "CreateMainWindow 2", "Show normal", "UpdateWindow", "RunMessageLoop"}}));
 }
 
 TEST_F(StartupTest, TheWorkAreaIsReadAlsoWhenThereIsNoKey) {
@@ -398,10 +391,9 @@ TEST_F(StartupTest, TheWorkAreaIsReadAlsoWhenThereIsNoKey) {
   platform.workArea = {0, 30, 800, 600};
   RunRootWindow(state, L"RtNavo.exe", platform, registry);
   EXPECT_EQ(state.ChartMode, 1);
-  EXPECT_EQ(log, (Log{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS",
-                      "OpenMachineKey Software\\Kvel 20019 failed", "WorkArea", "VirtualScreen",
-                      "CreateChartWindow NVROOTWINCLASS NVROOTWIN 206 354 594 246 1", "Show normal",
-                      "UpdateWindow", "RunMessageLoop"}));
+  EXPECT_EQ(log, (Log{"RegisterMainWindowClass", "OpenMachineKey Software\\Kvel 20019 failed",
+                      "WorkArea", "VirtualScreen", "PlaceMainWindow 206 354 594 246",
+                      "CreateMainWindow 1", "Show normal", "UpdateWindow", "RunMessageLoop"}));
 }
 
 TEST_F(StartupTest, ASavedPointLeftOfOrAboveTheWorkAreaIsUsedUnchanged) {
@@ -447,15 +439,15 @@ TEST_F(StartupTest, FailedRegistrationEndsAtOnceWithExitCode0) {
   platform.registers = false;
   platform.loopResult = 7;
   EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe", platform, registry), 0);
-  EXPECT_EQ(log,
-            (Log{"LoadText 1 20", "LoadText 2 20", "RegisterWindowClass NVROOTWINCLASS failed"}));
+  EXPECT_EQ(log, (Log{"RegisterMainWindowClass failed"}));
 }
 
 TEST_F(StartupTest, FailedCreationEndsWithExitCode0) {
   platform.creates = false;
   platform.loopResult = 7;
   EXPECT_EQ(RunRootWindow(state, L"RtNavo.exe", platform, registry), 0);
-  EXPECT_EQ(log.back(), "CreateChartWindow NVROOTWINCLASS NVROOTWIN 430 522 594 246 1 failed");
+  EXPECT_EQ(log.back(), "CreateMainWindow 1 failed");
+  EXPECT_EQ(log[log.size() - 2], "PlaceMainWindow 430 522 594 246");
 }
 
 TEST_F(StartupTest, TheExitCodeIsTheMessageLoopsOwn) {

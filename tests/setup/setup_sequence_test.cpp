@@ -382,5 +382,52 @@ TEST(SetupExitCode, TellsAllSomeOrNothingInstalled) {
   }
 }
 
+// Start-up with a main window whose creation runs (or not) the whole
+// installation, as the real one does.
+class FakeStartup final : public SetupStartup {
+ public:
+  FakeStartup(Log& log, SetupRun& run) : log_(log), run_(run) {}
+  bool registers = true;
+  bool creates = true;
+  bool installsWhileCreated = false;
+  bool RegisterMainWindowClass() override { return log_.push_back("class"), registers; }
+  bool CreateMainWindow() override {
+    log_.push_back("window");
+    if (installsWhileCreated) run_.report.ranToEnd = true;  // all ten installed
+    return creates;
+  }
+  void ShowMainWindow() override { log_.push_back("show"); }
+  int RunMessageLoop() override { return log_.push_back("loop"), 1; }
+
+ private:
+  Log& log_;
+  SetupRun& run_;
+};
+
+TEST(StartSetup, ClassWindowShownLoopAndTheExitCodeOfEachWayOut) {
+  struct Case {
+    const char* what;
+    bool registers, creates, installsWhileCreated;
+    Log calls;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {"a window: the loop's code", true, true, true, {"class", "window", "show", "loop"}, 1},
+      {"no class: nothing installed", false, true, false, {"class"}, 2},
+      {"no window: nothing installed", true, false, false, {"class", "window"}, 2},
+      {"gone when its creation returns: the run's", true, false, true, {"class", "window"}, 0},
+  };
+  for (const Case& c : cases) {
+    Log log;
+    SetupRun run;
+    FakeStartup startup(log, run);
+    startup.registers = c.registers;
+    startup.creates = c.creates;
+    startup.installsWhileCreated = c.installsWhileCreated;
+    EXPECT_EQ(StartSetup(run, startup), c.exitCode) << c.what;
+    EXPECT_EQ(log, c.calls) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace navo::setup::testing

@@ -26,7 +26,7 @@ LookupOutcome TerminalLookup::LookUpText(const std::string& utf8) {
     return outcome;
   }
   reports_.reports.clear();
-  if (gbk.size() <= SampleCharacterLength) {
+  if (gbk.size() <= CharacterLength) {
     char codes[CodesStringSize];
     outcome.ok = LookupCharacterCodes(table_, gbk.c_str(), codes);
     if (outcome.ok) outcome.codes = GbkToDisplay(codes);
