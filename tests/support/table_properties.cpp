@@ -68,10 +68,17 @@ uint32_t Nudged(Choices& choices, uint32_t value) {
   }
 }
 
-uint32_t IndexEntryOffset(Choices& choices) {
-  return choices.Below(3) == 0 ? LetterIndexEntryOffset(choices.Below(CodeLetterCount))
-                               : PairIndexEntryOffset(choices.Below(9) * CodeLetterCount +
-                                                      choices.Below(3));
+// Mostly the entry of a block that is there.
+uint32_t IndexEntryOffset(const std::vector<uint8_t>& bytes, Choices& choices) {
+  std::vector<uint32_t> used;
+  for (uint32_t i = 0; i < CodeLetterCount + PairPrefixCount; ++i) {
+    const uint32_t at = i < CodeLetterCount ? LetterIndexEntryOffset(i)
+                                            : PairIndexEntryOffset(i - CodeLetterCount);
+    if (BytesOf(bytes, at) != 0) used.push_back(at);
+  }
+  if (used.empty() || choices.Below(5) == 0)
+    return PairIndexEntryOffset(choices.Below(PairPrefixCount));
+  return used[choices.Below(uint32_t(used.size()))];
 }
 
 // The blocks a prefix loads, one or two letters, in dump order: a..z, aa..zz.
@@ -142,7 +149,7 @@ std::string CompareWordMakingCodes(CodeTable& table, const TableSource& dump) {
 TableSource GeneratedSource(Choices& choices) {
   TableSource source;
   for (uint32_t n = choices.Below(40); n > 0; --n) source.candidates.push_back(Candidate(choices));
-  if (choices.Below(16) == 0) {
+  if (choices.Below(6) == 0) {
     const std::string prefix = Letters(choices, 2);
     for (uint32_t n = MaxLoadedCandidates - 2 + choices.Below(40); n > 0; --n) {
       TableCandidate c = Candidate(choices);
@@ -160,18 +167,20 @@ void EditTable(std::vector<uint8_t>& bytes, Choices& choices) {
   for (uint32_t edits = 1 + choices.Below(3); edits > 0 && !bytes.empty(); --edits) {
     switch (choices.Below(6)) {
       case 0: {  // a field of an index entry
-        const uint64_t at = IndexEntryOffset(choices) + 4 * choices.Below(3);
+        const uint64_t at = IndexEntryOffset(bytes, choices) + 4 * choices.Below(3);
         PutU32(bytes, at, Nudged(choices, BytesOf(bytes, at)));
         break;
       }
-      case 1: {  // a text offset of a two-letter block
-        const uint32_t entry = PairIndexEntryOffset(choices.Below(9) * CodeLetterCount +
-                                                    choices.Below(3));
+      case 1: {  // a text offset of a two-letter block, or its text length made one
+        const uint32_t entry = IndexEntryOffset(bytes, choices);
         const uint32_t count = BytesOf(bytes, entry + 8);
-        if (count == 0) break;
+        if (entry < PairPrefixIndexOffset || entry >= LetterPrefixIndexOffset || count == 0) break;
         const uint64_t at = uint64_t(BytesOf(bytes, entry)) + SuffixRecordSize * uint64_t(count) +
                             TextOffsetSize * choices.Below(count);
-        PutU32(bytes, at, Nudged(choices, BytesOf(bytes, at)));
+        if (choices.Below(2))
+          PutU32(bytes, at, Nudged(choices, BytesOf(bytes, at)));
+        else
+          PutU32(bytes, entry + 4, BytesOf(bytes, at));
         break;
       }
       case 2: {  // a lead byte entry
