@@ -82,6 +82,10 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
   return FromUtf8().Convert(utf8.data(), utf8.size(), gbk);
 }
 
+bool GbkToUtf8(const std::string& gbk, std::string* utf8) {
+  return ToUtf8().Convert(gbk.data(), gbk.size(), utf8);
+}
+
 std::string GbkToDisplay(const std::string& gbk) { return Display(gbk, ""); }
 
 std::string GbkToFieldDisplay(const std::string& gbk) { return Display(gbk, "|/\\"); }

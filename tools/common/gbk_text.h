@@ -8,6 +8,9 @@ namespace navo {
 // False when the text holds something that GBK cannot represent.
 bool Utf8ToGbk(const std::string& utf8, std::string* gbk);
 
+// Exactly, every byte kept; false when a byte has no UTF-8 form.
+bool GbkToUtf8(const std::string& gbk, std::string* utf8);
+
 // GBK characters as UTF-8; ASCII 0x20..0x7E as it is; every other byte
 // (control bytes, lone lead bytes, pairs that are no GBK character) as \xHH.
 std::string GbkToDisplay(const std::string& gbk);
