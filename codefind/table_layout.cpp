@@ -8,14 +8,15 @@
 namespace navo::codefind {
 
 PrefixIndexEntry DecodePrefixIndexEntry(const unsigned char bytes[PrefixIndexEntrySize]) {
-  return {ReadU32Le(bytes), ReadU32Le(bytes + 4), ReadU32Le(bytes + 8)};
+  return {ReadU32Le(bytes), ReadU32Le(bytes + TextLengthField),
+          ReadU32Le(bytes + CandidateCountField)};
 }
 
 void EncodePrefixIndexEntry(const PrefixIndexEntry& entry,
                             unsigned char bytes[PrefixIndexEntrySize]) {
   WriteU32Le(bytes, entry.blockOffset);
-  WriteU32Le(bytes + 4, entry.textLength);
-  WriteU32Le(bytes + 8, entry.candidateCount);
+  WriteU32Le(bytes + TextLengthField, entry.textLength);
+  WriteU32Le(bytes + CandidateCountField, entry.candidateCount);
 }
 
 BlockPlace PairBlockPlace(const PrefixIndexEntry& entry) {

@@ -27,7 +27,7 @@ constexpr uint32_t WordMakingCodeSize = 4;  // the first bytes of a character re
 constexpr uint32_t CharacterRecordArraySize = TrailBytes * CharacterRecordSize;
 constexpr uint32_t PrefixIndexEntrySize = 12;
 constexpr uint32_t SuffixRecordSize = 6;
-constexpr uint32_t TextOffsetSize = 4;     // two-letter blocks: one u32 per candidate
+constexpr uint32_t TextOffsetSize = 4;      // two-letter blocks: one u32 per candidate
 constexpr uint32_t LetterTextSlotSize = 4;  // one-letter blocks: texts in fixed slots
 
 // The longest strings the records hold; their NUL takes one byte more.
@@ -45,8 +45,7 @@ constexpr uint64_t MaxFileOffset = 0x7FFFFFFF;
 static_assert(LeadByteTableOffset + LeadBytes * LeadByteEntrySize <= PairPrefixIndexOffset);
 static_assert(PairPrefixIndexOffset + PairPrefixCount * PrefixIndexEntrySize <=
               LetterPrefixIndexOffset);
-static_assert(LetterPrefixIndexOffset + CodeLetterCount * PrefixIndexEntrySize ==
-              FixedRegionsEnd);
+static_assert(LetterPrefixIndexOffset + CodeLetterCount * PrefixIndexEntrySize == FixedRegionsEnd);
 
 constexpr bool IsCodeLetter(char c) { return c >= 'a' && c <= 'z'; }
 
@@ -73,6 +72,9 @@ struct PrefixIndexEntry {
   uint32_t textLength;
   uint32_t candidateCount;
 };
+// Where its fields lie in the entry's bytes (blockOffset first).
+constexpr uint32_t TextLengthField = 4;
+constexpr uint32_t CandidateCountField = 8;
 
 PrefixIndexEntry DecodePrefixIndexEntry(const unsigned char bytes[PrefixIndexEntrySize]);
 void EncodePrefixIndexEntry(const PrefixIndexEntry& entry,
@@ -85,9 +87,9 @@ struct BlockPlace {
   uint64_t suffixesAt;
   uint64_t textOffsetsAt;  // two-letter blocks only
   uint64_t textsAt;
-  uint32_t loadedCount;      // the first candidates, at most MaxLoadedCandidates
-  uint64_t textSizeOffsetAt; // more than 2000 in a two-letter block: where the
-                             // 2001st text offset (the texts' size) lies; else 0
+  uint32_t loadedCount;       // the first candidates, at most MaxLoadedCandidates
+  uint64_t textSizeOffsetAt;  // more than 2000 in a two-letter block: where the
+                              // 2001st text offset (the texts' size) lies; else 0
 };
 
 BlockPlace PairBlockPlace(const PrefixIndexEntry& entry);

@@ -33,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Where the reader looks: the lead byte table, the indexes, the blocks.
     const uint32_t places[] = {LeadByteTableOffset, PairPrefixIndexOffset, LetterPrefixIndexOffset,
                                FixedRegionsEnd, 0};
-    const size_t at = places[input.ConsumeIntegralInRange(0, 4)] +
-                      input.ConsumeIntegralInRange<size_t>(0, 12000);
+    const size_t at =
+        places[input.ConsumeIntegralInRange(0, 4)] + input.ConsumeIntegralInRange<size_t>(0, 12000);
     bytes = sound;
     if (input.ConsumeBool()) bytes.resize(input.ConsumeIntegralInRange<size_t>(0, sound.size()));
     const std::vector<uint8_t> patch = input.ConsumeRemainingBytes<uint8_t>();

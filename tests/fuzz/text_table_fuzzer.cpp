@@ -19,7 +19,8 @@ bool SameSource(const navo::TableSource& a, const navo::TableSource& b) {
   if (a.wordMakingCodes != b.wordMakingCodes || a.candidates.size() != b.candidates.size())
     return false;
   for (size_t i = 0; i < a.candidates.size(); ++i)
-    if (a.candidates[i].text != b.candidates[i].text || a.candidates[i].code != b.candidates[i].code)
+    if (a.candidates[i].text != b.candidates[i].text ||
+        a.candidates[i].code != b.candidates[i].code)
       return false;
   return true;
 }

@@ -72,8 +72,8 @@ uint32_t Nudged(Choices& choices, uint32_t value) {
 uint32_t IndexEntryOffset(const std::vector<uint8_t>& bytes, Choices& choices) {
   std::vector<uint32_t> used;
   for (uint32_t i = 0; i < CodeLetterCount + PairPrefixCount; ++i) {
-    const uint32_t at = i < CodeLetterCount ? LetterIndexEntryOffset(i)
-                                            : PairIndexEntryOffset(i - CodeLetterCount);
+    const uint32_t at =
+        i < CodeLetterCount ? LetterIndexEntryOffset(i) : PairIndexEntryOffset(i - CodeLetterCount);
     if (BytesOf(bytes, at) != 0) used.push_back(at);
   }
   if (used.empty() || choices.Below(5) == 0)
@@ -173,18 +173,19 @@ void EditTable(std::vector<uint8_t>& bytes, Choices& choices) {
       }
       case 1: {  // a text offset of a two-letter block, or its text length made one
         const uint32_t entry = IndexEntryOffset(bytes, choices);
-        const uint32_t count = BytesOf(bytes, entry + 8);
+        const uint32_t count = BytesOf(bytes, entry + CandidateCountField);
         if (entry < PairPrefixIndexOffset || entry >= LetterPrefixIndexOffset || count == 0) break;
         const uint64_t at = uint64_t(BytesOf(bytes, entry)) + SuffixRecordSize * uint64_t(count) +
                             TextOffsetSize * choices.Below(count);
         if (choices.Below(2))
           PutU32(bytes, at, Nudged(choices, BytesOf(bytes, at)));
         else
-          PutU32(bytes, entry + 4, BytesOf(bytes, at));
+          PutU32(bytes, entry + TextLengthField, BytesOf(bytes, at));
         break;
       }
       case 2: {  // a lead byte entry
-        const uint64_t at = LeadByteEntryOffset(uint8_t(GbkFirstLeadByte + choices.Below(LeadBytes)));
+        const uint64_t at =
+            LeadByteEntryOffset(uint8_t(GbkFirstLeadByte + choices.Below(LeadBytes)));
         PutU32(bytes, at, Nudged(choices, BytesOf(bytes, at)));
         break;
       }

@@ -1,10 +1,11 @@
 // The builder, the checker with its dump and the reader held together on
 // generated tables, edited and not: a fixed pseudo-random sequence of cases.
+#include "tests/support/table_properties.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "tests/support/table_properties.h"
 #include "tools/navomb/table_examine.h"
 
 namespace navo::testing {

@@ -61,8 +61,7 @@ void WritePairBlock(const Block& block, std::vector<uint8_t>& bytes) {
 void WriteLetterBlock(const Block& block, std::vector<uint8_t>& bytes) {
   for (const TableCandidate* c : block.candidates)
     AppendPadded(bytes, c->code.substr(1), SuffixRecordSize);
-  for (const TableCandidate* c : block.candidates)
-    AppendPadded(bytes, c->text, LetterTextSlotSize);
+  for (const TableCandidate* c : block.candidates) AppendPadded(bytes, c->text, LetterTextSlotSize);
 }
 
 // The candidates by the blocks of their prefixes: one-letter codes in the

@@ -84,11 +84,10 @@ class Examiner {
         if (!WordMakingCodeIsSound(code)) {
           Note(at, "word-making code of " + Hex(lead << 8 | trail) +
                        (std::memchr(code, 0, sizeof code) ? " holds a byte outside a-z"
-                                                             : " has no NUL in its 4 bytes"));
+                                                          : " has no NUL in its 4 bytes"));
           continue;
         }
-        if (code[0])
-          source.wordMakingCodes[std::string{char(lead), char(trail)}] = code;
+        if (code[0]) source.wordMakingCodes[std::string{char(lead), char(trail)}] = code;
       }
     }
   }
@@ -102,8 +101,9 @@ class Examiner {
     const bool letter = prefix.size() == 1;
     const std::string name = "block " + prefix;
     if (letter && entry.candidateCount > MaxLoadedCandidates)
-      return Note(entryAt + 8, name + " has " + std::to_string(entry.candidateCount) +
-                                   " candidates, more than 2000");
+      return Note(
+          entryAt + CandidateCountField,
+          name + " has " + std::to_string(entry.candidateCount) + " candidates, more than 2000");
     const BlockPlace place = letter ? LetterBlockPlace(entry) : PairBlockPlace(entry);
     const uint32_t loaded = place.loadedCount;
     uint64_t textSize = entry.textLength;
@@ -112,15 +112,17 @@ class Examiner {
         return Note(place.textSizeOffsetAt, name + ": file ends inside its 2001st text offset");
       textSize = U32(place.textSizeOffsetAt);
     }
-    if (place.textsAt + textSize > MaxFileOffset + 1) return Note(entryAt, name + " lies past 2 GiB");
+    if (place.textsAt + textSize > MaxFileOffset + 1)
+      return Note(entryAt, name + " lies past 2 GiB");
     if (textSize > TextBufferSize)
-      return Note(entryAt + 4,
+      return Note(entryAt + TextLengthField,
                   name + " has " + std::to_string(textSize) + " bytes of text, more than 20000");
     if (!Has(place.suffixesAt, uint64_t(SuffixRecordSize) * loaded))
       return Note(place.suffixesAt, name + ": file ends inside its suffixes");
     if (!letter && !Has(place.textOffsetsAt, uint64_t(TextOffsetSize) * loaded))
       return Note(place.textOffsetsAt, name + ": file ends inside its text offsets");
-    if (!Has(place.textsAt, textSize)) return Note(place.textsAt, name + ": file ends inside its texts");
+    if (!Has(place.textsAt, textSize))
+      return Note(place.textsAt, name + ": file ends inside its texts");
 
     const char* texts = Chars(place.textsAt);
     bool sound = true;

@@ -1,7 +1,6 @@
 #include "tools/navomb/table_reading.h"
 
 #include "codefind/table_layout.h"
-
 #include "tools/common/gbk_text.h"
 #include "tools/common/utf8_text.h"
 
