@@ -108,11 +108,9 @@ bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesS
   if (text == nullptr) return false;
   const size_t prefixLength = std::strlen(prefix);
   size_t length = 0;
-  for (uint32_t i = 0; i < table.loadedCount; ++i) {
-    const char* candidate = CandidateText(table, text, i);
-    if (strnlen(candidate, CharacterLength + 1) != CharacterLength ||
-        std::memcmp(candidate, typed, CharacterLength) != 0)
-      continue;
+  // typed is one character: exactly two bytes and its NUL.
+  for (uint32_t i = NextCandidateWithText(table, text, typed, 0); i < table.loadedCount;
+       i = NextCandidateWithText(table, text, typed, i + 1)) {
     const char* suffix = CandidateSuffix(table, i);
     const size_t separator = length == 0 ? 0 : sizeof CodeSeparator - 1;
     const size_t suffixLength = std::strlen(suffix);

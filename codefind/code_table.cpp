@@ -19,8 +19,6 @@ namespace {
 
 const char TableFileName[] = "navo.mb";
 
-bool IsCodeLetter(char c) { return c >= 'a' && c <= 'z'; }
-
 // Positions the file, telling the user when that fails.
 bool PositionAt(CodeTable& table, uint64_t offset) {
   if (offset <= MaxFileOffset && table.file.Seek(uint32_t(offset))) return true;
@@ -46,52 +44,39 @@ void ReadIndexEntry(CodeTable& table, uint64_t offset) {
   PositionAt(table, offset);  // on failure the entry stays zero: no block
   uint32_t delivered = 0;
   table.file.Read(bytes, sizeof bytes, &delivered);
-  table.entry.blockOffset = ReadU32Le(bytes);
-  table.entry.textLength = ReadU32Le(bytes + 4);
-  table.entry.candidateCount = ReadU32Le(bytes + 8);
+  table.entry = DecodePrefixIndexEntry(bytes);
 }
 
-bool HasNul(const char* bytes, uint32_t size) { return std::memchr(bytes, 0, size) != nullptr; }
-
-// Every loaded suffix and text must end inside what was read.
 bool LoadedBlockIsSound(const CodeTable& table, const char* text, uint32_t count) {
-  for (uint32_t i = 0; i < count; ++i) {
-    if (!HasNul(table.suffixes + i * SuffixRecordSize, SuffixRecordSize)) return false;
-  }
-  for (uint32_t i = 0; i < count; ++i) {
-    uint32_t offset = table.textOffsets[i];
-    if (offset >= table.textSize || !HasNul(text + offset, table.textSize - offset)) return false;
-  }
-  return true;
+  return codefind::LoadedBlockIsSound(table.suffixes, table.textOffsets, count, text,
+                                      table.textSize);
 }
 
 bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
-  uint32_t index = 26 * uint32_t(prefix[0] - 'a') + uint32_t(prefix[1] - 'a');
-  ReadIndexEntry(table, uint64_t(PairPrefixIndexOffset) + PrefixIndexEntrySize * index);
+  const uint32_t pair = CodeLetterCount * uint32_t(prefix[0] - 'a') + uint32_t(prefix[1] - 'a');
+  ReadIndexEntry(table, PairIndexEntryOffset(pair));
   const PrefixIndexEntry entry = table.entry;
   if (entry.blockOffset == 0) {
     table.reports.Beep();
     return false;
   }
-  const uint64_t n = entry.candidateCount;
-  const uint32_t m = n <= MaxLoadedCandidates ? uint32_t(n) : MaxLoadedCandidates;
+  const BlockPlace place = PairBlockPlace(entry);
+  const uint32_t m = place.loadedCount;
 
-  if (!PositionAt(table, entry.blockOffset) ||
+  if (!PositionAt(table, place.suffixesAt) ||
       !ReadBlockPart(table, table.suffixes, SuffixRecordSize * m))
     return false;
-  if (!PositionAt(table, entry.blockOffset + SuffixRecordSize * n) ||
-      !ReadBlockPart(table, table.textOffsets, 4 * m))
+  if (!PositionAt(table, place.textOffsetsAt) ||
+      !ReadBlockPart(table, table.textOffsets, TextOffsetSize * m))
     return false;
   for (uint32_t i = 0; i < m; ++i) {
     table.textOffsets[i] = ReadU32Le(reinterpret_cast<unsigned char*>(&table.textOffsets[i]));
   }
 
   uint32_t textSize = entry.textLength;
-  if (n > MaxLoadedCandidates) {
-    // The text offset of candidate 2000 is the length of the texts before it.
-    unsigned char bytes[4] = {};
-    if (!PositionAt(table, entry.blockOffset + SuffixRecordSize * n + 4 * MaxLoadedCandidates) ||
-        !ReadBlockPart(table, bytes, sizeof bytes))
+  if (place.textSizeOffsetAt != 0) {
+    unsigned char bytes[TextOffsetSize] = {};
+    if (!PositionAt(table, place.textSizeOffsetAt) || !ReadBlockPart(table, bytes, sizeof bytes))
       return false;
     textSize = ReadU32Le(bytes);
   }
@@ -99,8 +84,7 @@ bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
     ReportDamage(table);
     return false;
   }
-  if (!PositionAt(table, entry.blockOffset + 10 * n) || !ReadBlockPart(table, text, textSize))
-    return false;
+  if (!PositionAt(table, place.textsAt) || !ReadBlockPart(table, text, textSize)) return false;
 
   table.textSize = textSize;
   if (!LoadedBlockIsSound(table, text, m)) {
@@ -112,21 +96,21 @@ bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
 }
 
 bool LoadLetterBlock(CodeTable& table, const char* prefix, char* text) {
-  uint32_t index = uint32_t(prefix[0] - 'a');
-  ReadIndexEntry(table, uint64_t(LetterPrefixIndexOffset) + PrefixIndexEntrySize * index);
+  ReadIndexEntry(table, LetterIndexEntryOffset(uint32_t(prefix[0] - 'a')));
   const PrefixIndexEntry entry = table.entry;
   if (entry.blockOffset == 0) return false;
-  if (entry.candidateCount > MaxLoadedCandidates || entry.textLength > TextBufferSize) {
+  if (!LetterBlockFits(entry)) {
     ReportDamage(table);
     return false;
   }
-  const uint32_t n = entry.candidateCount;
-  // The texts follow the suffixes directly, in fixed 4-byte slots.
-  if (!PositionAt(table, entry.blockOffset) ||
+  const BlockPlace place = LetterBlockPlace(entry);
+  const uint32_t n = place.loadedCount;
+  // The texts follow the suffixes directly: one read after the other.
+  if (!PositionAt(table, place.suffixesAt) ||
       !ReadBlockPart(table, table.suffixes, SuffixRecordSize * n) ||
       !ReadBlockPart(table, text, entry.textLength))
     return false;
-  for (uint32_t i = 0; i < n; ++i) table.textOffsets[i] = LetterTextSlotSize * i;
+  for (uint32_t i = 0; i < n; ++i) table.textOffsets[i] = LetterTextOffset(i);
 
   table.textSize = entry.textLength;
   if (!LoadedBlockIsSound(table, text, n)) {
@@ -167,21 +151,16 @@ WordCodeRead ReadWordMakingCode(CodeTable& table, unsigned char lead, unsigned c
   std::memset(code, 0, WordMakingCodeSize);
   if (!IsGbkCharacter(lead, trail)) return WordCodeRead::ReadFailed;
 
-  unsigned char baseBytes[4] = {};
+  unsigned char baseBytes[LeadByteEntrySize] = {};
   uint32_t delivered = 0;
-  PositionAt(table, LeadByteTableOffset + 4u * (lead - GbkFirstLeadByte));
+  PositionAt(table, LeadByteEntryOffset(lead));
   table.file.Read(baseBytes, sizeof baseBytes, &delivered);  // base stays 0 if nothing is read
 
-  const uint64_t record =
-      uint64_t(ReadU32Le(baseBytes)) + CharacterRecordSize * (trail - GbkFirstTrailByte);
-  PositionAt(table, record);
+  PositionAt(table, CharacterRecordOffset(ReadU32Le(baseBytes), trail));
   // At or past the end of the file nothing is delivered: an empty code.
   if (!table.file.Read(code, WordMakingCodeSize, &delivered)) return WordCodeRead::ReadFailed;
 
-  const void* nul = std::memchr(code, 0, WordMakingCodeSize);
-  bool sound = nul != nullptr;
-  for (const char* c = code; sound && *c != '\0'; ++c) sound = IsCodeLetter(*c);
-  if (!sound) {
+  if (!WordMakingCodeIsSound(code)) {
     std::memset(code, 0, WordMakingCodeSize);
     ReportDamage(table);
     return WordCodeRead::Damaged;
@@ -221,6 +200,13 @@ const char* CandidateSuffix(const CodeTable& table, uint32_t i) {
 
 const char* CandidateText(const CodeTable& table, const char* lockedText, uint32_t i) {
   return lockedText + table.textOffsets[i];
+}
+
+uint32_t NextCandidateWithText(const CodeTable& table, const char* lockedText, const char* text,
+                               uint32_t from) {
+  uint32_t i = from;
+  while (i < table.loadedCount && std::strcmp(CandidateText(table, lockedText, i), text) != 0) ++i;
+  return i;
 }
 
 void CloseCodeTable(CodeTable& table) { table.file.Close(); }

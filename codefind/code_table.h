@@ -1,43 +1,21 @@
-// The code table file navo.mb as the lookup tool reads it: fixed regions at
-// absolute offsets, the character records and the candidate blocks they lead
-// to. The file is never read whole; every read lands in a fixed buffer.
+// The code table file navo.mb as the lookup tool reads it (its layout in
+// table_layout.h). The file is never read whole; every read lands in a
+// fixed buffer.
 #pragma once
 
 #include <cstdint>
 
 #include "codefind/platform.h"
+#include "codefind/table_layout.h"
 #include "common/directory_path.h"
 
 namespace navo::codefind {
-
-constexpr uint32_t LeadByteTableOffset = 247176;      // 126 u32, lead bytes 0x81..0xFE
-constexpr uint32_t PairPrefixIndexOffset = 247830;    // 676 entries, aa..zz
-constexpr uint32_t LetterPrefixIndexOffset = 256042;  // 26 entries, a..z
-constexpr uint32_t FixedRegionsEnd = 256354;
-
-constexpr uint32_t CharacterRecordSize = 10;
-constexpr uint32_t WordMakingCodeSize = 4;
-constexpr uint32_t PrefixIndexEntrySize = 12;
-constexpr uint32_t SuffixRecordSize = 6;
-constexpr uint32_t LetterTextSlotSize = 4;
-
-constexpr uint32_t MaxLoadedCandidates = 2000;
-constexpr uint32_t TextBufferSize = 20000;
-
-// Offsets at or above this cannot be positioned at.
-constexpr uint64_t MaxFileOffset = 0x7FFFFFFF;
 
 extern const char* const OpenFailedText;  // no caption of its own
 extern const char* const ReadErrorText;   // caption ReadErrorCaption
 extern const char* const ReadErrorCaption;
 extern const char* const DamagedTableText;  // caption DamagedTableCaption
 extern const char* const DamagedTableCaption;
-
-struct PrefixIndexEntry {
-  uint32_t blockOffset;
-  uint32_t textLength;
-  uint32_t candidateCount;
-};
 
 // The one open code table of the lookup tool, with its fixed buffers and the
 // candidate block loaded last.
@@ -85,6 +63,11 @@ bool LoadCandidateBlock(CodeTable& table, const char* prefix);
 // takes the locked text buffer.
 const char* CandidateSuffix(const CodeTable& table, uint32_t i);
 const char* CandidateText(const CodeTable& table, const char* lockedText, uint32_t i);
+
+// The one scan of a loaded block: the first candidate from i = from on whose
+// text is text, or loadedCount when none is.
+uint32_t NextCandidateWithText(const CodeTable& table, const char* lockedText, const char* text,
+                               uint32_t from);
 
 void CloseCodeTable(CodeTable& table);
 

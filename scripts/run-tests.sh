@@ -38,15 +38,25 @@ if stage "windows build" build windows; then
   ctest_stage "windows tests" --preset windows $(wine_ctest_options)
 fi
 
-fuzz() {
-  build fuzz || return 1
-  local corpus=build/fuzz/corpus
-  mkdir -p "$corpus" && cp tests/fuzz/corpus/* "$corpus"/
-  build/fuzz/tests/fuzz/navo_lookup_fuzzer -max_total_time="${NAVO_FUZZ_SECONDS:-60}" \
-    -print_final_stats=1 "$corpus" 2>&1 | tail -n 12
+# Each fuzz target for its share of the fuzzing time, from its starting
+# corpus grown in build/fuzz/corpus; a target that fails or is missing is a
+# failed test of its own. Long runs: scripts/fuzz-campaign.sh.
+fuzz_targets=(lookup text_table rime_dictionary table_examine table_properties)
+fuzz() {  # target seconds
+  local fuzzer=build/fuzz/tests/fuzz/navo_$1_fuzzer corpus=build/fuzz/corpus/$1
+  [ "$fuzz_built" = yes ] && [ -x "$fuzzer" ] || { echo "fuzz target $1 not built"; return 1; }
+  mkdir -p "$corpus" build/fuzz/findings && cp tests/fuzz/corpus/"$1"/* "$corpus"/
+  "$fuzzer" -max_total_time="$2" -print_final_stats=1 \
+    -artifact_prefix=build/fuzz/findings/"$1"- "$corpus" 2>&1 | tail -n 12
   return "${PIPESTATUS[0]}"
 }
-stage "fuzzing (${NAVO_FUZZ_SECONDS:-60} s)" fuzz
+fuzz_seconds=$(( (${NAVO_FUZZ_SECONDS:-60} + ${#fuzz_targets[@]} - 1) / ${#fuzz_targets[@]} ))
+echo "== fuzz build"
+fuzz_built=yes
+build fuzz || fuzz_built=no
+for target in "${fuzz_targets[@]}"; do
+  stage "fuzzing $target ($fuzz_seconds s)" fuzz "$target" "$fuzz_seconds"
+done
 
 # The figures; each fails when it cannot run (no table, no program, no page).
 stage "benchmark" build/native/tests/bench/navo_lookup_benchmark --benchmark_min_time=1

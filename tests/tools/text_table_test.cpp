@@ -62,14 +62,18 @@ TEST(TextTableTest, SkipsTextsOutsideGbkWhenAsked) {
 
 TEST(TextTableTest, WritesWhatItReads) {
   TableSource source;
-  source.candidates = {{"工", "aaaa"}, {"工人", "aaww"}};
+  // Control characters too: written as they are, not as \xHH.
+  source.candidates = {
+      {"工", "aaaa"}, {"工人", "aaww"}, {"]\x1C]", "ff"}, {"\x7F\r\xCD\xAF", "bb"}};
   source.wordMakingCodes = {{"中", "k"}};
   std::ostringstream out;
   WriteTextTable(source, out);
   TableSource again;
   EXPECT_TRUE(Read(out.str(), &again).errors.empty());
-  EXPECT_EQ(again.candidates.size(), 2u);
+  ASSERT_EQ(again.candidates.size(), 4u);
   EXPECT_EQ(again.candidates[1].text, "工人");
+  EXPECT_EQ(again.candidates[2].text, "]\x1C]");
+  EXPECT_EQ(again.candidates[3].text, "\x7F\r\xCD\xAF");
   EXPECT_EQ(again.wordMakingCodes, source.wordMakingCodes);
 }
 

@@ -125,6 +125,10 @@ std::string GbkToUtf8Keeping(const std::string& gbk) {
   return out;
 }
 
+bool GbkToUtf8(const std::string& gbk, std::string* utf8) {
+  return ToUtf8().Convert(gbk.data(), gbk.size(), utf8);
+}
+
 std::string GbkToDisplay(const std::string& gbk) { return Display(gbk, ""); }
 
 std::string GbkToFieldDisplay(const std::string& gbk) { return Display(gbk, "|/\\"); }

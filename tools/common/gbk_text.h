@@ -17,6 +17,9 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk);
 // survives formats that split on white space or take "#" for a comment.
 std::string GbkToUtf8Keeping(const std::string& gbk);
 
+// Exactly, every byte kept; false when a byte has no UTF-8 form.
+bool GbkToUtf8(const std::string& gbk, std::string* utf8);
+
 // GBK characters as UTF-8; ASCII 0x20..0x7E as it is; every other byte
 // (control bytes, lone lead bytes, pairs that are no GBK character) as \xHH.
 std::string GbkToDisplay(const std::string& gbk);

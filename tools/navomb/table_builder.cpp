@@ -1,27 +1,25 @@
 // The code table builder: a table source checked and laid out as navo.mb.
 #include <cstring>
 
-#include "codefind/code_table.h"
+#include "codefind/table_layout.h"
 #include "common/gbk.h"
 #include "common/little_endian.h"
 #include "tools/navomb/table_source.h"
 
 namespace navo {
 
-// The code table layout and the reader, as the lookup tool defines them.
+// The code table layout, as the lookup tool defines it.
 using namespace navo::codefind;
 
 namespace {
 
-constexpr uint32_t LeadBytes = 126;
-constexpr uint32_t TrailBytes = 192;
-constexpr uint32_t RecordArraySize = TrailBytes * CharacterRecordSize;
 // The record arrays lie below the lead byte table, one per lead byte.
-constexpr uint32_t RecordArraysOffset = LeadByteTableOffset - LeadBytes * RecordArraySize - 16;
+constexpr uint32_t RecordArraysOffset =
+    LeadByteTableOffset - LeadBytes * CharacterRecordArraySize - 16;
 
 bool IsCodeLetters(const std::string& code) {
   for (char c : code)
-    if (c < 'a' || c > 'z') return false;
+    if (!IsCodeLetter(c)) return false;
   return true;
 }
 
@@ -50,7 +48,8 @@ struct Block {
 std::string Quote(const std::string& text) { return "\"" + text + "\""; }
 
 void WritePairBlock(const Block& block, std::vector<uint8_t>& bytes) {
-  for (const TableCandidate* c : block.candidates) AppendPadded(bytes, c->code.substr(2), 6);
+  for (const TableCandidate* c : block.candidates)
+    AppendPadded(bytes, c->code.substr(2), SuffixRecordSize);
   uint32_t offset = 0;
   for (const TableCandidate* c : block.candidates) {
     AppendU32(bytes, offset);
@@ -60,33 +59,35 @@ void WritePairBlock(const Block& block, std::vector<uint8_t>& bytes) {
 }
 
 void WriteLetterBlock(const Block& block, std::vector<uint8_t>& bytes) {
-  for (const TableCandidate* c : block.candidates) AppendPadded(bytes, c->code.substr(1), 6);
-  for (const TableCandidate* c : block.candidates) AppendPadded(bytes, c->text, 4);
+  for (const TableCandidate* c : block.candidates)
+    AppendPadded(bytes, c->code.substr(1), SuffixRecordSize);
+  for (const TableCandidate* c : block.candidates) AppendPadded(bytes, c->text, LetterTextSlotSize);
 }
 
 // The candidates by the blocks of their prefixes: one-letter codes in the
 // letter blocks, longer ones in the blocks of their first two letters.
 struct Blocks {
-  Block letters[26];
-  Block pairs[26 * 26];
+  Block letters[CodeLetterCount];
+  Block pairs[PairPrefixCount];
 };
 
 using Errors = std::vector<std::string>;
 
 void SortIntoBlocks(const TableSource& source, Blocks& blocks, Errors& errors) {
   for (const TableCandidate& c : source.candidates) {
-    if (c.code.empty() || c.code.size() > 7 || !IsCodeLetters(c.code)) {
+    if (c.code.empty() || c.code.size() > MaxCodeLetters || !IsCodeLetters(c.code)) {
       errors.push_back("code " + Quote(c.code) + " of " + Quote(c.text) +
                        " is not 1 to 7 letters a-z");
     } else if (c.text.empty() || c.text.find('\0') != std::string::npos) {
       errors.push_back("empty text for code " + c.code);
     } else if (c.code.size() == 1) {
-      if (c.text.size() > 3)
+      if (c.text.size() > MaxLetterBlockTextBytes)
         errors.push_back("text " + Quote(c.text) + " too long for one-letter code");
       else
         blocks.letters[c.code[0] - 'a'].candidates.push_back(&c);
     } else {
-      blocks.pairs[26 * (c.code[0] - 'a') + (c.code[1] - 'a')].candidates.push_back(&c);
+      blocks.pairs[CodeLetterCount * (c.code[0] - 'a') + (c.code[1] - 'a')].candidates.push_back(
+          &c);
     }
   }
 }
@@ -95,16 +96,14 @@ void CheckWordMakingCodes(const TableSource& source, Errors& errors) {
   for (const auto& [character, code] : source.wordMakingCodes) {
     if (!IsOneGbkCharacter(character))
       errors.push_back("word-making code for a text that is not one character");
-    if (code.size() > 3 || !IsCodeLetters(code))
+    if (code.size() > MaxWordMakingCodeLetters || !IsCodeLetters(code))
       errors.push_back("word-making code " + Quote(code) + " is not 0 to 3 letters a-z");
   }
 }
 
 void PlaceIndexEntry(std::vector<uint8_t>& bytes, uint32_t at, uint32_t blockOffset,
                      uint32_t textLength, uint32_t count) {
-  PutU32(bytes, at, blockOffset);
-  PutU32(bytes, at + 4, textLength);
-  PutU32(bytes, at + 8, count);
+  EncodePrefixIndexEntry({blockOffset, textLength, count}, &bytes[at]);
 }
 
 // The fixed regions: the character records with their word-making codes,
@@ -112,18 +111,19 @@ void PlaceIndexEntry(std::vector<uint8_t>& bytes, uint32_t at, uint32_t blockOff
 void WriteFixedRegions(const TableSource& source, std::vector<uint8_t>& bytes) {
   bytes.assign(FixedRegionsEnd, 0);
   for (const auto& [character, code] : EffectiveWordMakingCodes(source)) {
-    if (!IsOneGbkCharacter(character) || code.size() > 3) continue;
-    const uint32_t lead = uint8_t(character[0]) - GbkFirstLeadByte,
-                   trail = uint8_t(character[1]) - GbkFirstTrailByte;
-    std::memcpy(&bytes[RecordArraysOffset + lead * RecordArraySize + trail * CharacterRecordSize],
-                code.data(), code.size());
+    if (!IsOneGbkCharacter(character) || code.size() > MaxWordMakingCodeLetters) continue;
+    const uint8_t lead = uint8_t(character[0]), trail = uint8_t(character[1]);
+    const uint32_t recordArray =
+        RecordArraysOffset + (lead - GbkFirstLeadByte) * CharacterRecordArraySize;
+    std::memcpy(&bytes[CharacterRecordOffset(recordArray, trail)], code.data(), code.size());
   }
   for (uint32_t lead = 0; lead < LeadBytes; ++lead)
-    PutU32(bytes, LeadByteTableOffset + 4 * lead, RecordArraysOffset + lead * RecordArraySize);
+    PutU32(bytes, LeadByteEntryOffset(uint8_t(GbkFirstLeadByte + lead)),
+           RecordArraysOffset + lead * CharacterRecordArraySize);
 }
 
 void WriteLetterBlocks(const Blocks& blocks, std::vector<uint8_t>& bytes, Errors& errors) {
-  for (int letter = 0; letter < 26; ++letter) {
+  for (uint32_t letter = 0; letter < CodeLetterCount; ++letter) {
     const Block& block = blocks.letters[letter];
     if (block.candidates.empty()) continue;
     const uint32_t count = uint32_t(block.candidates.size());
@@ -132,13 +132,13 @@ void WriteLetterBlocks(const Blocks& blocks, std::vector<uint8_t>& bytes, Errors
                        " has more than 2000 candidates");
     const uint32_t offset = uint32_t(bytes.size());
     WriteLetterBlock(block, bytes);
-    PlaceIndexEntry(bytes, LetterPrefixIndexOffset + PrefixIndexEntrySize * letter, offset,
-                    4 * count, count);
+    PlaceIndexEntry(bytes, LetterIndexEntryOffset(letter), offset, LetterTextSlotSize * count,
+                    count);
   }
 }
 
 void WritePairBlocks(const Blocks& blocks, std::vector<uint8_t>& bytes, Errors& errors) {
-  for (int pair = 0; pair < 26 * 26; ++pair) {
+  for (uint32_t pair = 0; pair < PairPrefixCount; ++pair) {
     const Block& block = blocks.pairs[pair];
     if (block.candidates.empty()) continue;
     const uint32_t count = uint32_t(block.candidates.size());
@@ -148,13 +148,13 @@ void WritePairBlocks(const Blocks& blocks, std::vector<uint8_t>& bytes, Errors& 
       if (i < MaxLoadedCandidates) loadedTextLength = textLength;
     }
     if (loadedTextLength > TextBufferSize) {
-      errors.push_back(std::string("block ") + char('a' + pair / 26) + char('a' + pair % 26) +
+      errors.push_back(std::string("block ") + char('a' + pair / CodeLetterCount) +
+                       char('a' + pair % CodeLetterCount) +
                        ": texts of its first 2000 candidates pass 20000 bytes");
     }
     const uint32_t offset = uint32_t(bytes.size());
     WritePairBlock(block, bytes);
-    PlaceIndexEntry(bytes, PairPrefixIndexOffset + PrefixIndexEntrySize * pair, offset, textLength,
-                    count);
+    PlaceIndexEntry(bytes, PairIndexEntryOffset(pair), offset, textLength, count);
   }
 }
 

@@ -1,5 +1,6 @@
 #include "tools/navomb/table_reading.h"
 
+#include "codefind/table_layout.h"
 #include "tools/common/gbk_text.h"
 #include "tools/common/utf8_text.h"
 
@@ -10,7 +11,7 @@ namespace {
 bool IsLetters(const std::string& code, size_t fewest, size_t most) {
   if (code.size() < fewest || code.size() > most) return false;
   for (char c : code)
-    if (c < 'a' || c > 'z') return false;
+    if (!codefind::IsCodeLetter(c)) return false;
   return true;
 }
 
@@ -49,10 +50,10 @@ void AddCandidate(size_t line, const std::string& text, const std::string& code,
                   const TableReadOptions& options, TableSource* source, TableReadResult* result) {
   std::string gbk;
   if (!ToGbk(line, text, options, &gbk, result)) return;
-  if (!IsLetters(code, 1, 7)) {
+  if (!IsLetters(code, 1, codefind::MaxCodeLetters)) {
     result->errors.push_back(
         {line, "code " + Quote(code) + " of " + Quote(text) + " is not 1 to 7 letters a-z"});
-  } else if (code.size() == 1 && gbk.size() > 3) {
+  } else if (code.size() == 1 && gbk.size() > codefind::MaxLetterBlockTextBytes) {
     result->errors.push_back(
         {line, "text " + Quote(text) + " is longer than the 3 GBK bytes a one-letter code holds"});
   } else {
@@ -67,7 +68,7 @@ void AddWordMakingCode(size_t line, const std::string& character, const std::str
   if (!ToGbk(line, character, options, &gbk, result)) return;
   if (gbk.size() != 2) {
     result->errors.push_back({line, "@ takes one character, not " + Quote(character)});
-  } else if (!IsLetters(code, 0, 3)) {
+  } else if (!IsLetters(code, 0, codefind::MaxWordMakingCodeLetters)) {
     result->errors.push_back({line, "word-making code " + Quote(code) + " of " + Quote(character) +
                                         " is not 0 to 3 letters a-z"});
   } else {

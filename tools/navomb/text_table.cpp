@@ -24,12 +24,23 @@ TableReadResult ReadTextTable(const std::vector<TextLine>& lines, const TableRea
   return result;
 }
 
+namespace {
+
+// Exactly, control characters too, so that it reads back the same; only
+// bytes that UTF-8 cannot hold are written as \xHH.
+std::string Written(const std::string& gbk) {
+  std::string utf8;
+  return GbkToUtf8(gbk, &utf8) ? utf8 : GbkToDisplay(gbk);
+}
+
+}  // namespace
+
 void WriteTextTable(const TableSource& source, std::ostream& out) {
   out << "# navo.mb code table: text<TAB>code; @character<TAB>word-making code\n";
   for (const auto& [character, code] : source.wordMakingCodes)
-    out << '@' << GbkToDisplay(character) << '\t' << code << '\n';
+    out << '@' << Written(character) << '\t' << code << '\n';
   for (const TableCandidate& c : source.candidates)
-    out << GbkToDisplay(c.text) << '\t' << c.code << '\n';
+    out << Written(c.text) << '\t' << c.code << '\n';
 }
 
 }  // namespace navo

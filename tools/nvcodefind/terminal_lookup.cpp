@@ -66,12 +66,14 @@ std::string TerminalLookup::WordCodes(const std::string& word, const char* wordC
   std::string codes;
   if (!LoadCandidateBlock(table_, prefix)) return codes;
   const char* text = table_.textBuffer.Lock();
-  for (uint32_t i = 0; text && i < table_.loadedCount; ++i) {
-    if (word != CandidateText(table_, text, i)) continue;
+  if (text == nullptr) return codes;
+  const char* wanted = word.c_str();
+  for (uint32_t i = NextCandidateWithText(table_, text, wanted, 0); i < table_.loadedCount;
+       i = NextCandidateWithText(table_, text, wanted, i + 1)) {
     if (!codes.empty()) codes += CodeSeparator;
     codes += std::string(prefix) + CandidateSuffix(table_, i);
   }
-  if (text) table_.textBuffer.Unlock();
+  table_.textBuffer.Unlock();
   return codes;
 }
 

@@ -1,0 +1,71 @@
+// The records of navo.mb read and written by their layout, and the soundness rule.
+#include "codefind/table_layout.h"
+
+#include <cstring>
+
+#include "common/little_endian.h"
+
+namespace navo::codefind {
+
+PrefixIndexEntry DecodePrefixIndexEntry(const unsigned char bytes[PrefixIndexEntrySize]) {
+  return {ReadU32Le(bytes), ReadU32Le(bytes + TextLengthField),
+          ReadU32Le(bytes + CandidateCountField)};
+}
+
+void EncodePrefixIndexEntry(const PrefixIndexEntry& entry,
+                            unsigned char bytes[PrefixIndexEntrySize]) {
+  WriteU32Le(bytes, entry.blockOffset);
+  WriteU32Le(bytes + TextLengthField, entry.textLength);
+  WriteU32Le(bytes + CandidateCountField, entry.candidateCount);
+}
+
+BlockPlace PairBlockPlace(const PrefixIndexEntry& entry) {
+  const uint64_t n = entry.candidateCount;
+  BlockPlace place = {};
+  place.suffixesAt = entry.blockOffset;
+  place.textOffsetsAt = place.suffixesAt + SuffixRecordSize * n;
+  place.textsAt = place.textOffsetsAt + TextOffsetSize * n;
+  place.loadedCount = n <= MaxLoadedCandidates ? uint32_t(n) : MaxLoadedCandidates;
+  // The text offset of candidate 2000 is the length of the texts before it.
+  if (n > MaxLoadedCandidates)
+    place.textSizeOffsetAt = place.textOffsetsAt + TextOffsetSize * uint64_t(MaxLoadedCandidates);
+  return place;
+}
+
+BlockPlace LetterBlockPlace(const PrefixIndexEntry& entry) {
+  const uint64_t n = entry.candidateCount;
+  BlockPlace place = {};
+  place.suffixesAt = entry.blockOffset;
+  place.textsAt = place.suffixesAt + SuffixRecordSize * n;
+  place.textOffsetsAt = place.textsAt;  // no offsets: the texts lie in slots
+  place.loadedCount = n <= MaxLoadedCandidates ? uint32_t(n) : MaxLoadedCandidates;
+  return place;
+}
+
+bool WordMakingCodeIsSound(const char code[WordMakingCodeSize]) {
+  if (std::memchr(code, 0, WordMakingCodeSize) == nullptr) return false;
+  for (const char* c = code; *c != '\0'; ++c)
+    if (!IsCodeLetter(*c)) return false;
+  return true;
+}
+
+bool SuffixIsSound(const char record[SuffixRecordSize]) {
+  return std::memchr(record, 0, SuffixRecordSize) != nullptr;
+}
+
+TextFault CandidateTextFault(const char* texts, uint32_t textSize, uint64_t textOffset) {
+  if (textOffset >= textSize) return TextFault::OffsetOutside;
+  if (std::memchr(texts + textOffset, 0, textSize - textOffset) == nullptr) return TextFault::NoNul;
+  return TextFault::None;
+}
+
+bool LoadedBlockIsSound(const char* suffixes, const uint32_t* textOffsets, uint32_t count,
+                        const char* texts, uint32_t textSize) {
+  for (uint32_t i = 0; i < count; ++i)
+    if (!SuffixIsSound(suffixes + SuffixRecordSize * i)) return false;
+  for (uint32_t i = 0; i < count; ++i)
+    if (CandidateTextFault(texts, textSize, textOffsets[i]) != TextFault::None) return false;
+  return true;
+}
+
+}  // namespace navo::codefind
