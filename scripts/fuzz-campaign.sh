@@ -24,8 +24,8 @@ folder=$(realpath -m "${2:-/var/tmp/navo-fuzz-campaign}")
 case "$folder/" in
   "$PWD"/*) echo "fuzz-campaign: keep the folder outside the tree: $folder" >&2; exit 2 ;;
 esac
-all_targets=(lookup text_table rime_dictionary table_examine table_properties)
-all_weights=(3 3 3 1 1)
+all_targets=(lookup text_table rime_dictionary fcitx5_table table_examine table_properties)
+all_weights=(3 3 3 3 1 1)
 wanted=" ${*:3} "
 targets=() weights=()
 for i in "${!all_targets[@]}"; do

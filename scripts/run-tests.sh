@@ -41,7 +41,8 @@ fi
 # Each fuzz target for its share of the fuzzing time, from its starting
 # corpus grown in build/fuzz/corpus; a target that fails or is missing is a
 # failed test of its own. Long runs: scripts/fuzz-campaign.sh.
-fuzz_targets=(lookup text_table rime_dictionary table_examine table_properties)
+# One target per folder of starting inputs.
+mapfile -t fuzz_targets < <(ls tests/fuzz/corpus)
 fuzz() {  # target seconds
   local fuzzer=build/fuzz/tests/fuzz/navo_$1_fuzzer corpus=build/fuzz/corpus/$1
   [ "$fuzz_built" = yes ] && [ -x "$fuzzer" ] || { echo "fuzz target $1 not built"; return 1; }
