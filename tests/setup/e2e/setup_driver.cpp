@@ -25,6 +25,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/gbk_wide.h"
@@ -270,7 +271,20 @@ struct WaitingTextSeen {
 };
 WaitingTextSeen waitingTextSeen;
 
-void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
+// The progress dialog as read when it is first seen, reported once its
+// picture is taken. Under emulation the dialog's second can run out while the
+// picture is taken; a control read after that reads as nothing (no icon, a
+// text where the window was), so nothing is read of it afterwards.
+struct DialogFacts {
+  std::vector<std::pair<std::string, std::string>> lines;
+  RECT drawnText = {};  // the waiting text's line up to the dialog's right edge, on screen
+};
+
+DialogFacts ReadProgressDialog(HWND dialog, HWND backdrop) {
+  DialogFacts facts;
+  const auto Report = [&facts](const char* key, const std::string& value) {
+    facts.lines.emplace_back(key, value);
+  };
   Report("dialog-owner", GetWindow(dialog, GW_OWNER) == backdrop ? "backdrop" : "other");
   Report("dialog-title", "\"" + WindowText(dialog) + "\"");
   // The system adds WS_CLIPSIBLINGS and DS_3DLOOK to every dialog.
@@ -326,9 +340,15 @@ void ReportProgressDialog(HWND dialog, HWND backdrop, const Screen& screen) {
   }
   // The text as drawn on the screen, from its first to its last column of
   // ink, against the same text drawn whole in the same font.
-  RECT drawn = widenedText;
-  MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&drawn), 2);
-  drawn.right = std::max(drawn.right, window.right);  // a cut text would end before
+  facts.drawnText = widenedText;
+  MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&facts.drawnText), 2);
+  facts.drawnText.right = std::max(facts.drawnText.right, window.right);  // a cut text would end before
+  return facts;
+}
+
+void ReportProgressDialog(const DialogFacts& facts, const Screen& screen) {
+  for (const auto& [key, value] : facts.lines) Report(key.c_str(), value);
+  const RECT& drawn = facts.drawnText;
   const DWORD face = AsPixel(GetSysColor(COLOR_BTNFACE));
   std::vector<DWORD> pixels;
   for (int y = drawn.top; y < drawn.bottom; ++y)
@@ -574,6 +594,7 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
           Report("escape-pressed-after-ms", Number(GetTickCount() - dialogShown));
           continue;
         }
+        const DialogFacts facts = ReadProgressDialog(dialog, windows.backdrop);
         // The picture once the dialog is drawn: its text there, and the
         // dialog the same in two captures in a row.
         RECT area = {};
@@ -595,7 +616,7 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
           waitingTextSeen = {text.right > text.left, screen, text};
           Report("dialog-text-drawn", PixelsOtherThan(screen, text, face) > 0 ? "yes" : "no");
           ReportBackdrop(windows.backdrop, screen);
-          ReportProgressDialog(dialog, windows.backdrop, screen);
+          ReportProgressDialog(facts, screen);
           if (!options.capture.empty())
             Report("dialog-capture",
                    SaveBitmap(screen, options.capture + "\\dialog.bmp") ? "saved" : "failed");
