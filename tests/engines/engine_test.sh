@@ -21,16 +21,7 @@ if [ ! -s "$sample" ]; then
 fi
 rm -rf "$work"
 mkdir -p "$work"
-failures=0 passes=0
-
-expect() {  # name expected actual
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAILED %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3" | head -n 40
-  fi
-}
+. "$(dirname "$0")/../support/expect.sh"
 
 # Exports TABLE.mb as NAME into $work/NAME-rime (a Rime user folder, staging
 # in build/) and $work/NAME.txt, compiled for both engines.
@@ -135,5 +126,4 @@ aa	" "$(printf 'waa\nwwwaa\naa\n' | timeout 120 "$rime_menu" "$work/none-rime" n
 expect "no word-making code: libime" "人工	" \
   "$(echo 人工 | "$libime_lookup" "$work/none.main.dict" --generate)"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+expect_summary

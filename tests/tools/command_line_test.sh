@@ -5,16 +5,7 @@ set -u
 navomb=$1 nvcodefind=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0 passes=0
-
-expect() {  # name expected actual
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAILED %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3"
-  fi
-}
+. "$(dirname "$0")/../support/expect.sh"
 
 cat > "$work/table.txt" <<'TABLE'
 # a small table
@@ -171,5 +162,4 @@ out=$("$nvcodefind" --table "$work/navo.mb" 工 2>&1 >/dev/null)
 expect "damaged table status" 1 $?
 expect "damaged table" "nvcodefind: warning: $work/navo.mb is damaged at offset 256456: block uj: file ends inside its texts" "$out"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+expect_summary

@@ -11,16 +11,7 @@ navomb=$1 nvcodefind=$2 crosscheck=$3
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0 passes=0
-
-expect() {  # name expected actual
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAILED %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3"
-  fi
-}
+. "$(dirname "$0")/../support/expect.sh"
 
 dictionary() {  # NAME "IMPORT..." ENTRY-LINES: writes $work/NAME.dict.yaml
   {
@@ -196,5 +187,4 @@ expect "t00_tiny: lookups of all 24192 values" "< CDB1	ok
 ---
 > CDB1	fail		beep" "$(diff "$work/before" "$work/after" | sed 1d)"
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+expect_summary

@@ -10,16 +10,7 @@ set -u
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0 passes=0
-
-expect() {  # name expected actual
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAILED %s\n--- expected\n%s\n--- got\n%s\n' "$1" "$2" "$3"
-  fi
-}
+. "$(dirname "$0")/../support/expect.sh"
 
 sample=$build/sample/navo.mb
 prefix=$work/prefix
@@ -80,5 +71,4 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null; then
     *) failures=$((failures + 1)); echo "FAILED package Depends: $(dpkg-deb -f "$deb" Depends)" ;; esac
 fi
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+expect_summary
