@@ -27,23 +27,26 @@ stage() {  # NAME COMMAND...
 }
 
 # Reads a CTest log: each test's last result decides it; a test whose first
-# result was not a pass but whose last was needed its retry. Prints one line
-# per test, "<passed|failed|retried|skipped> NAME".
+# result was not a pass but whose last was needed its retry. Tests are told
+# apart by their numbers, as names may hold spaces (a parameterised case's
+# value). Prints one line per test, "<passed|failed|retried|skipped> NAME".
 ctest_results() {  # LOG
   awk '
-    match($0, /Test +#[0-9]+: [^ ]+/) {
-      split(substr($0, RSTART, RLENGTH), words, " ")
-      name = words[3]
-      result = substr($0, RSTART + RLENGTH)  # " ....   Passed    0.40 sec"
-      sub(/^[ .]+/, "", result); sub(/ +[0-9.]+ sec.*$/, "", result)
-      if (!(name in first)) { first[name] = result; order[++n] = name }
-      last[name] = result
+    match($0, /Test +#[0-9]+: /) {
+      number = $0; sub(/.*Test +#/, "", number); sub(/:.*/, "", number)
+      rest = substr($0, RSTART + RLENGTH)   # "NAME ....   Passed    0.40 sec"
+      if (!match(rest, / \.\.\.+/)) next
+      name = substr(rest, 1, RSTART - 1)
+      result = substr(rest, RSTART + RLENGTH)
+      sub(/^[ *]+/, "", result); sub(/ +[0-9.]+ sec.*$/, "", result)
+      if (!(number in first)) { first[number] = result; names[number] = name; order[++n] = number }
+      last[number] = result
     }
     END {
       for (i = 1; i <= n; i++) {
-        name = order[i]
-        if (last[name] == "Passed") print (first[name] == "Passed" ? "passed " : "retried ") name
-        else if (last[name] ~ /Skipped/) print "skipped " name
+        number = order[i]; name = names[number]
+        if (last[number] == "Passed") print (first[number] == "Passed" ? "passed " : "retried ") name
+        else if (last[number] ~ /Skipped/) print "skipped " name
         else print "failed " name
       }
     }' "$1"
