@@ -9,31 +9,11 @@
 
 #include "codefind/code_lookup.h"
 #include "codefind/posix/posix_platform.h"
-
-extern "C" void* __libc_malloc(size_t);
-extern "C" void* __libc_calloc(size_t, size_t);
-extern "C" void* __libc_realloc(void*, size_t);
-extern "C" void __libc_free(void*);
+#include "tests/support/heap_counting.h"
 
 namespace {
-std::atomic<long> heapAllocations{0};
 bool couldNotRun = false;  // the figures would be of nothing
 }
-
-// Every allocation of the process passes here.
-extern "C" void* malloc(size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __libc_malloc(size);
-}
-extern "C" void* calloc(size_t count, size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __libc_calloc(count, size);
-}
-extern "C" void* realloc(void* pointer, size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __libc_realloc(pointer, size);
-}
-extern "C" void free(void* pointer) { __libc_free(pointer); }
 
 namespace {
 
@@ -76,7 +56,7 @@ void BM_LookupEveryDoubleByteValue(benchmark::State& state) {
   }
   long lookups = 0, found = 0;
   file.reads = 0;
-  const long allocationsBefore = heapAllocations.load();
+  const long allocationsBefore = navo::testing::HeapAllocations();
   for (auto _ : state) {
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
       for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
@@ -87,7 +67,7 @@ void BM_LookupEveryDoubleByteValue(benchmark::State& state) {
       }
     }
   }
-  const long allocations = heapAllocations.load() - allocationsBefore;
+  const long allocations = navo::testing::HeapAllocations() - allocationsBefore;
   state.counters["lookups_per_second"] =
       benchmark::Counter(double(lookups), benchmark::Counter::kIsRate);
   state.counters["reads_per_lookup"] = double(file.reads) / double(lookups);

@@ -11,45 +11,10 @@
 
 #include "codefind/code_lookup.h"
 #include "common/little_endian.h"
+#include "tests/support/heap_counting.h"
 #include "tests/support/platform.h"
 #include "tools/navomb/table_source.h"
 
-extern "C" void* __libc_malloc(size_t);
-extern "C" void* __libc_calloc(size_t, size_t);
-extern "C" void* __libc_realloc(void*, size_t);
-extern "C" void* __libc_memalign(size_t, size_t);
-extern "C" void __libc_free(void*);
-
-namespace {
-std::atomic<long> heapAllocations{0};
-}
-
-// Every allocation of the process, operator new's included, passes here.
-extern "C" void* malloc(size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __libc_malloc(size);
-}
-extern "C" void* calloc(size_t count, size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __libc_calloc(count, size);
-}
-extern "C" void* realloc(void* pointer, size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __libc_realloc(pointer, size);
-}
-extern "C" void* memalign(size_t alignment, size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  return __libc_memalign(alignment, size);
-}
-extern "C" int posix_memalign(void** pointer, size_t alignment, size_t size) {
-  heapAllocations.fetch_add(1, std::memory_order_relaxed);
-  *pointer = __libc_memalign(alignment, size);
-  return *pointer ? 0 : 12;  // ENOMEM
-}
-extern "C" void* aligned_alloc(size_t alignment, size_t size) {
-  return memalign(alignment, size);
-}
-extern "C" void free(void* pointer) { __libc_free(pointer); }
 
 namespace navo::testing {
 namespace {
@@ -111,7 +76,7 @@ TEST(LookupHeapTest, NoLookupAllocates) {
     ASSERT_TRUE(codefind::OpenCodeTableFile(table, path.c_str()));
 
     long withCodes = 0;
-    const long before = heapAllocations.load();
+    const long before = HeapAllocations();
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
       for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
         const char typed[3] = {char(lead), char(trail), 0};
@@ -119,7 +84,7 @@ TEST(LookupHeapTest, NoLookupAllocates) {
         withCodes += codefind::LookupCharacterCodes(table, typed, codes) && codes[0] != '\0';
       }
     }
-    const long allocations = heapAllocations.load() - before;
+    const long allocations = HeapAllocations() - before;
     file.Close();
     EXPECT_EQ(allocations, 0);
     // The lookups did reach the table: codes were found, or the damage was met.
@@ -131,9 +96,9 @@ TEST(LookupHeapTest, NoLookupAllocates) {
 
 // The counter does see allocations, so that a zero above means none.
 TEST(LookupHeapTest, TheCounterSeesAnAllocation) {
-  const long before = heapAllocations.load();
+  const long before = HeapAllocations();
   std::string grown(100, 'x');
-  EXPECT_GT(heapAllocations.load() - before, 0);
+  EXPECT_GT(HeapAllocations() - before, 0);
   EXPECT_EQ(grown.size(), 100u);
 }
 
