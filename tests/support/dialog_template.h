@@ -1,11 +1,14 @@
 // Reads a dialog template resource (DIALOG, not DIALOGEX) field by field,
-// for the Win32 test drivers that hold a program's template to its design.
+// and reports it as its resource script states it, for the scenario
+// scripts that hold a program's template to its design.
 #pragma once
 
 #include <windows.h>
 
 #include <cstring>
 #include <string>
+
+#include "tests/support/win32_driver_report.h"
 
 namespace navo::testing {
 
@@ -49,5 +52,55 @@ class DialogTemplateReader {
   const BYTE* base_;
   const BYTE* at_;
 };
+
+// A control's class as a resource script names it: the predefined classes
+// by name whether the template holds their number or their name in any case.
+inline std::string ControlClassName(const std::string& held) {
+  static const char* const predefined[] = {"Button",  "Edit",      "Static",
+                                           "ListBox", "ScrollBar", "ComboBox"};
+  for (int i = 0; i < 6; ++i)
+    if (held == "#" + std::to_string(0x80 + i) || lstrcmpiA(held.c_str(), predefined[i]) == 0)
+      return predefined[i];
+  return held;
+}
+
+// The template as "template-..." lines: style, place and size in dialog
+// units, menu, class, title, font, and each control in order.
+inline void ReportDialogTemplate(const BYTE* base) {
+  DialogTemplateReader reader(base);
+  const DWORD style = reader.Dword();
+  const DWORD exStyle = reader.Dword();
+  const WORD items = reader.Word();
+  const short x = reader.Short(), y = reader.Short(), cx = reader.Short(), cy = reader.Short();
+  Report("template-style", WindowStyleNames(style));
+  Report("template-exstyle", ExtendedStyleNames(exStyle));
+  Report("template-rect", Number(x) + "," + Number(y) + " " + Number(cx) + "x" + Number(cy));
+  const std::string menu = reader.NameOrOrdinal();
+  const std::string windowClass = reader.NameOrOrdinal();
+  const std::string caption = reader.Text();
+  Report("template-menu", menu.empty() ? "none" : menu);
+  Report("template-class", windowClass.empty() ? "default" : windowClass);
+  Report("template-title", "\"" + caption + "\"");
+  if (style & DS_SETFONT) {
+    const WORD points = reader.Word();
+    Report("template-font", Number(points) + " " + reader.Text());
+  }
+  Report("template-controls", Number(items));
+  for (WORD i = 0; i < items; ++i) {
+    reader.AlignToDword();
+    const DWORD itemStyle = reader.Dword();
+    const DWORD itemExStyle = reader.Dword();
+    const short ix = reader.Short(), iy = reader.Short(), icx = reader.Short(),
+                icy = reader.Short();
+    const WORD id = reader.Word();
+    const std::string itemClass = ControlClassName(reader.NameOrOrdinal());
+    const std::string text = reader.NameOrOrdinal();
+    reader.Skip(reader.Word());  // creation data
+    Report("template-control-" + Number(i + 1),
+           "class " + itemClass + " id " + Number(id) + " style " + Hex(itemStyle) + " exstyle " +
+               Hex(itemExStyle) + " at " + Number(ix) + "," + Number(iy) + " " + Number(icx) + "x" +
+               Number(icy) + " text \"" + text + "\"");
+  }
+}
 
 }  // namespace navo::testing

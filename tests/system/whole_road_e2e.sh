@@ -15,6 +15,8 @@
 # no code with the programs.
 set -u
 . "$(dirname "$0")/../support/e2e.sh"
+. "$(dirname "$0")/../codefind/e2e/lookup_report.sh"
+. "$(dirname "$0")/../rootwin/e2e/root_report.sh"
 e2e_scenarios installs_and_runs_the_distribution
 e2e_choose "$@"; shift "$e2e_shift"
 dist=$(realpath "$1") setup_driver=$(realpath "$2") lookup_driver=$(realpath "$3")
@@ -88,9 +90,8 @@ start_program --in "$sys" "$sys/NvCodeFind.exe"
 check "its dialog opens without a message" [ "$(run "$lookup_driver" wait-start 60000)" = dialog ]
 for c in "${characters[@]}"; do run "$lookup_driver" type "$(gbk_hex "$c")" >/dev/null; done
 report=$(run "$lookup_driver" pane "${expected[@]}")
-status=$?
 indented "$report"
-check "each typed character's line is drawn, newest first" [ $status -eq 0 ]
+check "each typed character's line is drawn, newest first" pane_matches "$report" ${#expected[@]}
 wine_screenshot "$out/road-2-lookup.png"
 run "$lookup_driver" close >/dev/null
 wait_program 30
@@ -99,19 +100,16 @@ check "the lookup tool ends with exit code 0" [ $? -eq 0 ]
 echo "== 3. RtNavo.exe from the system directory, controlled from outside"
 start_program --in "$sys" "$sys/RtNavo.exe" 2
 report=$(run "$root_driver" wait 60000 chart 2 'C:\windows\system32\RtNavo.exe' 5000)
-status=$?
 indented "$report"
-check "it shows chart 2 as its command line asks" [ $status -eq 0 ]
+check "it shows chart 2 as its command line asks" chart_shown 2
 wine_screenshot "$out/road-3-chart-2.png"
 report=$(run "$root_driver" send 1 chart 1 'C:\windows\system32\RtNavo.exe' 5000)
-status=$?
 indented "$report"
-check "the control message switches it to chart 1" [ $status -eq 0 ]
+check "the control message switches it to chart 1" eval 'answered_zero 1 && chart_shown 1'
 wine_screenshot "$out/road-3-chart-1.png"
 report=$(run "$root_driver" send 3 gone 10000)
-status=$?
 indented "$report"
-check "control message 3 closes its window" [ $status -eq 0 ]
+check "control message 3 closes its window" eval 'answered_zero 3 && none_left'
 wait_program 30
 check "and ends it with exit code 0" [ $? -eq 0 ]
 

@@ -17,6 +17,7 @@
 # the lines drawn for them, the messages and the program's end.
 set -u
 . "$(dirname "$0")/../../support/e2e.sh"
+. "$(dirname "$0")/lookup_report.sh"
 e2e_scenarios looks_up_typed_characters without_a_code_table agrees_with_an_independent_reader
 # Run without --scenario, the cross-check only with its folder, on 936.
 scenario_applies() {  # NAME NvCodeFind.exe lookup_driver.exe OUTDIR [CROSSCHECK_DIR]
@@ -35,9 +36,8 @@ pane_shows() {
   done
   local report
   report=$(driver pane "${args[@]}")
-  local status=$?
   indented "$report"
-  return $status
+  pane_matches "$report" $#
 }
 typed() {  # typed TEXT: what the driver reports (boxes answered, box text after)
   driver type "$(gbk_hex "$1")"
@@ -55,6 +55,23 @@ start_lookup
 start=$(driver wait-start 60000)
 check "the dialog opens and no message is shown" equal dialog "$start"
 check "before anything is typed the pane shows only the heading" pane_shows heading
+# Dialog 141 as its resource script states it, in dialog units.
+template_report() {
+  driver template "$(windows_path "$program")"
+}
+expected_template='template-style: WS_POPUP|WS_VISIBLE|WS_CAPTION|WS_SYSMENU|WS_MINIMIZEBOX|DS_CENTER|DS_MODALFRAME|DS_SETFONT
+template-exstyle: none
+template-rect: 0,0 316x229
+template-menu: none
+template-class: default
+template-title: "Navo码汉字编码查询"
+template-font: 10 System
+template-controls: 3
+template-control-1: class Static id 65535 style 50020000 exstyle 00000000 at 21,10 169x8 text "请使用拼音等输入法输入待查询的汉字或词组："
+template-control-2: class Edit id 1053 style 50810081 exstyle 00000000 at 196,7 37x12 text ""
+template-control-3: class Static id 1005 style 50000000 exstyle 00000000 at 21,29 282x189 text "Static"
+menus: 0
+accelerator-tables: 0'
 # The template's font, System, has Chinese glyphs only on a Chinese system;
 # elsewhere (a raster font, on 1252 and 932 alike) the label is drawn in 宋体
 # of the same height.
@@ -68,7 +85,11 @@ check "the label is drawn whole in $label_font, no character a box" \
   eval 'grep -qx "label-in-$label_font: yes" <<<"$texts" && grep -qx "label-boxes-in-$label_font: 0" <<<"$texts"'
 check "no character of the heading is a box in the pane font" grep -qx "heading-boxes: 0" <<<"$texts"
 if chinese_system; then
-  check "the dialog template is as it must be" driver template "$(windows_path "$program")"
+  # The controls' styles: WS_CHILD|WS_VISIBLE (50000000) with WS_GROUP (00020000)
+  # for the label, WS_BORDER|WS_TABSTOP (00810000) and ES_CENTER|ES_AUTOHSCROLL
+  # (00000081) for the box; a plain left-aligned static for the pane.
+  check "the dialog template is as its design states, no menu or accelerators" \
+    equal "$expected_template" "$(template_report)"
   wine_screenshot "$out/lookup-1-heading.png"
 fi
 
@@ -165,9 +186,8 @@ PICK
     expected=("$hex$(printf ': %s' "$codes" | od -An -tx1 | tr -d ' \n' | tr a-f A-F)" "${expected[@]}")
   done
   report=$(driver pane "${expected[@]:0:10}")
-  status=$?
   indented "$report"
-  check "every line drawn is the reference's, newest first" [ $status -eq 0 ]
+  check "every line drawn is the reference's, newest first" pane_matches "$report" 10
   wine_screenshot "$out/lookup-6-independent-table.png"
   driver close >/dev/null
   wait_program 30

@@ -24,6 +24,7 @@
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../support/e2e.sh"
+. "$here/root_report.sh"
 e2e_scenarios shows_its_window_where_nothing_was_saved remembers_where_it_was_moved \
   starts_at_a_saved_position starts_from_a_folder_in_three_scripts
 e2e_choose "$@"; shift "$e2e_shift"
@@ -34,16 +35,13 @@ full=0
 [ "$codepage" = 936 ] && full=1
 shot() { wine_screenshot "$out/$1.png"; }  # NAME: a screenshot of the whole screen
 
-# The driver's report of its last run, and its exit status (0: all its own
-# checks passed).
-report="" driver_status=0
+# The driver's report of its last run.
+report=""
 driver() {
   report=$(run_driver "$driver" "$@")
-  driver_status=$?
   indented "$report"
 }
 value() { sed -n "s/^$1 //p" <<<"$report" | head -n 1; }
-driver_ok() { [ "$driver_status" -eq 0 ]; }
 has_line() { grep -qxF "$1" <<<"$report"; }
 
 winprogram="Z:$(tr / '\\' <<<"$program")"
@@ -148,7 +146,7 @@ drag_the_window() {
   check "after the release the window is at the frame's last place" \
     equal "$(rect_at 200 250)" "$(value rect)"
   check "drag flags back to 0" equal 0 "$(value flags)"
-  check "repainted there, chart 2 whole: no frame left on it" driver_ok
+  check "repainted there, chart 2 whole: no frame left on it" chart_shown 2
   wine_screenshot "$out/rtnavo-5-after-drag.png"
   check "RootPosition holds the new corner" equal "200 250" "$(stored)"
 
@@ -225,7 +223,20 @@ if scenario shows_its_window_where_nothing_was_saved; then
 if [ $full = 1 ]; then
   echo "== the program file"
   driver resources "$winprogram"
-  check "strings, charts, cursor and icon, all in Chinese (PRC); no manifest" driver_ok
+  check "strings 1 and 2: the class name and the title, in a Chinese (PRC) string table" \
+    eval 'has_line "string 1 NVROOTWINCLASS" && has_line "string 2 NVROOTWIN" && has_line "string table Chinese (PRC)"'
+  # Without a manifest, Windows with user account control redirects the
+  # program's write under HKEY_LOCAL_MACHINE instead of refusing it.
+  check "no application manifest" has_line "manifests 0"
+  check "chart 1, bitmap 114: 588 x 244 in 16 colours; chart 2, bitmap 134: 353 x 140 in 256" \
+    eval 'has_line "bitmap 114 588 x 244, 4 bits, 16 colours, compression 0" && has_line "bitmap 134 353 x 140, 8 bits, 256 colours, compression 0"'
+  check "both are pictures, not blank: more than two colours each" \
+    eval '[ "$(value "bitmap 114 uses" | cut -d" " -f1)" -gt 2 ] && [ "$(value "bitmap 134 uses" | cut -d" " -f1)" -gt 2 ]'
+  check "cursor 136: one 32 x 32 image of 256 colours, hot spot (16, 16)" \
+    eval 'has_line "cursor 136 images 1" && has_line "cursor 136 image 32 x 32, 8 bits, hot spot 16, 16"'
+  check "icon LOADBMP: one 32 x 32 image of 16 colours" \
+    eval 'has_line "icon LOADBMP images 1" && has_line "icon LOADBMP image 32 x 32, 16 colours, 4 bits"'
+
 fi
 
 echo "== RtNavo.exe 2 where HKLM\Software\Kvel is not there"
@@ -234,7 +245,7 @@ t=$(wine_now)
 start_traced 2
 driver wait 60000 geometry flags
 echo "    the window was there after $(wine_elapsed "$t") s"
-check "a window of class NVROOTWINCLASS is shown" driver_ok
+check "a window of class NVROOTWINCLASS is shown" window_shown
 check "exactly one window of the class" equal 1 "$(value windows)"
 default_corner
 check "594 x 246" equal "594 246" "$(value size)"
@@ -252,7 +263,7 @@ check "class: redrawn on resize, 12 window extra bytes, no cursor" \
   has_line "class style 00000003 window extra 12 background 0 cursor none"
 check "no drag under way: drag flags 0" equal 0 "$(value flags)"
 driver chart 2 "$winprogram" 5000
-check "it shows chart 2, pixel for pixel, and the window colour beyond it" driver_ok
+check "it shows chart 2, pixel for pixel, and the window colour beyond it" chart_shown 2
 shot rtnavo-1-chart2
 check "Kvel is made and RootPosition written: the window's corner" \
   equal "$start_x $start_y" "$(stored)"
@@ -263,27 +274,29 @@ check "and Kvel created beneath it with all access" traced_call RegCreateKeyExW 
 
 echo "== the control message"
 driver send 1 chart 1 "$winprogram" 1000
-check "1 answers 0 and shows chart 1 at once" driver_ok
+check "1 answers 0 and shows chart 1 at once" eval 'answered_zero 1 && chart_shown 1'
 shot rtnavo-2-chart1
 if [ $full = 1 ]; then
   driver send 4 send 0 chart 1 "$winprogram" 0 geometry flags
-  check "4 and 0 answer 0 and change nothing: chart 1 still shown" driver_ok
+  check "4 and 0 answer 0 and change nothing: chart 1 still shown" \
+    eval 'answered_zero 4 && answered_zero 0 && chart_shown 1'
   check "the window stays where it was" equal "$(rect_at $start_x $start_y)" "$(value rect)"
   check "and the process goes on" equal 1 "$(value windows)"
 fi
 driver send 2 chart 2 "$winprogram" 1000
-check "2 after 1 shows chart 2 with nothing of chart 1 left beside it" driver_ok
+check "2 after 1 shows chart 2 with nothing of chart 1 left beside it" \
+  eval 'answered_zero 2 && chart_shown 2'
 fi
 
 if scenario remembers_where_it_was_moved; then
 start_program "$program" 2
 driver wait 60000 geometry
-require "a window of class NVROOTWINCLASS is shown" driver_ok
+require "a window of class NVROOTWINCLASS is shown" window_shown
 default_corner
 if [ $full = 0 ]; then
   echo "== moved (by another program, standing in for the drag checked on 936)"
   driver move 0 0 at 0 0 5000
-  check "the window is at 0, 0" driver_ok
+  check "the window is at 0, 0" eval 'has_line "moved to 0 0" && corner_at 0 0'
   check "RootPosition holds 0, 0" equal "0 0" "$(stored)"
 else
   drag_the_window
@@ -295,7 +308,7 @@ check "control message 3 ends the process with exit code 0" equal 0 "$?"
 check "RootPosition keeps what the last move wrote" equal "0 0" "$(stored)"
 start_program "$program"
 driver wait 60000 geometry chart 1 "$winprogram" 5000
-check "started without arguments it shows chart 1" driver_ok
+check "started without arguments it shows chart 1" chart_shown 1
 check "a restart comes back at the saved place" equal "$(rect_at 0 0)" "$(value rect)"
 driver close gone 20000
 wait_program
@@ -318,10 +331,11 @@ if scenario starts_from_a_folder_in_three_scripts; then
 name="Navo 字根 ルート Корень"
 folder="$WINEPREFIX/drive_c/Program Files/$name"
 mkdir -p "$folder" && cp "$program" "$folder/RtNavo.exe"
-driver launch "\"C:\\Program Files\\$name\\RtNavo.exe\" 2" wait 60000 \
+command_line="\"C:\\Program Files\\$name\\RtNavo.exe\" 2"
+driver launch "$command_line" wait 60000 \
   chart 2 "C:\\Program Files\\$name\\RtNavo.exe" 5000 send 3 exitcode 60000
-check "started as \"...\\$name\\RtNavo.exe\" 2 it shows chart 2 and ends with exit code 0" \
-  driver_ok
+check "started as $command_line it shows chart 2 and ends with exit code 0" \
+  eval 'has_line "started $command_line" && chart_shown 2 && answered_zero 3 && has_line "exit code 0"'
 fi
 
 echo "all runs took $(wine_elapsed "$t0") s"

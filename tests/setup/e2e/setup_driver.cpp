@@ -2,9 +2,9 @@
 // prefix: starts it from a distribution folder, watches its windows, looks
 // at the backdrop, the progress dialog and the final message, answers the
 // message as a user would, and reports what it saw as "key: value" lines
-// (GBK text as is; the test script converts it). It reads every text of
-// the program in UTF-16, so that what it reports does not depend on the
-// system's code page.
+// (GBK text as is; the test script converts it and holds every
+// expectation). It reads every text of the program in UTF-16, so that what
+// it reports does not depend on the system's code page.
 //
 //   setup_driver run SETUP.EXE FOLDER [options]   FOLDER its current directory
 //                                                 (any script: the command line is UTF-16)
@@ -28,16 +28,23 @@
 #include <utility>
 #include <vector>
 
-#include "common/gbk_wide.h"
 #include "tests/support/dialog_template.h"
+#include "tests/support/win32_driver_report.h"
 #include "tests/support/win32_pixels.h"
 #include "tests/support/win32_text_ink.h"
 #include "tests/support/written_table.h"
 
 using navo::testing::AsPixel;
 using navo::testing::CaptureScreen;
+using navo::testing::ClassName;
+using navo::testing::ExtendedStyleNames;
+using navo::testing::Gbk;
+using navo::testing::Number;
+using navo::testing::Report;
 using navo::testing::SaveBitmap;
 using navo::testing::Screen;
+using navo::testing::WindowCaption;
+using navo::testing::WindowStyleNames;
 
 namespace {
 
@@ -47,37 +54,6 @@ const wchar_t WaitTextWide[] = L"正在安装，请稍候……";
 constexpr int MessageTextId = 0xFFFF;  // the message box's text control
 constexpr int MessageIconId = 0x0440;  // ... and its icon control
 constexpr DWORD RunLimitMs = 120000;
-
-void Report(const char* key, const std::string& value) {
-  std::printf("%s: %s\n", key, value.c_str());
-  std::fflush(stdout);
-}
-
-std::string Number(long long value) { return std::to_string(value); }
-
-std::string Hex(unsigned long value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%08lX", value);
-  return text;
-}
-
-std::string Gbk(const wchar_t* wide) {
-  char text[2048];
-  navo::WideToGbk(wide, text, sizeof text);
-  return text;
-}
-
-std::string WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  GetWindowTextW(window, text, 1024);
-  return Gbk(text);
-}
-
-std::string ClassName(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return Gbk(name);
-}
 
 // Line breaks written as \n, so that a message is one report line.
 std::string OneLine(const std::string& text) {
@@ -143,7 +119,7 @@ ProcessWindows FindProcessWindows(DWORD process) {
 
 HWND FirstChildWithText(HWND parent, const char* text) {
   for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (WindowText(child) == text) return child;
+    if (WindowCaption(child) == text) return child;
   return nullptr;
 }
 
@@ -153,7 +129,7 @@ HWND FirstChildWithText(HWND parent, const char* text) {
 std::string StaticTexts(HWND dialog) {
   std::string texts;
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const std::string text = WindowText(child);
+    const std::string text = WindowCaption(child);
     if (ClassName(child) != "Static" || text.empty()) continue;
     texts += (texts.empty() ? "" : " | ") + OneLine(text);
   }
@@ -162,18 +138,13 @@ std::string StaticTexts(HWND dialog) {
 
 bool IsProgressDialog(HWND dialog) { return FirstChildWithText(dialog, WaitText) != nullptr; }
 
-std::string StyleNames(DWORD style, DWORD expected, const char* names) {
-  return style == expected ? names : Hex(style);
-}
-
 void ReportBackdrop(HWND backdrop, const Screen& screen) {
   Report("backdrop-class", ClassName(backdrop));
-  Report("backdrop-title", WindowText(backdrop));
+  Report("backdrop-title", WindowCaption(backdrop));
   // The system adds WS_CLIPSIBLINGS to every top-level window.
   const DWORD style = DWORD(GetWindowLongA(backdrop, GWL_STYLE)) & ~(WS_CLIPSIBLINGS | WS_DISABLED);
-  Report("backdrop-style", StyleNames(style, WS_POPUP | WS_VISIBLE, "WS_POPUP|WS_VISIBLE"));
-  const DWORD exStyle = DWORD(GetWindowLongA(backdrop, GWL_EXSTYLE));
-  Report("backdrop-exstyle", StyleNames(exStyle, WS_EX_TOPMOST, "WS_EX_TOPMOST"));
+  Report("backdrop-style", WindowStyleNames(style));
+  Report("backdrop-exstyle", ExtendedStyleNames(DWORD(GetWindowLongA(backdrop, GWL_EXSTYLE))));
   RECT rect;
   GetWindowRect(backdrop, &rect);
   Report("backdrop-rect", Rect(rect));
@@ -193,7 +164,7 @@ void ReportBackdrop(HWND backdrop, const Screen& screen) {
                            {w / 2, 10}, {w / 2, h - 10}, {10, h / 2}, {w - 10, h / 2}};
   int desktopColoured = 0;
   for (const POINT& p : samples) desktopColoured += screen.At(p.x, p.y) == desktop;
-  Report("backdrop-colour", desktopColoured == 8 ? "desktop" : Number(desktopColoured) + "/8");
+  Report("backdrop-desktop-coloured", Number(desktopColoured) + " of 8 places");
 }
 
 // The dialog base units of a dialog in the font "华文新魏" 16 points, as the
@@ -258,11 +229,6 @@ int WholeTextInk(DWORD face) {
   return InkWidth(canvas.Pixels(), width, height, face);
 }
 
-RECT FromUnits(SIZE base, int x, int y, int width, int height) {
-  return RECT{MulDiv(x, base.cx, 4), MulDiv(y, base.cy, 8), MulDiv(x + width, base.cx, 4),
-              MulDiv(y + height, base.cy, 8)};
-}
-
 // The screen with the waiting text, and where its control is.
 struct WaitingTextSeen {
   bool seen = false;
@@ -277,86 +243,68 @@ WaitingTextSeen waitingTextSeen;
 // text where the window was), so nothing is read of it afterwards.
 struct DialogFacts {
   std::vector<std::pair<std::string, std::string>> lines;
-  RECT drawnText = {};  // the waiting text's line up to the dialog's right edge, on screen
+  RECT drawnText = {};  // the waiting text's control up to the dialog's right edge, on screen
 };
 
 DialogFacts ReadProgressDialog(HWND dialog, HWND backdrop) {
   DialogFacts facts;
-  const auto Report = [&facts](const char* key, const std::string& value) {
+  const auto Report = [&facts](const std::string& key, const std::string& value) {
     facts.lines.emplace_back(key, value);
   };
   Report("dialog-owner", GetWindow(dialog, GW_OWNER) == backdrop ? "backdrop" : "other");
-  Report("dialog-title", "\"" + WindowText(dialog) + "\"");
+  Report("dialog-title", "\"" + WindowCaption(dialog) + "\"");
   // The system adds WS_CLIPSIBLINGS and DS_3DLOOK to every dialog.
   const DWORD style = DWORD(GetWindowLongA(dialog, GWL_STYLE)) & ~(WS_CLIPSIBLINGS | DS_3DLOOK);
-  Report("dialog-style", StyleNames(style, WS_POPUP | WS_VISIBLE | DS_SETFONT | DS_CENTER,
-                                    "WS_POPUP|WS_VISIBLE|DS_SETFONT|DS_CENTER"));
-  Report("dialog-exstyle", Hex(GetWindowLongA(dialog, GWL_EXSTYLE)));
+  Report("dialog-style", WindowStyleNames(style));
+  Report("dialog-exstyle", ExtendedStyleNames(DWORD(GetWindowLongA(dialog, GWL_EXSTYLE))));
   Report("dialog-menu", GetMenu(dialog) ? "yes" : "none");
+  // What the template's dialog units come to: the dialog manager's units for
+  // the font the template names, and the waiting text's width in that font.
   int textWidth = 0;
   const SIZE base = DialogBaseUnits(&textWidth);
   Report("dialog-base-units", Number(base.cx) + "x" + Number(base.cy));
-  // The template's text control is as wide as the font it names needs; the
-  // program widens it, and the dialog by as much, for a wider font.
-  const RECT text = FromUnits(base, 31, 12, 73, 8), icon = FromUnits(base, 5, 6, 20, 20);
-  const int widened = std::max<int>(0, textWidth - (text.right - text.left));
-  Report("dialog-text-width", Number(textWidth) + " pixels in a control of " +
-                                  Number(text.right - text.left) + " as the template sizes it");
+  Report("dialog-text-width", Number(textWidth));
   RECT window, client;
   GetWindowRect(dialog, &window);
   GetClientRect(dialog, &client);
-  RECT size = FromUnits(base, 0, 0, 115, 31);
-  size.right += widened;
-  const std::string wider = widened ? ", wider by " + Number(widened) + " pixels" : "";
-  Report("dialog-size",
-         std::memcmp(&client, &size, sizeof size) == 0 ? "115x31 units" + wider : Rect(client));
-  const int centreX = (window.left + window.right) / 2, centreY = (window.top + window.bottom) / 2;
-  const bool centred = std::abs(centreX - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
-                       std::abs(centreY - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1;
-  Report("dialog-centred", centred ? "yes" : Rect(window));
-  // Where the template puts the text and the icon control.
-  RECT widenedText = text;
-  widenedText.right += widened;
+  Report("dialog-rect", Rect(window));
+  Report("dialog-client", Rect(client));
   int index = 0;
+  RECT waitingText = {};
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const std::string key = "dialog-control-" + Number(++index);
     RECT rect;
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     const DWORD childStyle = DWORD(GetWindowLongA(child, GWL_STYLE));
     std::string line = ClassName(child) + " id " + Number(GetDlgCtrlID(child) & 0xFFFF) +
-                       " style " + Hex(childStyle);
-    if (std::memcmp(&rect, &widenedText, sizeof rect) == 0)
-      line += " at 31,12 73x8 units" + wider;
-    else if (std::memcmp(&rect, &icon, sizeof rect) == 0)
-      line += " at 5,6 20x20 units";
-    else
-      line += " at " + Rect(rect) + " pixels";
-    if ((childStyle & SS_TYPEMASK) == SS_ICON)
+                       " style " + navo::testing::Hex(childStyle) + " at " + Rect(rect);
+    if ((childStyle & SS_TYPEMASK) == SS_ICON) {
       line += SendMessageW(child, STM_GETICON, 0, 0) ? " with icon" : " without icon";
-    else
-      line += " text " + WindowText(child);
-    Report(key.c_str(), line);
+    } else {
+      line += " text " + WindowCaption(child);
+      if (WindowCaption(child) == WaitText) waitingText = rect;
+    }
+    Report("dialog-control-" + Number(++index), line);
   }
   // The text as drawn on the screen, from its first to its last column of
   // ink, against the same text drawn whole in the same font.
-  facts.drawnText = widenedText;
+  facts.drawnText = waitingText;
   MapWindowPoints(dialog, nullptr, reinterpret_cast<POINT*>(&facts.drawnText), 2);
-  facts.drawnText.right = std::max(facts.drawnText.right, window.right);  // a cut text would end before
+  facts.drawnText.right =
+      std::max(facts.drawnText.right, window.right);  // a cut text would end before
   return facts;
 }
 
 void ReportProgressDialog(const DialogFacts& facts, const Screen& screen) {
-  for (const auto& [key, value] : facts.lines) Report(key.c_str(), value);
+  for (const auto& [key, value] : facts.lines) Report(key, value);
   const RECT& drawn = facts.drawnText;
   const DWORD face = AsPixel(GetSysColor(COLOR_BTNFACE));
   std::vector<DWORD> pixels;
   for (int y = drawn.top; y < drawn.bottom; ++y)
     for (int x = drawn.left; x < drawn.right; ++x) pixels.push_back(screen.At(x, y));
-  const int ink = InkWidth(pixels, drawn.right - drawn.left, drawn.bottom - drawn.top, face);
-  const int whole = WholeTextInk(face);
-  Report("dialog-text-whole",
-         ink == whole ? "yes" : Number(ink) + " of " + Number(whole) + " pixels of ink");
+  Report("dialog-text-ink-width",
+         Number(InkWidth(pixels, drawn.right - drawn.left, drawn.bottom - drawn.top, face)));
+  Report("dialog-text-whole-ink-width", Number(WholeTextInk(face)));
 }
 
 // Whether the waiting text was shown in the template's font and in 宋体 of
@@ -420,11 +368,8 @@ void ReportMessageInk(HWND box, Screen screen) {
     screen = CaptureScreen();
     seen = LookAtMessageLines(screen, area, text, font);
   }
-  const int lines = seen.lines, linesShown = seen.shown, boxes = seen.boxes;
-  Report("message-ink", lines > 0 && linesShown == lines
-                            ? "yes"
-                            : Number(linesShown) + " of " + Number(lines) + " lines");
-  Report("message-boxes", Number(boxes));
+  Report("message-lines-shown", Number(seen.shown) + " of " + Number(seen.lines));
+  Report("message-boxes", Number(seen.boxes));
   wchar_t caption[256] = {};
   GetWindowTextW(box, caption, 256);
   const std::wstring title = caption;
@@ -478,8 +423,8 @@ std::string MessageIconKind(HWND icon, const Screen& screen) {
 }
 
 void ReportMessage(HWND box, HWND backdrop, const Screen& screen) {
-  Report("message", OneLine(WindowText(GetDlgItem(box, MessageTextId))));
-  Report("message-caption", WindowText(box));
+  Report("message", OneLine(WindowCaption(GetDlgItem(box, MessageTextId))));
+  Report("message-caption", WindowCaption(box));
   Report("message-owner", GetWindow(box, GW_OWNER) == backdrop ? "backdrop" : "other");
   std::string buttons;
   const struct {
@@ -625,7 +570,7 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
         }
         continue;
       }
-      if (WindowText(dialog) == Title && !messageSeen) {
+      if (WindowCaption(dialog) == Title && !messageSeen) {
         messageSeen = true;
         PumpMessages(500);  // let it paint
         const Screen screen = CaptureScreen();
@@ -638,11 +583,12 @@ int Run(const wchar_t* program, const wchar_t* folder, const RunOptions& options
       }
       bool known = false;
       for (HWND seen : foreign) known |= seen == dialog;
-      if (known || dialog == progress || IsProgressDialog(dialog) || WindowText(dialog) == Title)
+      if (known || dialog == progress || IsProgressDialog(dialog) || WindowCaption(dialog) == Title)
         continue;
       foreign.push_back(dialog);
       const std::string texts = StaticTexts(dialog);
-      Report("other-dialog", "\"" + WindowText(dialog) + "\"" + (texts.empty() ? "" : " " + texts));
+      Report("other-dialog",
+             "\"" + WindowCaption(dialog) + "\"" + (texts.empty() ? "" : " " + texts));
       PostMessageA(dialog, WM_COMMAND, IDYES, 0);
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     }
@@ -753,46 +699,8 @@ int Resources(const wchar_t* program) {
   Report("dialog-language", dialog ? "Chinese (PRC)" : "other");
   if (!dialog) dialog = FindResourceA(module, "SETUPDLG", RT_DIALOG);
   if (!dialog) return Report("dialog-template", "missing"), 1;
-  const BYTE* base = static_cast<const BYTE*>(LockResource(LoadResource(module, dialog)));
-  navo::testing::DialogTemplateReader reader(base);
-  const DWORD style = reader.Dword();
-  const DWORD exStyle = reader.Dword();
-  const WORD items = reader.Word();
-  const short x = reader.Short(), y = reader.Short(), cx = reader.Short(), cy = reader.Short();
-  Report("template-style",
-         StyleNames(style, WS_POPUP | DS_SETFONT | DS_CENTER, "WS_POPUP|DS_SETFONT|DS_CENTER"));
-  Report("template-exstyle", Hex(exStyle));
-  Report("template-rect", Number(x) + "," + Number(y) + " " + Number(cx) + "x" + Number(cy));
-  const std::string menu = reader.NameOrOrdinal();
-  const std::string windowClass = reader.NameOrOrdinal();
-  const std::string caption = reader.Text();
-  Report("template-menu", menu.empty() ? "none" : menu);
-  Report("template-class", windowClass.empty() ? "default" : windowClass);
-  Report("template-title", "\"" + caption + "\"");
-  if (style & DS_SETFONT) {
-    const WORD points = reader.Word();
-    Report("template-font", Number(points) + " " + reader.Text());
-  }
-  Report("template-controls", Number(items));
-  for (WORD i = 0; i < items; ++i) {
-    reader.AlignToDword();
-    const DWORD itemStyle = reader.Dword();
-    const DWORD itemExStyle = reader.Dword();
-    const short ix = reader.Short(), iy = reader.Short(), icx = reader.Short(),
-                icy = reader.Short();
-    const WORD id = reader.Word();
-    const std::string itemClass = reader.NameOrOrdinal();
-    const std::string text = reader.NameOrOrdinal();
-    const WORD extra = reader.Word();
-    reader.Skip(extra);
-    const std::string key = "template-control-" + Number(i + 1);
-    // The static class by its ordinal or by its name in any case.
-    const bool isStatic = itemClass == "#130" || lstrcmpiA(itemClass.c_str(), "Static") == 0;
-    Report(key.c_str(), "class " + (isStatic ? std::string("Static") : itemClass) + " id " +
-                            Number(id) + " style " + Hex(itemStyle) + " exstyle " +
-                            Hex(itemExStyle) + " at " + Number(ix) + "," + Number(iy) + " " +
-                            Number(icx) + "x" + Number(icy) + " text " + text);
-  }
+  navo::testing::ReportDialogTemplate(
+      static_cast<const BYTE*>(LockResource(LoadResource(module, dialog))));
   FreeLibrary(module);
   return 0;
 }

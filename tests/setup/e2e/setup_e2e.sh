@@ -27,6 +27,7 @@
 # stand-ins for the files supplied beside the installer.
 set -u
 . "$(dirname "$0")/../../support/e2e.sh"
+. "$(dirname "$0")/setup_report.sh"
 e2e_scenarios has_its_resources_as_designed installs_into_an_empty_system_directory \
   replaces_an_earlier_installation stops_at_escape_before_the_first_tick \
   keeps_the_earlier_copy_of_a_missing_file keeps_files_it_cannot_replace \
@@ -48,23 +49,6 @@ system_directory_windows='C:\windows\system32'
 
 driver() { run_gbk_driver "$driver" "$@"; }
 
-# The driver's report of the last run, and its values by key.
-report=""
-value() { sed -n "s/^$1: //p" <<<"$report" | head -n 1; }
-saw() {  # key expected-value
-  local got
-  got=$(value "$1")
-  [ "$got" = "$2" ] && return 0
-  printf '    %s: expected "%s", got "%s"\n' "$1" "$2" "$got"
-  return 1
-}
-between() {  # key low high: a number in [low, high]
-  local got
-  got=$(value "$1")
-  [[ "$got" =~ ^-?[0-9]+$ ]] && [ "$got" -ge "$2" ] && [ "$got" -le "$3" ] && return 0
-  printf '    %s: expected %s to %s, got "%s"\n' "$1" "$2" "$3" "$got"
-  return 1
-}
 # Runs NavoSetup.exe through the driver with FOLDER (a Windows path) as its
 # current directory; sets report, the driver's account of the run.
 run_setup() {
@@ -133,16 +117,6 @@ exported_layout() {  # key
     </dev/null >/dev/null 2>&1
   iconv -f UTF-16LE -t UTF-8 "$file" | tr -d '\r'
 }
-# The message box's text and caption are on the screen as the system's fonts
-# draw them (through the fonts linked to them), no character a box. The
-# system sizes a message box for its text, not its caption: the caption
-# "Navo输入法2.0白金版" ends under the close box, and at least "Navo输入法"
-# shows.
-message_readable() {
-  saw message-ink yes && saw message-boxes 0 && saw message-caption-boxes 0 &&
-    [[ "$(value message-caption-shown)" =~ ^([0-9]+)\ of\ 13\ characters$ ]] &&
-    [ "${BASH_REMATCH[1]}" -ge 7 ] || { echo "    message-caption-shown: $(value message-caption-shown)"; false; }
-}
 layout_count() { sed -n 's/^layouts with an input method: //p' <<<"$1"; }
 
 wine_begin || exit 1
@@ -166,14 +140,14 @@ check "strings, icon and dialog are Chinese (PRC)" \
 check "the icon LOADBMP is one 32x32 image in 16 colours" \
   saw icon-LOADBMP "1 image: 32x32 colours 16 bits 4"
 check "SETUPDLG: WS_POPUP, DS_SETFONT and DS_CENTER alone, no extended style" \
-  eval 'saw template-style "WS_POPUP|DS_SETFONT|DS_CENTER" && saw template-exstyle 00000000'
+  eval 'saw template-style "WS_POPUP|DS_CENTER|DS_SETFONT" && saw template-exstyle none'
 check "SETUPDLG: at 0,0, 115 x 31 units, no menu, default class, empty title" \
   eval 'saw template-rect "0,0 115x31" && saw template-menu none && saw template-class default && saw template-title "\"\""'
 check "SETUPDLG: font 华文新魏 16" saw template-font "16 华文新魏"
 check "SETUPDLG: the text control as its template says" saw template-control-1 \
-  "class Static id 65535 style 50020000 exstyle 00000000 at 31,12 73x8 text 正在安装，请稍候……"
+  "class Static id 65535 style 50020000 exstyle 00000000 at 31,12 73x8 text \"正在安装，请稍候……\""
 check "SETUPDLG: the icon control as its template says" saw template-control-2 \
-  "class Static id 65535 style 50000203 exstyle 00000000 at 5,6 20x20 text LOADBMP"
+  "class Static id 65535 style 50000203 exstyle 00000000 at 5,6 20x20 text \"LOADBMP\""
 check "SETUPDLG: two controls and no button" saw template-controls 2
 check "the manifest asks Windows for administrator rights" \
   saw manifest-execution-level requireAdministrator
@@ -198,22 +172,30 @@ if chinese_system; then
   check "the backdrop covers the primary screen from 0,0" \
     saw backdrop-rect "0,0 $(value screen)"
   check "the backdrop is shown normally, the screen in the desktop colour" \
-    eval 'saw backdrop-shown normal && saw backdrop-colour desktop'
+    eval 'saw backdrop-shown normal && saw backdrop-desktop-coloured "8 of 8 places"'
   check "the progress dialog is modal: owned by the backdrop, which it disables" \
     eval 'saw dialog-owner backdrop && saw backdrop-enabled no'
-  check "the dialog's style" saw dialog-style "WS_POPUP|WS_VISIBLE|DS_SETFONT|DS_CENTER"
-  check "its icon where the template puts it" saw dialog-control-2 \
-    "Static id 65535 style 50000203 at 5,6 20x20 units with icon"
+  check "the dialog's style" saw dialog-style "WS_POPUP|WS_VISIBLE|DS_CENTER|DS_SETFONT"
 fi
-# The template sizes the text for 华文新魏; in a wider font the program
-# widens the text's control, and the dialog by as much.
-wider=$(sed -n 's/^dialog-size: 115x31 units\(, wider by [0-9]* pixels\)\{0,1\}$/\1/p' <<<"$report")
+# Where the template puts the dialog's parts, in the units of 华文新魏 16.
+# The template sizes the text's control for that font; where the text is
+# wider in the font actually selected, the program widens the control, and
+# the dialog by as much.
+base_units=$(value dialog-base-units)
+base_units=${base_units:-0x0}
+text_control=$(in_pixels 31 12 73 8)
+text_control_width=${text_control#* } text_width=$(value dialog-text-width)
+text_control_width=${text_control_width%x*}
+wider=$((${text_width:-0} > text_control_width ? ${text_width:-0} - text_control_width : 0))
+echo "    the text's control: $text_control as the template sizes it, $wider pixels wider for the text"
+chinese_system && check "its icon where the template puts it" saw dialog-control-2 \
+  "Static id 65535 style 50000203 at $(in_pixels 5 6 20 20) with icon"
 check "the dialog is untitled, without menu, centred, 115 x 31 units in 华文新魏 16 (wider as its text needs)" \
-  eval 'saw dialog-title "\"\"" && saw dialog-menu none && saw dialog-centred yes && saw dialog-size "115x31 units$wider"'
+  eval 'saw dialog-title "\"\"" && saw dialog-menu none && dialog_centred && saw dialog-client "$(in_pixels 0 0 115 31 $wider)"'
 check "its text 正在安装，请稍候…… where the template puts it, as much wider" saw dialog-control-1 \
-  "Static id 65535 style 50020000 at 31,12 73x8 units$wider text 正在安装，请稍候……"
+  "Static id 65535 style 50020000 at $(in_pixels 31 12 73 8 $wider) text 正在安装，请稍候……"
 check "the dialog's text was drawn" saw dialog-text-drawn yes
-check "the waiting text is drawn whole" saw dialog-text-whole yes
+check "the waiting text is drawn whole" text_drawn_whole
 check "  in 华文新魏 as the template names it (a font that holds it here), no character a box" \
   eval 'saw dialog-text-in-华文新魏 yes && saw dialog-text-boxes-in-华文新魏 0'
 [ "$e2e_given" = 1 ] ||
