@@ -293,10 +293,10 @@ int ReportTemplate(const char* programPath) {
   return 0;
 }
 
-// Whether the title is shown in the caption font, the label in the
-// template's font (System, 10 points) and in 宋体 of its height; the number
-// of characters of each, and of the heading in the pane font, drawn as
-// missing-glyph boxes.
+// How many of the title's characters show in the caption font; whether the
+// label shows in the template's font (System, 10 points) and in 宋体 of its
+// height; the number of characters of each, and of the heading in the pane
+// font, drawn as missing-glyph boxes.
 int ReportTexts() {
   using namespace navo::testing;
   HWND dialog = WaitForDialog(5000);
@@ -306,8 +306,8 @@ int ReportTexts() {
   Sleep(700);
   const Screen screen = CaptureScreen();
   const std::wstring title = Wide(DialogTitle), label = Wide(Label);
-  std::printf("title-ink: %s\n",
-              CaptionCharactersShown(screen, dialog, title) == title.size() ? "yes" : "no");
+  std::printf("title-shown: %d of %d characters\n",
+              int(CaptionCharactersShown(screen, dialog, title)), int(title.size()));
   std::printf("title-boxes: %d\n", MissingGlyphBoxes(title, NonClientMetrics().lfCaptionFont));
   // Both fonts may draw it alike (a font that lacks a glyph may draw it
   // through the fonts linked to it): each is reported.

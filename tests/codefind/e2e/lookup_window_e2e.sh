@@ -80,7 +80,7 @@ chinese_system || label_font=宋体
 texts=$(driver texts)
 indented "$texts"
 check "the title is drawn in the caption font, no character a missing-glyph box" \
-  eval 'grep -qx "title-ink: yes" <<<"$texts" && grep -qx "title-boxes: 0" <<<"$texts"'
+  eval 'grep -qx "title-shown: 11 of 11 characters" <<<"$texts" && grep -qx "title-boxes: 0" <<<"$texts"'
 check "the label is drawn whole in $label_font, no character a box" \
   eval 'grep -qx "label-in-$label_font: yes" <<<"$texts" && grep -qx "label-boxes-in-$label_font: 0" <<<"$texts"'
 check "no character of the heading is a box in the pane font" grep -qx "heading-boxes: 0" <<<"$texts"
