@@ -41,6 +41,7 @@
 using navo::testing::AsPixel;
 using navo::testing::FromHexBytes;
 using navo::testing::HexBytes;
+using navo::testing::WideFromGbk;
 using navo::testing::WindowText;
 
 namespace {
@@ -51,9 +52,7 @@ const char Label[] = "请使用拼音等输入法输入待查询的汉字或词�
 constexpr int InputBoxId = 1053, ResultPaneId = 1005;
 constexpr COLORREF TextColour = RGB(128, 0, 255), BackColour = RGB(255, 255, 225);
 
-std::wstring Wide(const std::string& gbk) { return navo::testing::WideFromGbk(gbk); }
-
-HWND FindDialog() { return FindWindowW(L"#32770", Wide(DialogTitle).c_str()); }
+HWND FindDialog() { return FindWindowW(L"#32770", WideFromGbk(DialogTitle).c_str()); }
 
 HWND WaitForDialog(DWORD milliseconds) {
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
@@ -196,7 +195,7 @@ std::vector<DWORD> DrawLines(int count, char** expected, int width, int height, 
     // The pane starts a line only where a sample character's height still fits.
     if (y + sample.cy > height) break;
     const std::wstring text =
-        Wide(std::strcmp(expected[i], "heading") == 0 ? Heading : FromHexBytes(expected[i]));
+        WideFromGbk(std::strcmp(expected[i], "heading") == 0 ? Heading : FromHexBytes(expected[i]));
     SIZE size;
     GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
     TextOutW(dc, 0, y, text.c_str(), int(text.size()));
@@ -305,7 +304,7 @@ int ReportTexts() {
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Sleep(700);
   const Screen screen = CaptureScreen();
-  const std::wstring title = Wide(DialogTitle), label = Wide(Label);
+  const std::wstring title = WideFromGbk(DialogTitle), label = WideFromGbk(Label);
   std::printf("title-shown: %d of %d characters\n",
               int(CaptionCharactersShown(screen, dialog, title)), int(title.size()));
   std::printf("title-boxes: %d\n", MissingGlyphBoxes(title, NonClientMetrics().lfCaptionFont));
@@ -328,7 +327,7 @@ int ReportTexts() {
   HFONT paneFont = PaneFont();
   GetObjectW(paneFont, sizeof pane, &pane);
   DeleteObject(paneFont);
-  std::printf("heading-boxes: %d\n", MissingGlyphBoxes(Wide(Heading), pane));
+  std::printf("heading-boxes: %d\n", MissingGlyphBoxes(WideFromGbk(Heading), pane));
   return 0;
 }
 
@@ -337,7 +336,7 @@ int ReportTexts() {
 int Answer(const char* captionHex, DWORD milliseconds) {
   const std::string caption = FromHexBytes(captionHex);
   for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-    HWND box = FindWindowW(L"#32770", Wide(caption).c_str());
+    HWND box = FindWindowW(L"#32770", WideFromGbk(caption).c_str());
     if (box && IsWindowVisible(box)) {
       Sleep(300);  // as a user takes a moment to read it
       std::printf("box:%s/%s\n", WindowText(GetDlgItem(box, 0xFFFF)).c_str(),
@@ -359,7 +358,7 @@ int Version(const char* path) {
   if (size == 0 || !GetFileVersionInfoA(path, 0, size, data.data()))
     return std::puts("no version resource"), 1;
   for (const char* name : {"ProductName", "FileDescription", "FileVersion", "CompanyName"}) {
-    const std::wstring key = L"\\StringFileInfo\\080404B0\\" + Wide(name);
+    const std::wstring key = L"\\StringFileInfo\\080404B0\\" + WideFromGbk(name);
     wchar_t* value = nullptr;
     UINT length = 0;
     if (VerQueryValueW(data.data(), key.c_str(), reinterpret_cast<void**>(&value), &length)) {
@@ -394,8 +393,8 @@ int main(int argc, char** argv) {
   if (command == "version" && argc == 3) return Version(argv[2]);
   if (command == "answer" && argc == 4) return Answer(argv[2], std::strtoul(argv[3], nullptr, 10));
   if (command == "wait-start") return WaitStart(argc > 2 ? std::atoi(argv[2]) : 30000);
-  if (command == "type" && argc == 3) return Type(Wide(FromHexBytes(argv[2])), false);
-  if (command == "paste" && argc == 3) return Type(Wide(FromHexBytes(argv[2])), true);
+  if (command == "type" && argc == 3) return Type(WideFromGbk(FromHexBytes(argv[2])), false);
+  if (command == "paste" && argc == 3) return Type(WideFromGbk(FromHexBytes(argv[2])), true);
   if (command == "type-utf16" && argc == 3) {
     std::wstring text;
     for (const char* at = argv[2]; std::strlen(at) >= 4; at += 4)
