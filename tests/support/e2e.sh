@@ -16,6 +16,12 @@
 #                                    not counted when it holds; when it does not,
 #                                    the scenario stops as a set-up error (exit 3)
 #   e2e_finish                       stops Wine, checks nothing is left, prints the counts
+#
+# What Wine says of the programs and drivers (its error messages) is kept in
+# the scenario's temporary folder; when a check fails, the script's output
+# shows the Wine processes alive at that moment and, at its end, those
+# messages: a program that ended by itself, or Wine's desktop process gone,
+# is then seen in the test's log.
 
 . "$(dirname "${BASH_SOURCE[0]}")/../wine/winelib.sh"
 
@@ -36,6 +42,7 @@ check() {
     fi
   else
     e2e_failures=$((e2e_failures + 1))
+    [ "$e2e_failures" -gt 1 ] || e2e_show_processes
     if [ "$e2e_given" = 1 ]; then
       echo "FAILED (${file##*/}:$line, a step the scenario needs): $what"
     else
@@ -56,6 +63,8 @@ require() {
     return 0
   fi
   echo "SET-UP ERROR (${file##*/}:$line): $what"
+  e2e_show_processes
+  e2e_show_wine_messages
   echo "set-up error: the scenario could not run"
   exit 3
 }
@@ -77,10 +86,31 @@ equal() {  # expected, actual
 indented() { sed 's/^/    /' <<<"$1"; }
 chinese_system() { [ "${NAVO_WINE_CODEPAGE:-936}" = 936 ]; }
 
+# Wine's messages of the programs started here: errors only, where the
+# tests otherwise run Wine silent.
+e2e_wine_debug=fixme-all
+# e2e_wine_log NAME: the file that keeps what Wine says of NAME, in the
+# scenario's temporary folder (wine_begin's), which goes with it.
+e2e_wine_log() {
+  if [ -n "${NAVO_WINE_TMP_PREFIX:-}" ]; then echo "$NAVO_WINE_TMP_PREFIX/wine-${1##*/}.log"; else echo /dev/null; fi
+}
+e2e_show_processes() {
+  echo "    Wine processes at this moment:"
+  indented "$(wine_live_commands)"
+}
+e2e_show_wine_messages() {
+  local log
+  for log in "${NAVO_WINE_TMP_PREFIX:-/nonexistent}"/wine-*.log; do
+    [ -s "$log" ] || continue
+    echo "    Wine's messages in ${log##*/} (the last 20 lines):"
+    indented "$(tail -n 20 "$log")"
+  done
+}
+
 # run_driver EXE ARGS...: a driver's output without CRs, and its exit status.
 run_driver() {
   local output status
-  output=$(wine_exec "$@" </dev/null 2>/dev/null)
+  output=$(WINEDEBUG=$e2e_wine_debug wine_exec "$@" </dev/null 2>>"$(e2e_wine_log "$1")")
   status=$?
   printf '%s\n' "$output" | tr -d '\r'
   return $status
@@ -99,7 +129,8 @@ run_gbk_driver() {
 start_program() {
   local dir=.
   if [ "$1" = --in ]; then dir=$2; shift 2; fi
-  (cd "$dir" && exec "$NAVO_WINE_LOADER" "$@") </dev/null >/dev/null 2>&1 &
+  (cd "$dir" && WINEDEBUG=$e2e_wine_debug exec "$NAVO_WINE_LOADER" "$@") \
+    </dev/null >/dev/null 2>>"$(e2e_wine_log "$1")" &
   program_pid=$!
 }
 wait_program() {  # [SECONDS]: the exit code, or 124 if it still runs after SECONDS (60)
@@ -168,6 +199,7 @@ scenario() {  # NAME: true when NAME is the scenario chosen; says so
 # counts and returns whether every check passed.
 e2e_finish() {
   local xvfb_pid=${NAVO_WINE_XVFB_PID:-}
+  [ "$e2e_failures" -eq 0 ] || e2e_show_wine_messages
   wine_cleanup
   check "no Wine process is left behind" equal 0 "$(wine_live_processes)"
   [ -z "$xvfb_pid" ] || check "no Xvfb is left behind" eval "! kill -0 $xvfb_pid 2>/dev/null"

@@ -455,6 +455,16 @@ wine_live_pids() {
     done
 }
 
+# Prints each live Wine process of $WINEPREFIX as its pid and command line,
+# one a line: which of Wine's own processes (the desktop, explorer.exe,
+# among them) are still there.
+wine_live_commands() {
+    local p
+    for p in $(wine_live_pids "$@"); do
+        printf '%s %s\n' "$p" "$(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null)"
+    done
+}
+
 # Prints how many live Wine processes belong to $WINEPREFIX (or to $1).
 wine_live_processes() {
     wine_live_pids "$@" | wc -l
