@@ -42,12 +42,12 @@ check() {
     fi
   else
     e2e_failures=$((e2e_failures + 1))
-    [ "$e2e_failures" -gt 1 ] || e2e_show_processes
     if [ "$e2e_given" = 1 ]; then
       echo "FAILED (${file##*/}:$line, a step the scenario needs): $what"
     else
       echo "FAILED (${file##*/}:$line): $what"
     fi
+    [ "$e2e_failures" -gt 1 ] || e2e_show_processes
   fi
 }
 # require DESCRIPTION COMMAND...: the scenario's set-up must hold; the
@@ -100,7 +100,8 @@ e2e_show_processes() {
 }
 e2e_show_wine_messages() {
   local log
-  for log in "${NAVO_WINE_TMP_PREFIX:-/nonexistent}"/wine-*.log; do
+  [ -n "${NAVO_WINE_TMP_PREFIX:-}" ] || return 0
+  for log in "$NAVO_WINE_TMP_PREFIX"/wine-*.log; do
     [ -s "$log" ] || continue
     echo "    Wine's messages in ${log##*/} (the last 20 lines):"
     indented "$(tail -n 20 "$log")"
