@@ -12,7 +12,8 @@
 
 namespace navo {
 
-constexpr char ChineseFallbackFace[] = "宋体";
+// GBK, as an escape so that every compiler gives these bytes: 宋体.
+constexpr char ChineseFallbackFace[] = "\xCB\xCE\xCC\xE5";
 
 // What the font's glyph query gives a character the font lacks (Windows:
 // GetGlyphIndices with GGI_MARK_NONEXISTING_GLYPHS).
