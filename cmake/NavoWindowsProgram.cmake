@@ -46,6 +46,12 @@ function(navo_add_windows_program)
   endforeach()
   set_target_properties(${PROGRAM_NAME} PROPERTIES OUTPUT_NAME ${PROGRAM_OUTPUT_NAME})
   target_compile_options(${PROGRAM_NAME} PRIVATE -Os ${NAVO_WINDOWS_CODE_FLAGS})
+  # --gc-sections drops whole sections nothing refers to: the compiler's
+  # name in every object (.rdata$zzz) and the unused data of the runtime's
+  # objects, 0.5 to 1 KB a program. Our code is not split a function a
+  # section (-ffunction-sections): all of it is used, and the split only
+  # adds padding; with -fdata-sections MinGW's GCC puts zero-filled objects
+  # in .data$ sections, held in the file, not in .bss (NvCodeFind: +21 KB).
   target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -municode -Wl,--gc-sections)
   target_link_libraries(${PROGRAM_NAME} PRIVATE ${PROGRAM_LIBRARIES})
 

@@ -1,6 +1,7 @@
-// The lookup tool's Chinese texts, written once as GBK byte escapes so that
-// every compiler (GCC with or without -fexec-charset, clang for the fuzzer and
-// the browser) puts the same GBK bytes into the core.
+// The lookup tool's Chinese texts, written once as GBK byte escapes (each read
+// in its comment) so that every compiler (GCC, clang for the fuzzer and the
+// browser) puts the same GBK bytes into the core, whatever its execution
+// character set.
 #pragma once
 
 namespace navo::codefind::gbk {

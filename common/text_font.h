@@ -1,5 +1,6 @@
-// The font a program's own Chinese text is drawn in: the one that its dialog
-// template or its design names, unless that font lacks a glyph of the text.
+// The font a program's own Chinese text is drawn in: the one its dialog
+// template names ("System" in the lookup window, 华文新魏 in the installer's),
+// unless that font lacks a glyph of the text.
 // Then 宋体 at the same size, which every Windows with Chinese support has: on
 // a Western or Japanese system the template's "System" font, a raster font
 // without Chinese glyphs (and Windows links no other font to a raster font),
@@ -12,7 +13,8 @@
 
 namespace navo {
 
-constexpr char ChineseFallbackFace[] = "宋体";
+// GBK, as an escape so that every compiler gives these bytes: 宋体.
+constexpr char ChineseFallbackFace[] = "\xCB\xCE\xCC\xE5";
 
 // What the font's glyph query gives a character the font lacks (Windows:
 // GetGlyphIndices with GGI_MARK_NONEXISTING_GLYPHS).

@@ -55,6 +55,8 @@ fuzz_seconds=$(( (${NAVO_FUZZ_SECONDS:-60} + ${#fuzz_targets[@]} - 1) / ${#fuzz_
 echo "== fuzz build"
 fuzz_built=yes
 build fuzz || fuzz_built=no
+# What the clang build checks besides the fuzzing: the programs' texts.
+if [ "$fuzz_built" = yes ]; then ctest_stage "clang tests" --preset fuzz; else count_failed "clang tests: not built"; fi
 for target in "${fuzz_targets[@]}"; do
   stage "fuzzing $target ($fuzz_seconds s)" fuzz "$target" "$fuzz_seconds"
 done

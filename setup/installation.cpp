@@ -1,6 +1,8 @@
 // The installation list in its two orders, and the installation step.
 #include "setup/installation.h"
 
+#include "setup/setup_texts.h"
+
 namespace navo::setup {
 
 const char* const InstallFiles[InstallFileCount] = {
@@ -12,7 +14,7 @@ const InstallFile CopyOrder[InstallFileCount] = {NavoHlp,    NavoCnt,      NavoA
                                                  DodaZorChm, NvCodeFindExe};
 
 const char* const InputMethodModule = "navo.ime";
-const char* const LayoutText = "Navo输入法2.0白金版";
+const char* const LayoutText = gbk::Layout;
 
 namespace {
 

@@ -3,13 +3,15 @@
 
 #include <cstring>
 
+#include "setup/setup_texts.h"
+
 namespace navo::setup {
 
-const char* const CompletionMessage = "安装完毕，欢迎使用！";
-const char* const IncompleteMessage = "安装未完成，以下文件未能安装：";
-const char* const EarlierCopyKept = "（保留原有文件）";
-const char* const NoCopyLeft = "（无）";
-const char* const CopyUnverified = "（现有文件未经核实）";
+const char* const CompletionMessage = gbk::Completion;
+const char* const IncompleteMessage = gbk::Incomplete;
+const char* const EarlierCopyKept = gbk::EarlierCopyKept;
+const char* const NoCopyLeft = gbk::NoCopyLeft;
+const char* const CopyUnverified = gbk::CopyUnverified;
 const char* const HelpFileName = "navo.hlp";
 
 namespace {

@@ -7,6 +7,7 @@
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
 #include "common/system_directory.h"
+#include "common/text_font.h"
 #include "common/win32_message_loop.h"
 
 namespace navo::codefind {
@@ -24,7 +25,7 @@ HFONT CreatePaneFont() {
   font.lfHeight = 36;
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = GB2312_CHARSET;
-  GbkToWide("宋体", font.lfFaceName, LF_FACESIZE);
+  GbkToWide(ChineseFallbackFace, font.lfFaceName, LF_FACESIZE);
   return CreateFontIndirectW(&font);
 }
 

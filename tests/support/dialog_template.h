@@ -1,6 +1,7 @@
-// Reads a dialog template resource (DIALOG, not DIALOGEX) field by field,
-// and reports it as its resource script states it, for the scenario
-// scripts that hold a program's template to its design.
+// Reads a dialog template resource (DIALOG, not DIALOGEX) from a built
+// program field by field and reports it in its resource script's terms, so
+// that a scenario script compares what the program holds with the template
+// it expects, written out in the script.
 #pragma once
 
 #include <windows.h>

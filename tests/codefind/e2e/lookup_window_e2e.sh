@@ -88,7 +88,7 @@ if chinese_system; then
   # The controls' styles: WS_CHILD|WS_VISIBLE (50000000) with WS_GROUP (00020000)
   # for the label, WS_BORDER|WS_TABSTOP (00810000) and ES_CENTER|ES_AUTOHSCROLL
   # (00000081) for the box; a plain left-aligned static for the pane.
-  check "the dialog template is as its design states, no menu or accelerators" \
+  check "the program's dialog template is the one written above, no menu or accelerators" \
     equal "$expected_template" "$(template_report)"
   wine_screenshot "$out/lookup-1-heading.png"
 fi
