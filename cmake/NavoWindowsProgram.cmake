@@ -1,6 +1,7 @@
 # The Windows programs: 32-bit GUI executables, statically linked so that
 # they import only Windows system DLLs, small as programs of this kind are,
-# each entered at wWinMain, taking its start-up from Windows in UTF-16.
+# each entered at the one wWinMain they share (common/win32_program_entry),
+# taking its start-up from Windows in UTF-16.
 #
 #   navo_add_windows_program(NAME <target> OUTPUT_NAME <Name>
 #                            SOURCES <files...> LIBRARIES <libs...>
@@ -33,7 +34,8 @@ set(NAVO_SYSTEM_DLLS
 function(navo_add_windows_program)
   cmake_parse_arguments(PROGRAM "" "NAME;OUTPUT_NAME"
                         "SOURCES;LIBRARIES;RESOURCE_FILES;ALLOWANCE_FILES" ${ARGN})
-  add_executable(${PROGRAM_NAME} WIN32 ${PROGRAM_SOURCES})
+  add_executable(${PROGRAM_NAME} WIN32 ${PROJECT_SOURCE_DIR}/common/win32_program_entry.cpp
+                                       ${PROGRAM_SOURCES})
   set(resource_files "")
   foreach(file ${PROGRAM_RESOURCE_FILES})
     get_filename_component(path ${file} ABSOLUTE)
