@@ -45,7 +45,13 @@ function(navo_add_windows_program)
   endforeach()
   set_target_properties(${PROGRAM_NAME} PROPERTIES OUTPUT_NAME ${PROGRAM_OUTPUT_NAME})
   target_compile_options(${PROGRAM_NAME} PRIVATE -Os ${NAVO_WINDOWS_CODE_FLAGS})
-  target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -municode -Wl,--gc-sections)
+  target_link_options(${PROGRAM_NAME} PRIVATE -static -s -mwindows -municode -Wl,--gc-sections
+                      -Wl,--require-defined=__load_config_used)
+  # The load configuration that ld leaves out of the header.
+  add_custom_command(TARGET ${PROGRAM_NAME} POST_BUILD
+                     COMMAND python3 ${PROJECT_SOURCE_DIR}/cmake/pe_load_configuration.py
+                             $<TARGET_FILE:${PROGRAM_NAME}>
+                     VERBATIM)
   target_link_libraries(${PROGRAM_NAME} PRIVATE ${PROGRAM_LIBRARIES})
 
   string(REPLACE ";" "," allowance "${PROGRAM_ALLOWANCE_FILES}")

@@ -26,8 +26,23 @@ void KeepDllSearchInSystemDirectory() {
   SetDllDirectoryW(L"");
 }
 
+// Windows 10 version 1607 and later resolve the dependencies of the DLLs the
+// program loads, even those resolved before wWinMain, in the system
+// directory only: the dependent load flags of the load configuration
+// (named Reserved1 in these headers). cmake/pe_load_configuration.py points
+// the program's header at it, in a section of its own.
+constexpr IMAGE_LOAD_CONFIG_DIRECTORY32 LoadConfiguration() {
+  IMAGE_LOAD_CONFIG_DIRECTORY32 configuration = {};
+  configuration.Size = sizeof configuration;
+  configuration.Reserved1 = LOAD_LIBRARY_SEARCH_SYSTEM32;
+  return configuration;
+}
+
 }  // namespace
 }  // namespace navo
+
+extern "C" __attribute__((section(".loadcfg"), used))
+const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used = navo::LoadConfiguration();
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   navo::KeepDllSearchInSystemDirectory();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A program as it ships: 32-bit PE, GUI subsystem, importing only Windows'
 # known DLLs and no 8-bit text call (its text reaches Windows as UTF-16,
-# whatever the system's code page), under 100 KB beside the large resources
-# it builds in.
+# whatever the system's code page), its load configuration asking Windows to
+# take the dependencies of its DLLs from the system directory only, under
+# 100 KB beside the large resources it builds in.
 #
 #   check_windows_program.sh PROGRAM.exe [RESOURCE,RESOURCE,...]
 #   check_windows_program.sh --imports LISTING   the import rules alone, on
@@ -46,6 +47,24 @@ check_imports() {  # LISTING
   done < <(sed -n '/DLL Name:/,$ s/^\s*[0-9a-f]\+\s\+[0-9]\+\s\+\([A-Za-z0-9_]*A\)$/\1/p' <<<"$1")
 }
 
+# The dependent load flags of the program's load configuration: the 16 bits
+# at offset 54 of IMAGE_LOAD_CONFIG_DIRECTORY32, read at the file offset of
+# that address in the section holding it. Nothing without one.
+dependent_load_flags() {  # PROGRAM HEADERS
+  local address size base _ section_size vma file_offset
+  read -r address size < <(sed -n 's/^Entry a \([0-9a-f]*\) \([0-9a-f]*\) Load Configuration Directory$/\1 \2/p' <<<"$2")
+  [ -n "${address:-}" ] && [ $((16#$size)) -ge 56 ] || return 0
+  base=$(sed -n 's/^ImageBase\s*//p' <<<"$2")
+  address=$((16#$address + 16#$base))
+  while read -r _ _ section_size vma _ file_offset _; do
+    if [ $address -ge $((16#$vma)) ] && [ $address -lt $((16#$vma + 16#$section_size)) ]; then
+      od -An -tu2 -j $((16#$file_offset + address - 16#$vma + 54)) -N 2 "$1" | tr -d ' '
+      return 0
+    fi
+  done < <($objdump -h "$1" | grep -E '^\s+[0-9]+ ')
+}
+load_library_search_system32=2048  # 0x800
+
 if [ "$1" = --imports ]; then
   check_imports "$(cat "$2")"
   [ $failures -eq 0 ]
@@ -58,6 +77,8 @@ headers=$($objdump -p "$exe")
 grep -q 'file format pei-i386' <<<"$headers" || fail "not a 32-bit PE"
 grep -qE '^Subsystem\s+0*2\b' <<<"$headers" || fail "not the GUI subsystem"
 check_imports "$headers"
+[ "$(dependent_load_flags "$exe" "$headers")" = $load_library_search_system32 ] ||
+  fail "no load configuration whose dependent load flags are LOAD_LIBRARY_SEARCH_SYSTEM32"
 size=$(stat -c %s "$exe")
 allowance=0
 for r in "${resources[@]}"; do allowance=$((allowance + $(stat -c %s "$r"))); done

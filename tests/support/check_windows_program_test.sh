@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program check's import rules, on import listings written here in
-# objdump -p's form and on a program built to break them.
+# objdump -p's form, and the whole check on a program built to break them.
 #
 #   check_windows_program_test.sh imports_what_no_program_may.exe
 set -u
@@ -52,7 +52,8 @@ report=$(bash "$here/check_windows_program.sh" "$program")
 status=$?
 echo "$report"
 expect "a program importing them fails the check" 1 "$status"
-expect "the check names its 8-bit calls and its DLL outside the known ones" \
-  "$(not_known VERSION.dll; eight_bit CreateDCA; eight_bit ImmInstallIMEA)" \
+expect "the check names its 8-bit calls, its DLL outside the known ones and its lack of a load configuration" \
+  "$(not_known VERSION.dll; eight_bit CreateDCA; eight_bit ImmInstallIMEA
+     echo "FAILED: no load configuration whose dependent load flags are LOAD_LIBRARY_SEARCH_SYSTEM32")" \
   "$(grep '^FAILED' <<<"$report" | LC_ALL=C sort)"
 expect_summary
