@@ -16,10 +16,9 @@ using SetDefaultDllDirectoriesCall = BOOL(WINAPI*)(DWORD);
 // start there at all.
 void KeepDllSearchInSystemDirectory() {
   FARPROC found = GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
-  auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesCall>(
-      reinterpret_cast<void (*)()>(found));
-  if (setDefaultDllDirectories != nullptr &&
-      setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
+  auto setDefaultDllDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesCall>(reinterpret_cast<void (*)()>(found));
+  if (setDefaultDllDirectories != nullptr && setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32))
     return;
   // Without it, only the current directory can be taken out of the search;
   // the program's own folder stays first.

@@ -7,8 +7,8 @@
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
 #include "common/system_directory.h"
-#include "common/win32_program_entry.h"
 #include "common/win32_message_loop.h"
+#include "common/win32_program_entry.h"
 
 namespace navo::codefind {
 
