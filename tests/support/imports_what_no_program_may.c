@@ -2,7 +2,7 @@
    the 8-bit text calls ImmInstallIMEA and CreateDCA, and version.dll, which
    is not one of Windows' known DLLs. Built, never run. */
 #include <windows.h>
-
+// After windows.h, which it needs.
 #include <imm.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR commandLine, int show) {
