@@ -9,6 +9,7 @@
 #include "common/system_directory.h"
 #include "common/text_font.h"
 #include "common/win32_message_loop.h"
+#include "common/win32_program_entry.h"
 
 namespace navo::codefind {
 
@@ -99,8 +100,8 @@ class Win32Startup final : public LookupStartup {
 }  // namespace
 }  // namespace navo::codefind
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
-  navo::codefind::program.instance = instance;
-  navo::codefind::Win32Startup startup(instance);
-  return navo::codefind::StartLookupProgram(startup);
+int navo::RunProgram(HINSTANCE instance) {
+  codefind::program.instance = instance;
+  codefind::Win32Startup startup(instance);
+  return codefind::StartLookupProgram(startup);
 }

@@ -2,6 +2,7 @@
 // hands every message it handles to the window's logic and answers 0.
 #include <windows.h>
 
+#include "common/win32_program_entry.h"
 #include "rootwin/chart_window.h"
 #include "rootwin/drag.h"
 #include "rootwin/shell/win32_root_window.h"
@@ -62,7 +63,7 @@ LRESULT CALLBACK RootWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 
 // The whole command line, program name included, as the system keeps it:
 // the chart is chosen from what follows the name.
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+int navo::RunProgram(HINSTANCE instance) {
   using namespace navo::rootwin;
   program.instance = instance;
   Win32Startup startup(instance, RootWindowProc);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "common/win32_message_loop.h"
+#include "common/win32_program_entry.h"
 #include "setup/res/resource.h"
 #include "setup/setup_sequence.h"
 #include "setup/shell/win32_install_platform.h"
@@ -112,9 +113,8 @@ class Win32SetupStartup final : public SetupStartup {
 }  // namespace
 }  // namespace navo::setup
 
-// The program takes no command line. wWinMain all the same: the start-up
-// code behind WinMain reads its start-up information with the 8-bit call.
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+// The program takes no command line.
+int navo::RunProgram(HINSTANCE instance) {
   using namespace navo::setup;
   Win32SetupStartup startup(instance);
   return StartSetup(shell.run, startup);
