@@ -2,7 +2,7 @@
 """Hand-checked examples for reference_reader.py: small tables written here
 with struct, and the results worked out by hand in the comments.
 
-Usage: selftest.py   (prints "selftest: N checks passed" or fails loudly)
+Usage: selftest.py   (a line for each check, then "N passed, M failed"; exit 1 on a failure)
 """
 
 import os
@@ -12,21 +12,14 @@ import tempfile
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import reference_reader as rr  # noqa: E402
+from checks import expect, run as run_tests  # noqa: E402
 
 LEAD_TABLE = 247176
 PAIR_INDEX = 247830
 LETTER_INDEX = 256042
 TONG = b"\xcd\xaf"
-
-checks = 0
-
-
-def expect(actual, wanted, what):
-    global checks
-    if actual != wanted:
-        sys.exit("selftest FAILED: %s\n  got:    %r\n  wanted: %r" % (what, actual, wanted))
-    checks += 1
 
 
 def pair_entry(prefix):
@@ -211,15 +204,6 @@ def test_damage():
            "damage reports")
 
 
-def main():
-    test_table_one()
-    test_missing()
-    test_derive_word_code()
-    test_big_and_letter_blocks()
-    test_positioning_failure_reads_next_entry()
-    test_damage()
-    print("selftest: %d checks passed" % checks)
-
-
 if __name__ == "__main__":
-    main()
+    run_tests(test_table_one, test_missing, test_derive_word_code, test_big_and_letter_blocks,
+              test_positioning_failure_reads_next_entry, test_damage)
