@@ -10,6 +10,7 @@ import atexit
 import io
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -21,6 +22,7 @@ sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
 import reference_reader  # noqa: E402
 from checks import check, raised, require, summary  # noqa: E402
 from page_driver import Page  # noqa: E402
+from table_layout import LETTERS, letter_entry, pair_entry  # noqa: E402
 
 scratch = tempfile.mkdtemp(prefix="navo-page-test-")
 atexit.register(shutil.rmtree, scratch, ignore_errors=True)
@@ -60,10 +62,10 @@ def scenario_chooses_a_table_through_the_file_input(page, table, shots):
     size = os.path.getsize(table)
     check("the status names the table", "navo.mb" in status, status)
     check("and its size in bytes", f"{size:,}" in status, status)
-    candidates = sum(reference_reader.struct.unpack_from("<I", open(table, "rb").read(),
-                     offset + 8)[0] for offset in
-                     [reference_reader.PAIR_PREFIX_INDEX_OFFSET + 12 * i for i in range(676)] +
-                     [reference_reader.LETTER_PREFIX_INDEX_OFFSET + 12 * i for i in range(26)])
+    entries = [pair_entry(bytes([first, second])) for first in LETTERS for second in LETTERS]
+    entries += [letter_entry(bytes([letter])) for letter in LETTERS]
+    data = open(table, "rb").read()
+    candidates = sum(struct.unpack_from("<I", data, entry + 8)[0] for entry in entries)
     check("and its number of candidates", f"{candidates:,} 个候选" in status, status)
     check("the empty pane shows the window's heading",
           page.element("pane-title").text == "汉字及编码显示窗口", page.element("pane-title").text)
