@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Cross-checks the lookup tool against the reference reader on the tables
 # written by make_tables.py, and on a table path that does not exist.
 #
@@ -26,6 +26,7 @@ out=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 python=${PYTHON:-python3}
+. "$here/../support/checks.sh"
 
 if [ ! -x "$tool" ]; then
     echo "not an executable: $tool" >&2
@@ -39,19 +40,10 @@ fi
 missing="$out/no-such-dir/navo.mb"
 rm -rf "$out/no-such-dir"
 
-passed=0
-failed=0
-
-extra=0
-for table in "$out"/*.mb "$missing" "$@"; do
-    if [ "$table" = "$missing" ]; then
-        name=missing
-    elif [ "$(dirname "$table")" = "$out" ]; then
-        name=$(basename "$table" .mb)
-    else
-        extra=$((extra + 1))
-        name=extra$extra-$(basename "$table" .mb)
-    fi
+# agrees TABLE NAME: the tool's lines on TABLE are the reference reader's and
+# split unambiguously; otherwise says how they differ.
+agrees() {
+    table=$1 name=$2
     "$tool" --table "$table" --batch < "$out/allhex.txt" \
         > "$out/$name.tool.out" 2> "$out/$name.tool.err"
     status=$?
@@ -85,16 +77,23 @@ for table in "$out"/*.mb "$missing" "$@"; do
     if [ "$name" = missing ] && ! grep -q '打开文件失败' "$out/$name.tool.err"; then
         problem="${problem:+$problem; }no open failure report on stderr"
     fi
+    [ -z "$problem" ] && return 0
+    echo "    $problem"
+    head -n 6 "$out/$name.diff" | sed 's/^/    /'
+    return 1
+}
 
-    if [ -z "$problem" ]; then
-        passed=$((passed + 1))
-        printf '%-26s ok\n' "$name"
+extra=0
+for table in "$out"/*.mb "$missing" "$@"; do
+    if [ "$table" = "$missing" ]; then
+        name=missing
+    elif [ "$(dirname "$table")" = "$out" ]; then
+        name=$(basename "$table" .mb)
     else
-        failed=$((failed + 1))
-        printf '%-26s FAILED: %s\n' "$name" "$problem"
-        head -n 6 "$out/$name.diff" | sed 's/^/    /'
+        extra=$((extra + 1))
+        name=extra$extra-$(basename "$table" .mb)
     fi
+    check "$name: the tool's lines are the reference reader's" agrees "$table" "$name"
 done
 
-echo "$passed passed, $failed failed"
-[ $failed -eq 0 ]
+checks_summary

@@ -80,18 +80,16 @@ import random
 import struct
 import sys
 
-LEAD_BYTE_TABLE = 247176
-LEAD_BYTE_TABLE_END = 247680
-PAIR_INDEX = 247830
-PAIR_INDEX_END = 255942
-LETTER_INDEX = 256042
-LETTER_INDEX_END = 256354
-RECORD_ARRAY_SIZE = 192 * 10
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from table_layout import (LEAD_BYTE_TABLE_END, LEAD_BYTE_TABLE_OFFSET, LEAD_BYTES,  # noqa: E402
+                          LETTER_PREFIX_INDEX_END, LETTER_PREFIX_INDEX_OFFSET, LETTERS,
+                          PAIR_PREFIX_INDEX_END, PAIR_PREFIX_INDEX_OFFSET, RECORD_ARRAY_SIZE,
+                          SAMPLE_CHARACTER, TRAIL_BYTES, lead_entry, letter_entry, pair_entry,
+                          character_record)
 
-LEADS = list(range(0x81, 0xFF))
-TRAILS = list(range(0x40, 0x100))
-SAMPLE = (0xCD, 0xAF)
-LETTERS = b"abcdefghijklmnopqrstuvwxyz"
+LEADS = list(LEAD_BYTES)
+TRAILS = list(TRAIL_BYTES)
+SAMPLE = tuple(SAMPLE_CHARACTER)     # (lead, trail), as the code maps key characters
 
 # Bytes 4..9 of a character record are never read: fill them with noise.
 RECORD_TAIL = b"\xa5\x5a\xff\x00\x81\x7f"
@@ -109,14 +107,15 @@ class Table:
     unless told otherwise.
     """
 
-    def __init__(self, low_start=2048, low_end=LEAD_BYTE_TABLE):
-        self.image = bytearray(LETTER_INDEX_END)
+    def __init__(self, low_start=2048, low_end=LEAD_BYTE_TABLE_OFFSET):
+        self.image = bytearray(LETTER_PREFIX_INDEX_END)
         # the two gaps between the regions are never read
-        self.image[LEAD_BYTE_TABLE_END:PAIR_INDEX] = b"\xee" * (PAIR_INDEX - LEAD_BYTE_TABLE_END)
-        self.image[PAIR_INDEX_END:LETTER_INDEX] = b"\xee" * (LETTER_INDEX - PAIR_INDEX_END)
+        for start, end in ((LEAD_BYTE_TABLE_END, PAIR_PREFIX_INDEX_OFFSET),
+                           (PAIR_PREFIX_INDEX_END, LETTER_PREFIX_INDEX_OFFSET)):
+            self.image[start:end] = b"\xee" * (end - start)
         self.low = low_start
         self.low_end = low_end
-        self.high = LETTER_INDEX_END
+        self.high = LETTER_PREFIX_INDEX_END
 
     # -- raw access ------------------------------------------------------
 
@@ -145,7 +144,7 @@ class Table:
     # -- records ---------------------------------------------------------
 
     def set_lead(self, lead, array_offset):
-        self.put_u32(LEAD_BYTE_TABLE + 4 * (lead - 0x81), array_offset)
+        self.put_u32(lead_entry(lead), array_offset)
 
     def write_array(self, offset, codes, lead, limit=None):
         """Records of one lead byte at offset; codes maps (lead, trail) to
@@ -154,7 +153,7 @@ class Table:
             code = codes.get((lead, trail), b"")
             raw = code if len(code) == 4 else code.ljust(4, b"\0")
             record = raw + RECORD_TAIL
-            at = offset + 10 * (trail - 0x40)
+            at = character_record(offset, trail)
             if limit is not None and at >= limit:
                 break
             self.put(at, record)
@@ -187,12 +186,10 @@ class Table:
     # -- index entries and blocks -----------------------------------------
 
     def set_pair_entry(self, prefix, block, text_length, count):
-        index = 26 * (prefix[0] - 0x61) + (prefix[1] - 0x61)
-        self.put(PAIR_INDEX + 12 * index, struct.pack("<3I", block, text_length, count))
+        self.put(pair_entry(prefix), struct.pack("<3I", block, text_length, count))
 
     def set_letter_entry(self, letter, block, text_length, count):
-        index = letter[0] - 0x61
-        self.put(LETTER_INDEX + 12 * index, struct.pack("<3I", block, text_length, count))
+        self.put(letter_entry(letter), struct.pack("<3I", block, text_length, count))
 
     def pair_block_bytes(self, candidates):
         """candidates: list of (text, suffix); a 6-byte suffix is written raw."""
@@ -537,7 +534,7 @@ def t05_cut_letter_index():
     for prefix in sorted(letter):
         t.add_letter_block(prefix, letter[prefix], where="low")
     # the whole entry of f says 0x00010000 + n candidates; only "n" arrives
-    f = LETTER_INDEX + 12 * 5
+    f = letter_entry(b"f")
     t.put(f + 8, struct.pack("<I", struct.unpack_from("<I", t.image, f + 8)[0] + 0x10000))
     for letter_index in range(6, 26):               # would-be entries past the cut
         t.set_letter_entry(bytes([0x61 + letter_index]), 1000, 4, 1)
@@ -631,7 +628,7 @@ def t07_damaged():
     codes.update({(0xD1, tr): random_code(rng, [10, 10, 50, 30]) for tr in TRAILS})
     special = {0xC8: ("raw", 0xFFFFFFFF), 0xC9: ("at", 0x6A6B),
                0xD0: ("raw", 2 ** 31 - 1000), 0xD1: ("at", 0x7A61),
-               0xD8: ("raw", 2 ** 31), 0xE2: ("raw", LEAD_BYTE_TABLE)}
+               0xD8: ("raw", 2 ** 31), 0xE2: ("raw", LEAD_BYTE_TABLE_OFFSET)}
     t.place_arrays(codes, special)
     for ch in (b"kj", b"az"):
         pair.setdefault(ch, []).extend([(b"\xc8\x50", b"one"), (b"\xd0\xa5", b"two"), (b"\xd0\x41", b"")])
@@ -719,7 +716,7 @@ def t10_cut_lead_table():
     # would-be index entries past the cut
     for prefix in (b"ca", b"cc", b"ab"):
         t.set_pair_entry(prefix, 100, 3, 1)
-    return t.bytes(cut=LEAD_BYTE_TABLE + 4 * (0xA0 - 0x81) + 2)
+    return t.bytes(cut=lead_entry(0xA0) + 2)
 
 
 TABLES = [

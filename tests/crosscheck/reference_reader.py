@@ -23,23 +23,19 @@ Batch output: HEX<TAB>ok|fail<TAB>codes<TAB>reports
   The open failure of the table is reported once, on stderr.
 """
 
+import os
 import struct
 import sys
 
-# Layout of the code table.
-LEAD_BYTE_TABLE_OFFSET = 247176      # 126 u32: record array offset per lead byte
-PAIR_PREFIX_INDEX_OFFSET = 247830    # 676 entries, aa..zz
-LETTER_PREFIX_INDEX_OFFSET = 256042  # 26 entries, a..z
-CHARACTER_RECORD_SIZE = 10           # 4 bytes wordMakingCode + 6 unused
-PREFIX_INDEX_ENTRY_SIZE = 12         # blockOffset, textLength, candidateCount
-SUFFIX_RECORD_SIZE = 6
-LETTER_TEXT_SLOT_SIZE = 4
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from table_layout import (LEAD_BYTES, LETTER_TEXT_SLOT_SIZE, PREFIX_INDEX_ENTRY_SIZE,  # noqa: E402
+                          SAMPLE_CHARACTER, SUFFIX_RECORD_SIZE, TRAIL_BYTES, lead_entry,
+                          letter_entry, pair_entry, character_record)
 
 MAX_LOADED_CANDIDATES = 2000
 TEXT_BUFFER_SIZE = 20000
 CODES_STRING_MAX = 39                # bytes before the terminating NUL
 
-SAMPLE_CHARACTER = b"\xcd\xaf"       # 童
 CODE_SEPARATOR = b"  "
 
 SEEK_LIMIT = 2 ** 31                 # SetFilePointer takes a signed LONG
@@ -182,9 +178,9 @@ class CodeTable:
 
     def read_word_making_code(self, lead, trail):
         """Returns (outcome, 4 code bytes)."""
-        self.position(LEAD_BYTE_TABLE_OFFSET + 4 * (lead - 0x81))
+        self.position(lead_entry(lead))
         base = u32(self.read_kept(4))
-        self.position(base + CHARACTER_RECORD_SIZE * (trail - 0x40))
+        self.position(character_record(base, trail))
         code = bytearray(4)
         ok, got = self.file.read(4)
         if not ok:
@@ -205,8 +201,7 @@ class CodeTable:
         return True
 
     def load_pair_block(self, prefix):
-        index = 26 * (prefix[0] - 0x61) + (prefix[1] - 0x61)
-        self.position(PAIR_PREFIX_INDEX_OFFSET + PREFIX_INDEX_ENTRY_SIZE * index)
+        self.position(pair_entry(prefix))
         self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
         block, text_length, n = struct.unpack("<3I", self.entry)
         if block == 0:
@@ -255,8 +250,7 @@ class CodeTable:
         return True
 
     def load_letter_block(self, prefix):
-        index = prefix[0] - 0x61
-        self.position(LETTER_PREFIX_INDEX_OFFSET + PREFIX_INDEX_ENTRY_SIZE * index)
+        self.position(letter_entry(prefix))
         self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
         block, text_length, n = struct.unpack("<3I", self.entry)
         if block == 0:
@@ -290,7 +284,7 @@ class CodeTable:
 def acceptable(word, at):
     lead = word[at] if at < len(word) else 0
     trail = word[at + 1] if at + 1 < len(word) else 0
-    return 0x81 <= lead <= 0xFE and 0x40 <= trail <= 0xFF
+    return lead in LEAD_BYTES and trail in TRAIL_BYTES
 
 
 def derive_word_code(table, word):
@@ -419,8 +413,8 @@ def run_batch(table_path, lines, out, err):
 
 
 def all_hex_lines():
-    for lead in range(0x81, 0xFF):
-        for trail in range(0x40, 0x100):
+    for lead in LEAD_BYTES:
+        for trail in TRAIL_BYTES:
             yield "%02X%02X" % (lead, trail)
 
 

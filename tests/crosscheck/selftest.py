@@ -2,7 +2,7 @@
 """Hand-checked examples for reference_reader.py: small tables written here
 with struct, and the results worked out by hand in the comments.
 
-Usage: selftest.py   (prints "selftest: N checks passed" or fails loudly)
+Usage: selftest.py   (a line for each check, then "N passed, M failed"; exit 1 on a failure)
 """
 
 import os
@@ -12,29 +12,10 @@ import tempfile
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 import reference_reader as rr  # noqa: E402
-
-LEAD_TABLE = 247176
-PAIR_INDEX = 247830
-LETTER_INDEX = 256042
-TONG = b"\xcd\xaf"
-
-checks = 0
-
-
-def expect(actual, wanted, what):
-    global checks
-    if actual != wanted:
-        sys.exit("selftest FAILED: %s\n  got:    %r\n  wanted: %r" % (what, actual, wanted))
-    checks += 1
-
-
-def pair_entry(prefix):
-    return PAIR_INDEX + 12 * (26 * (prefix[0] - 97) + (prefix[1] - 97))
-
-
-def letter_entry(letter):
-    return LETTER_INDEX + 12 * (letter[0] - 97)
+from checks import expect, run as run_tests  # noqa: E402
+from table_layout import lead_entry, letter_entry, pair_entry, character_record  # noqa: E402
 
 
 class Image:
@@ -45,7 +26,7 @@ class Image:
         self.data[at:at + len(raw)] = raw
 
     def code(self, array, trail, code):
-        self.put(array + 10 * (trail - 0x40), code.ljust(4, b"\0"))
+        self.put(character_record(array, trail), code.ljust(4, b"\0"))
 
 
 def run(data, hex_lines):
@@ -72,8 +53,8 @@ def table_one():
     """Lead 0xB0 and 0xCD have arrays; everything else offset 0 (zeros)."""
     img = Image()
     b0, cd = 270000, 272000
-    img.put(LEAD_TABLE + 4 * (0xB0 - 0x81), struct.pack("<I", b0))
-    img.put(LEAD_TABLE + 4 * (0xCD - 0x81), struct.pack("<I", cd))
+    img.put(lead_entry(0xB0), struct.pack("<I", b0))
+    img.put(lead_entry(0xCD), struct.pack("<I", cd))
     img.code(cd, 0xAF, b"ujb")        # 童
     img.code(b0, 0xA1, b"xyz")        # 啊: prefix xy
     img.code(b0, 0xA2, b"k")          # prefix "k" + "u" = ku (no block: beep)
@@ -128,7 +109,7 @@ def test_missing():
 def test_derive_word_code():
     img = Image()
     arr = 270000
-    img.put(LEAD_TABLE + 4 * (0xB0 - 0x81), struct.pack("<I", arr))
+    img.put(lead_entry(0xB0), struct.pack("<I", arr))
     img.code(arr, 0x41, b"abc")
     img.code(arr, 0x42, b"de")
     img.code(arr, 0x43, b"fgh")
@@ -158,8 +139,8 @@ def test_derive_word_code():
 def test_big_and_letter_blocks():
     img = Image(400000)
     arr = 270000
-    img.put(LEAD_TABLE + 4 * (0xB0 - 0x81), struct.pack("<I", arr))
-    img.put(LEAD_TABLE + 4 * (0xCD - 0x81), struct.pack("<I", arr))
+    img.put(lead_entry(0xB0), struct.pack("<I", arr))
+    img.put(lead_entry(0xCD), struct.pack("<I", arr))
     img.code(arr, 0xAF, b"")          # 童 has no code (B0AF shares the array)
     img.code(arr, 0x41, b"pq")
     img.code(arr, 0x42, b"r")         # one-letter prefix r
@@ -187,8 +168,8 @@ def test_big_and_letter_blocks():
 def test_positioning_failure_reads_next_entry():
     img = Image()
     # lead 0x90: offset 0xFFFFFFFF; lead 0x91's entry reads "kj" as a code
-    img.put(LEAD_TABLE + 4 * (0x90 - 0x81), struct.pack("<I", 0xFFFFFFFF))
-    img.put(LEAD_TABLE + 4 * (0x91 - 0x81), b"kj\0\0")
+    img.put(lead_entry(0x90), struct.pack("<I", 0xFFFFFFFF))
+    img.put(lead_entry(0x91), b"kj\0\0")
     img.put(pair_entry(b"kj"), struct.pack("<3I", 0, 0, 0))
     lines, _ = run(bytes(img.data), ["9041"])
     expect(lines[0], "9041\tfail\t\tbox:Error reading file/SetFilePointer|beep",
@@ -198,7 +179,7 @@ def test_positioning_failure_reads_next_entry():
 def test_damage():
     img = Image()
     arr = 270000
-    img.put(LEAD_TABLE + 4 * (0xB0 - 0x81), struct.pack("<I", arr))
+    img.put(lead_entry(0xB0), struct.pack("<I", arr))
     img.code(arr, 0x41, b"abcd")      # no NUL
     img.code(arr, 0x42, b"aZ")        # not a letter
     img.code(arr, 0x43, b"de")
@@ -211,15 +192,6 @@ def test_damage():
            "damage reports")
 
 
-def main():
-    test_table_one()
-    test_missing()
-    test_derive_word_code()
-    test_big_and_letter_blocks()
-    test_positioning_failure_reads_next_entry()
-    test_damage()
-    print("selftest: %d checks passed" % checks)
-
-
 if __name__ == "__main__":
-    main()
+    run_tests(test_table_one, test_missing, test_derive_word_code, test_big_and_letter_blocks,
+              test_positioning_failure_reads_next_entry, test_damage)

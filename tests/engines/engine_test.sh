@@ -21,7 +21,7 @@ if [ ! -s "$sample" ]; then
 fi
 rm -rf "$work"
 mkdir -p "$work"
-. "$(dirname "$0")/../support/expect.sh"
+. "$(dirname "$0")/../support/checks.sh"
 
 # Exports TABLE.mb as NAME into $work/NAME-rime (a Rime user folder, staging
 # in build/) and $work/NAME.txt, compiled for both engines.
@@ -126,4 +126,4 @@ aa	" "$(printf 'waa\nwwwaa\naa\n' | timeout 120 "$rime_menu" "$work/none-rime" n
 expect "no word-making code: libime" "人工	" \
   "$(echo 人工 | "$libime_lookup" "$work/none.main.dict" --generate)"
 
-expect_summary
+checks_summary

@@ -250,6 +250,63 @@ TEST_F(SetupSequenceTest, FailedCopiesBeepAndTheFinalMessageNamesTheFilesNotInst
   EXPECT_EQ(window.icon, MessageIcon::Warning);
 }
 
+// Every old copy is deleted before the first copy, so a copy that fails
+// then (a full disk, a file another program holds) leaves no copy of its
+// file at all, and the message says so.
+TEST(SetupSequence, ACopyThatFailsAfterItsOldCopyWasDeletedLeavesNone) {
+  // GBK of "安装未完成，以下文件未能安装：" and of "（无）".
+  const std::string incomplete =
+      "\xB0\xB2\xD7\xB0\xCE\xB4\xCD\xEA\xB3\xC9\xA3\xAC\xD2\xD4\xCF\xC2\xCE\xC4\xBC\xFE\xCE\xB4"
+      "\xC4\xDC\xB0\xB2\xD7\xB0\xA3\xBA";
+  const std::string none = "\xA3\xA8\xCE\xDE\xA3\xA9";
+  struct Case {
+    const char* what;
+    std::vector<std::string> failing;  // in copy order
+    std::string quit;
+  };
+  const Case cases[] = {
+      {"one copy fails", {"navo.mb"}, "quit 1"},
+      {"every copy fails: a full disk",
+       {"navo.hlp", "navo.cnt", "navo.av", "navo.ime", "navo.mb", "navo.ud", "RtNavo.exe",
+        "navoOp.chm", "DodaZor.chm", "NvCodeFind.exe"},
+       "quit 2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Log log;
+    SetupRun run;
+    RecordingPlatform platform;
+    FakeHelpShell help{log};
+    FakeWindow window{log, run, platform, help};
+    platform.InstallEarlierCopies();
+    std::string message = "message " + incomplete;
+    for (const std::string& name : c.failing) {
+      platform.failingSources.insert("D:\\NAVO20\\" + name);
+      help.missing.insert(platform.SystemPath(name));
+      message += "\n" + name + none;
+    }
+    window.events = {Event::Tick};
+    OnMainWindowCreate(run, window);
+
+    const Log effects = platform.Effects();
+    for (const std::string& name : c.failing) {
+      const auto deleted =
+          std::find(effects.begin(), effects.end(), "delete C:\\WINDOWS\\SYSTEM32\\" + name);
+      const auto copy = std::find(effects.begin(), effects.end(),
+                                  "copy D:\\NAVO20\\" + name + " into C:\\WINDOWS\\SYSTEM32\\");
+      EXPECT_LT(deleted, copy) << name << ": its old copy is deleted before its copy is tried";
+      ASSERT_NE(copy, effects.end()) << name;
+      ASSERT_NE(copy + 1, effects.end()) << name;
+      EXPECT_EQ(copy[1], "beep") << name;
+      EXPECT_EQ(platform.systemFiles.count(platform.SystemPath(name)), 0u) << name;
+    }
+    EXPECT_EQ(std::count(log.begin(), log.end(), message), 1);
+    EXPECT_EQ(window.icon, MessageIcon::Warning);
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], c.quit);
+  }
+}
+
 TEST_F(SetupSequenceTest, RunFromTheSystemDirectoryTheCompletionMessageStands) {
   platform.currentDirectory = "C:\\WINDOWS\\SYSTEM32";
   platform.InstallEarlierCopies();

@@ -5,7 +5,7 @@
 # these readings decide what a run of them means.)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-. "$here/expect.sh"
+. "$here/checks.sh"
 . "$here/../codefind/e2e/lookup_report.sh"
 . "$here/../rootwin/e2e/root_report.sh"
 . "$here/../setup/e2e/setup_report.sh"
@@ -110,4 +110,4 @@ fail|2 of 2|1|9 of 13 characters
 fail|2 of 2|0|6 of 13 characters
 CASES
 
-expect_summary
+checks_summary

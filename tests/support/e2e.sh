@@ -1,7 +1,7 @@
 # shellcheck shell=bash
-# The checks every end-to-end script uses: check and its expectations (a
-# failure names the script's line), running a
-# test driver or a program under Wine, and one scenario chosen by name.
+# What every end-to-end script shares beside the checks (tests/support/
+# checks.sh: check, equal, given, require, ...): running a test driver or a
+# program under Wine, and one scenario chosen by name.
 #
 #   . tests/support/e2e.sh
 #   e2e_scenarios first second ...   the script's scenarios, in order
@@ -11,10 +11,11 @@
 #                                    scenario_applies NAME ARGS..., if it
 #                                    defines one, is true)
 #   if scenario first; then ... fi   runs a part when its scenario is chosen
-#   given ...                        a step a scenario needs, checked but not counted
+#   given ...                        a step a scenario needs (another scenario's
+#                                    part), checked but not counted
 #   require DESCRIPTION COMMAND...   a condition of the set-up, not of the product:
-#                                    not counted when it holds; when it does not,
-#                                    the scenario stops as a set-up error (exit 3)
+#                                    when it does not hold, the scenario stops
+#                                    as a set-up error (exit 3)
 #   e2e_finish                       stops Wine, checks nothing is left, prints the counts
 #
 # What Wine says of the programs and drivers (its error messages) is kept in
@@ -23,67 +24,19 @@
 # messages: a program that ended by itself, or Wine's desktop process gone,
 # is then seen in the test's log.
 
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/../wine/winelib.sh"
 
-e2e_passes=0 e2e_failures=0 e2e_given=0
 e2e_all_scenarios=() e2e_scenario=all e2e_shift=0
 
-# check DESCRIPTION COMMAND...: the command must succeed. A failure names the
-# line of the check in its script.
-check() {
-  local what=$1 line _ file
-  shift
-  read -r line _ file < <(caller 0)
-  if "$@"; then
-    if [ "$e2e_given" = 1 ]; then
-      echo "given: $what"
-    else
-      e2e_passes=$((e2e_passes + 1)); echo "ok: $what"
-    fi
-  else
-    e2e_failures=$((e2e_failures + 1))
-    if [ "$e2e_given" = 1 ]; then
-      echo "FAILED (${file##*/}:$line, a step the scenario needs): $what"
-    else
-      echo "FAILED (${file##*/}:$line): $what"
-    fi
-    [ "$e2e_failures" -gt 1 ] || e2e_show_processes
-  fi
-}
-# require DESCRIPTION COMMAND...: the scenario's set-up must hold; the
-# product is not checked here, so nothing is counted. When it does not hold
-# the scenario stops at once (Wine is stopped by wine_begin's EXIT trap) and
-# its last line says so, which a run of all scenarios counts as a failure.
-require() {
-  local what=$1 line _ file
-  shift
-  read -r line _ file < <(caller 0)
-  if "$@"; then
-    echo "given: $what"
-    return 0
-  fi
-  echo "SET-UP ERROR (${file##*/}:$line): $what"
+# The first failure shows the Wine processes alive at that moment; a set-up
+# error (Wine is stopped by wine_begin's EXIT trap) shows them and what Wine
+# said, and its last line makes a run of all scenarios count it as a failure.
+checks_on_first_failure() { e2e_show_processes; }
+checks_on_setup_error() {
   e2e_show_processes
   e2e_show_wine_messages
-  echo "set-up error: the scenario could not run"
-  exit 3
 }
-# given COMMAND...: runs the steps that a scenario needs (another scenario's
-# part); their checks must pass but count as the other scenario's.
-given() {
-  local status
-  e2e_given=1
-  "$@"
-  status=$?
-  e2e_given=0
-  return $status
-}
-equal() {  # expected, actual
-  [ "$1" = "$2" ] && return 0
-  printf '    expected: %s\n    got: %s\n' "$1" "$2"
-  return 1
-}
-indented() { sed 's/^/    /' <<<"$1"; }
 chinese_system() { [ "${NAVO_WINE_CODEPAGE:-936}" = 936 ]; }
 
 # Wine's messages of the programs started here: errors only, where the
@@ -180,7 +133,7 @@ e2e_choose() {  # "$@" of the script: takes a leading --scenario NAME
     fi
     bash "$0" --scenario "$s" "$@" | tee "$log"
     counts=$(tail -n 1 "$log")
-    if [[ "$counts" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed$ ]]; then
+    if [[ "$counts" =~ ^([0-9]+)\ passed,\ ([0-9]+)\ failed(,\ [0-9]+\ skipped)?$ ]]; then
       passed=$((passed + BASH_REMATCH[1])) failed=$((failed + BASH_REMATCH[2]))
     else
       failed=$((failed + 1))
@@ -200,10 +153,9 @@ scenario() {  # NAME: true when NAME is the scenario chosen; says so
 # counts and returns whether every check passed.
 e2e_finish() {
   local xvfb_pid=${NAVO_WINE_XVFB_PID:-}
-  [ "$e2e_failures" -eq 0 ] || e2e_show_wine_messages
+  [ "$checks_failed" -eq 0 ] || e2e_show_wine_messages
   wine_cleanup
   check "no Wine process is left behind" equal 0 "$(wine_live_processes)"
   [ -z "$xvfb_pid" ] || check "no Xvfb is left behind" eval "! kill -0 $xvfb_pid 2>/dev/null"
-  echo "$e2e_passes passed, $e2e_failures failed"
-  [ "$e2e_failures" -eq 0 ]
+  checks_summary
 }

@@ -5,7 +5,7 @@ set -u
 navomb=$1 nvcodefind=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/../support/expect.sh"
+. "$(dirname "$0")/../support/checks.sh"
 
 cat > "$work/table.txt" <<'TABLE'
 # a small table
@@ -100,8 +100,7 @@ done
 truncate -s -2 "$work/navo.mb"
 out=$("$navomb" check "$work/navo.mb")
 expect "check damaged status" 1 $?
-case "$out" in *"block uj: file ends inside its texts"*) passes=$((passes + 1)) ;;
-  *) failures=$((failures + 1)); echo "FAILED check damaged: $out" ;; esac
+check "check damaged" matches "$out" "*block uj: file ends inside its texts*"
 
 printf '工\taaaa\nno tab here\n𠀀\tab\n工\tAAAA\n' > "$work/bad.txt"
 out=$("$navomb" build "$work/bad.txt" "$work/bad.mb" 2>&1)
@@ -147,13 +146,11 @@ for tool in "$navomb" "$nvcodefind"; do
   name=$(basename "$tool")
   out=$("$tool" --help)
   expect "$name --help status" 0 $?
-  case "$out" in "usage: $name"*) passes=$((passes + 1)) ;;
-    *) failures=$((failures + 1)); echo "FAILED $name --help: $out" ;; esac
+  check "$name --help" matches "$out" "usage: $name*"
   expect "$name --version" "$name 2.0" "$("$tool" --version)"
   out=$("$tool" --no-such-option 2>&1 >/dev/null)
   expect "$name usage error status" 2 $?
-  case "$out" in "usage: $name"*) passes=$((passes + 1)) ;;
-    *) failures=$((failures + 1)); echo "FAILED $name usage on stderr: $out" ;; esac
+  check "$name usage on stderr" matches "$out" "usage: $name*"
 done
 "$navomb" build --from yaml "$work/mine.dict.yaml" "$work/x.mb" 2>/dev/null
 expect "unknown source format" 2 $?
@@ -162,4 +159,4 @@ out=$("$nvcodefind" --table "$work/navo.mb" 工 2>&1 >/dev/null)
 expect "damaged table status" 1 $?
 expect "damaged table" "nvcodefind: warning: $work/navo.mb is damaged at offset 256456: block uj: file ends inside its texts" "$out"
 
-expect_summary
+checks_summary

@@ -10,7 +10,7 @@ set -u
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-. "$(dirname "$0")/../support/expect.sh"
+. "$(dirname "$0")/../support/checks.sh"
 
 sample=$build/sample/navo.mb
 prefix=$work/prefix
@@ -28,8 +28,7 @@ for tool in navomb nvcodefind; do
   expect "$tool executable" 0 $?
   page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/$tool.1" 2>&1)
   expect "$tool manual page status" 0 $?
-  case "$page" in *NAME*"$tool "*SYNOPSIS*DESCRIPTION*"EXIT STATUS"*) passes=$((passes + 1)) ;;
-    *) failures=$((failures + 1)); echo "FAILED $tool manual page: $page" | head -n 5 ;; esac
+  check "$tool manual page" matches "$page" "*NAME*$tool *SYNOPSIS*DESCRIPTION*EXIT STATUS*"
   # No path of the build tree among the program's constant data.
   objcopy -O binary --only-section=.rodata "$prefix/bin/$tool" "$work/$tool.rodata"
   expect "$tool holds no build path" 0 "$(grep -c -a -F "$build" "$work/$tool.rodata")"
@@ -67,8 +66,7 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null; then
   expect "package files" "$(printf '%s\n' "$files" | sed 's|^|./usr/|')" \
     "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)"
   expect "package name" navo-tools "$(dpkg-deb -f "$deb" Package)"
-  case "$(dpkg-deb -f "$deb" Depends)" in *libc6*libstdc++6*) passes=$((passes + 1)) ;;
-    *) failures=$((failures + 1)); echo "FAILED package Depends: $(dpkg-deb -f "$deb" Depends)" ;; esac
+  check "package Depends" matches "$(dpkg-deb -f "$deb" Depends)" "*libc6*libstdc++6*"
 fi
 
-expect_summary
+checks_summary

@@ -4,13 +4,15 @@
 #   selftest.sh [--fresh-cache]
 # --fresh-cache builds the locale and template prefixes in a new cache to time
 # them; otherwise the shared cache is used (built there if missing).
-# Ends with "N passed, N failed"; exit 1 on any failure. A 32-bit probe that
-# this machine cannot run is reported as skipped.
+# Ends with "N passed, N failed" (tests/support/checks.sh); exit 1 on any
+# failure. A probe that this machine cannot run is reported as skipped.
 set -u
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 # shellcheck source=winelib.sh
 . "$here/winelib.sh"
+# shellcheck source=../support/checks.sh
+. "$here/../support/checks.sh"
 runner="$here/run_wine_exe.sh"
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/navo-wine-selftest-XXXXXX")"
@@ -24,32 +26,18 @@ fi
 export TMPDIR="$work/tmp"
 mkdir -p "$TMPDIR"
 
-passed=0 failed=0 skipped=0
-ok() { passed=$((passed + 1)); echo "ok: $*"; }
-bad() { failed=$((failed + 1)); echo "FAILED: $*"; }
-skip() { skipped=$((skipped + 1)); echo "skipped: $*"; }
-check() { # description, command...
-    local what="$1"
-    shift
-    if "$@"; then ok "$what"; else bad "$what"; fi
-}
-
 # --- build the probes --------------------------------------------------------
 declare -A exes=()
 for tc in i686 x86_64; do
     cxx="$tc-w64-mingw32-g++-posix"
     command -v "$cxx" >/dev/null || cxx="$tc-w64-mingw32-g++"
     if ! command -v "$cxx" >/dev/null; then
-        if [[ $tc == i686 ]]; then bad "no i686 MinGW compiler"; else skip "no x86_64 MinGW compiler"; fi
+        if [[ $tc == i686 ]]; then fail "no i686 MinGW compiler"; else skip "no x86_64 MinGW compiler"; fi
         continue
     fi
     out="$work/probe-$tc.exe"
-    if "$cxx" -O2 -static -s -o "$out" "$here/selftest_probe.cpp"; then
+    check "built $(basename "$out") with $cxx" "$cxx" -O2 -static -s -o "$out" "$here/selftest_probe.cpp" &&
         exes[$tc]="$out"
-        ok "built $(basename "$out") with $cxx"
-    else
-        bad "build with $cxx"
-    fi
 done
 
 # run_probe EXE ARGS...: runs through the runner; sets out, err, rc, secs.
@@ -63,6 +51,35 @@ run_probe() {
 }
 
 leftovers() { [[ "$(wine_live_processes "$work/*")" -eq 0 ]]; }
+
+# fresh_copy NAME: a copy of the template prefix, timed.
+fresh_copy() (
+    NAVO_WINE_ARCH="$arch"
+    wine_setup_locale || exit 1
+    t="$(wine_now)"
+    wine_fresh_prefix "$work/copy-$1" || exit 1
+    echo "timing: $1 fresh prefix copy $(wine_elapsed "$t") s ($(du -sh "$work/copy-$1" | cut -f1))"
+)
+
+# library_functions: the library used directly in a prefix of its own;
+# each step says what went wrong.
+library_functions() (
+    NAVO_WINE_ARCH="$arch"
+    wine_begin "$work/lib-prefix" || exit 1
+    [[ -f "$(wine_sysdir)/kernel32.dll" ]] || { echo "wine_sysdir: no kernel32.dll"; exit 1; }
+    q="$(wine_reg_query 'HKCU\Software\Wine\Fonts\Replacements' '宋体')" || { echo "reg query failed"; exit 1; }
+    printf '%s\n' "$q" | sed 's/^/    /'
+    grep -q '宋体.*WenQuanYi Micro Hei' <<<"$q" || { echo "font replacement not found"; exit 1; }
+    wine_exec "$exe" sleep 1500 >/dev/null 2>&1 &
+    pid=$!
+    sleep 1
+    [[ "$(wine_live_processes)" -gt 0 ]] || { echo "no live process seen while running"; exit 1; }
+    wine_screenshot "$work/shot.png" && [[ -s "$work/shot.png" ]] || { echo "no screenshot"; exit 1; }
+    wait "$pid" # not a bare wait: Xvfb is a child too
+    wine_cleanup
+    [[ "$(wine_live_processes "$work/lib-prefix")" -eq 0 ]] || { echo "processes left"; exit 1; }
+    [[ -z "${NAVO_WINE_XVFB_PID:-}" ]] || { echo "Xvfb not stopped"; exit 1; }
+)
 
 for tc in i686 x86_64; do
     exe="${exes[$tc]:-}"
@@ -79,25 +96,11 @@ for tc in i686 x86_64; do
 
     # Template (first time or cached) and a fresh copy, timed.
     t="$(wine_now)"
-    had=no
-    (
-        NAVO_WINE_ARCH="$arch"
-        [[ -f "$(wine_template_dir)/.navo-ready" ]] && exit 0
-        exit 1
-    ) && had=yes
-    if (NAVO_WINE_ARCH="$arch" wine_template_prefix); then
-        ok "$tc: template prefix ($([[ $had == yes ]] && echo cached || echo built) in $(wine_elapsed "$t") s)"
-    else
-        bad "$tc: template prefix"
-        continue
-    fi
-    (
-        NAVO_WINE_ARCH="$arch"
-        wine_setup_locale || exit 1
-        t="$(wine_now)"
-        wine_fresh_prefix "$work/copy-$tc" || exit 1
-        echo "timing: $tc fresh prefix copy $(wine_elapsed "$t") s ($(du -sh "$work/copy-$tc" | cut -f1))"
-    ) || bad "$tc: fresh prefix copy"
+    had=built
+    (NAVO_WINE_ARCH="$arch" && [[ -f "$(wine_template_dir)/.navo-ready" ]]) && had=cached
+    check "$tc: template prefix" eval '(NAVO_WINE_ARCH="$arch" wine_template_prefix)' || continue
+    echo "timing: $tc template prefix $had in $(wine_elapsed "$t") s"
+    check "$tc: a fresh prefix copy" fresh_copy "$tc"
     rm -rf "$work/copy-$tc"
 
     run_probe "$exe" info
@@ -137,26 +140,8 @@ if [[ -z "$exe" ]] || ! wine_arch_usable win64; then
 fi
 if [[ -n "$exe" ]] && wine_arch_usable "$arch"; then
     echo "== library functions ($arch)"
-    (
-        NAVO_WINE_ARCH="$arch"
-        wine_begin "$work/lib-prefix" || exit 1
-        [[ -f "$(wine_sysdir)/kernel32.dll" ]] || { echo "wine_sysdir: no kernel32.dll"; exit 1; }
-        q="$(wine_reg_query 'HKCU\Software\Wine\Fonts\Replacements' '宋体')" || { echo "reg query failed"; exit 1; }
-        printf '%s\n' "$q" | sed 's/^/    /'
-        grep -q '宋体.*WenQuanYi Micro Hei' <<<"$q" || { echo "font replacement not found"; exit 1; }
-        wine_exec "$exe" sleep 1500 >/dev/null 2>&1 &
-        pid=$!
-        sleep 1
-        [[ "$(wine_live_processes)" -gt 0 ]] || { echo "no live process seen while running"; exit 1; }
-        wine_screenshot "$work/shot.png" && [[ -s "$work/shot.png" ]] || { echo "no screenshot"; exit 1; }
-        wait "$pid" # not a bare wait: Xvfb is a child too
-        wine_cleanup
-        [[ "$(wine_live_processes "$work/lib-prefix")" -eq 0 ]] || { echo "processes left"; exit 1; }
-        [[ -z "${NAVO_WINE_XVFB_PID:-}" ]] || { echo "Xvfb not stopped"; exit 1; }
-    ) && ok "wine_begin, wine_sysdir, wine_reg_query, wine_screenshot, wine_cleanup" ||
-        bad "library functions"
+    check "wine_begin, wine_sysdir, wine_reg_query, wine_screenshot, wine_cleanup" library_functions
 fi
 
 check "no Wine process left at the end" leftovers
-echo "$passed passed, $failed failed, $skipped skipped"
-[[ $failed -eq 0 ]]
+checks_summary

@@ -6,9 +6,11 @@ reference reader (tests/crosscheck/reference_reader.py), never from the page.
 Usage: browser_test.py --scenario NAME PAGE.html SAMPLE_TABLE SCREENSHOT_DIR
 """
 import argparse
+import atexit
 import io
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -16,17 +18,14 @@ import tempfile
 here = os.path.dirname(os.path.abspath(__file__))
 crosscheck = os.path.join(here, "..", "..", "tests", "crosscheck")
 sys.path.insert(0, crosscheck)
+sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
 import reference_reader  # noqa: E402
+from checks import check, raised, require, summary  # noqa: E402
 from page_driver import Page  # noqa: E402
+from table_layout import LETTERS, letter_entry, pair_entry  # noqa: E402
 
-failures = []
-scratch = tempfile.mkdtemp(prefix="navo-page-test-")  # removed when the scenario ends
-
-
-def check(what, condition, detail=""):
-    print(("ok   " if condition else "FAIL ") + what + ("" if condition else f": {detail}"))
-    if not condition:
-        failures.append(what)
+scratch = tempfile.mkdtemp(prefix="navo-page-test-")
+atexit.register(shutil.rmtree, scratch, ignore_errors=True)
 
 
 def reference(table, characters):
@@ -63,10 +62,10 @@ def scenario_chooses_a_table_through_the_file_input(page, table, shots):
     size = os.path.getsize(table)
     check("the status names the table", "navo.mb" in status, status)
     check("and its size in bytes", f"{size:,}" in status, status)
-    candidates = sum(reference_reader.struct.unpack_from("<I", open(table, "rb").read(),
-                     offset + 8)[0] for offset in
-                     [reference_reader.PAIR_PREFIX_INDEX_OFFSET + 12 * i for i in range(676)] +
-                     [reference_reader.LETTER_PREFIX_INDEX_OFFSET + 12 * i for i in range(26)])
+    entries = [pair_entry(bytes([first, second])) for first in LETTERS for second in LETTERS]
+    entries += [letter_entry(bytes([letter])) for letter in LETTERS]
+    data = open(table, "rb").read()
+    candidates = sum(struct.unpack_from("<I", data, entry + 8)[0] for entry in entries)
     check("and its number of candidates", f"{candidates:,} 个候选" in status, status)
     check("the empty pane shows the window's heading",
           page.element("pane-title").text == "汉字及编码显示窗口", page.element("pane-title").text)
@@ -253,21 +252,19 @@ def main():
     run = globals().get("scenario_" + args.scenario)
     if run is None:
         sys.exit(f"no scenario {args.scenario}")
-    if not os.path.isfile(args.table):
-        sys.exit(f"no sample table {args.table}: build it with scripts/sample-table.sh")
+    require(f"the sample table {args.table} is built (scripts/sample-table.sh)",
+            os.path.isfile(args.table))
+    print(f"== scenario {args.scenario}")
     page = Page(args.page)
     try:
         page.driver.execute_cdp_cmd("Browser.grantPermissions", {
             "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
         run(page, args.table, args.shots)
     except Exception as error:  # a failed wait or a missing element fails the scenario
-        failures.append(repr(error))
-        print("FAIL", repr(error))
+        raised("the scenario runs to its end", error)
     finally:
         page.close()
-        shutil.rmtree(scratch, ignore_errors=True)
-    print(f"{args.scenario}: {len(failures)} failed")
-    sys.exit(1 if failures else 0)
+    sys.exit(0 if summary() else 1)
 
 
 if __name__ == "__main__":

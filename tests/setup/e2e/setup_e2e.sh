@@ -159,7 +159,7 @@ first_installation() {
 make_distribution "$dist" 1
 cp -a "$dist" "$base/dist-1"
 require "none of the ten files is in the system directory before" absent "${names[@]}"
-if [ "$e2e_given" = 1 ]; then
+if [ "$checks_given" = 1 ]; then
   run_setup "$(windows_path "$dist")"
 else
   run_setup "$(windows_path "$dist")" --capture "$(windows_path "$base")"
@@ -198,7 +198,7 @@ check "the dialog's text was drawn" saw dialog-text-drawn yes
 check "the waiting text is drawn whole" text_drawn_whole
 check "  in 华文新魏 as the template names it (a font that holds it here), no character a box" \
   eval 'saw dialog-text-in-华文新魏 yes && saw dialog-text-boxes-in-华文新魏 0'
-[ "$e2e_given" = 1 ] ||
+[ "$checks_given" = 1 ] ||
   check "screenshot of the backdrop with the dialog" keep_capture dialog setup-1-backdrop-dialog.png
 check "the installation step comes about one second after the dialog" \
   between step-after-dialog-ms 300 3000
@@ -208,7 +208,7 @@ check "  its text drawn in the message font and its caption in the caption font,
   message_readable
 check "the message has one OK button and no icon" \
   eval 'saw message-buttons OK && { ! chinese_system || saw message-icon none; }'
-[ "$e2e_given" = 1 ] ||
+[ "$checks_given" = 1 ] ||
   check "screenshot of the completion message" keep_capture message setup-2-completion-message.png
 check "no other dialog came up" saw other-dialog none
 check "exit code 0" saw exit-code 0
