@@ -5,7 +5,7 @@
 #   check_windows_program_test.sh imports_what_no_program_may.exe
 set -u
 here=$(dirname "$0")
-. "$here/expect.sh"
+. "$here/checks.sh"
 program=$1
 listing=$(mktemp)
 trap 'rm -f "$listing"' EXIT
@@ -56,4 +56,4 @@ expect "the check names its 8-bit calls, its DLL outside the known ones and its 
   "$(not_known VERSION.dll; eight_bit CreateDCA; eight_bit ImmInstallIMEA
      echo "FAILED: no load configuration whose dependent load flags are LOAD_LIBRARY_SEARCH_SYSTEM32")" \
   "$(grep '^FAILED' <<<"$report" | LC_ALL=C sort)"
-expect_summary
+checks_summary
