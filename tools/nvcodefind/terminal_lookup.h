@@ -7,6 +7,7 @@
 
 #include "codefind/code_table.h"
 #include "codefind/posix/posix_platform.h"
+#include "codefind/static_text_buffer.h"
 #include "tools/nvcodefind/lookup_outcome.h"
 
 namespace navo {
