@@ -42,6 +42,15 @@ BlockPlace LetterBlockPlace(const PrefixIndexEntry& entry) {
   return place;
 }
 
+bool PrefixIsSound(const char* prefix) {
+  uint32_t length = 0;
+  while (length <= MaxPrefixLetters && prefix[length] != '\0') {
+    if (!IsCodeLetter(prefix[length])) return false;
+    ++length;
+  }
+  return length <= MaxPrefixLetters;
+}
+
 bool WordMakingCodeIsSound(const char code[WordMakingCodeSize]) {
   if (std::memchr(code, 0, WordMakingCodeSize) == nullptr) return false;
   for (const char* c = code; *c != '\0'; ++c)
