@@ -107,11 +107,11 @@ NAVO_EXPORT(navo_open_table) int OpenTable(int read) {
 NAVO_EXPORT(navo_table_candidates) double TableCandidates() {
   if (lookup.tableBytes == nullptr || lookup.tableSize < FixedRegionsEnd) return -1;
   double candidates = 0;
-  for (uint32_t i = 0; i < 26 * 26; ++i)
-    candidates += ReadU32Le(lookup.tableBytes + PairPrefixIndexOffset + PrefixIndexEntrySize * i + 8);
-  for (uint32_t i = 0; i < 26; ++i)
-    candidates +=
-        ReadU32Le(lookup.tableBytes + LetterPrefixIndexOffset + PrefixIndexEntrySize * i + 8);
+  const unsigned char* bytes = lookup.tableBytes;
+  for (uint32_t pair = 0; pair < PairPrefixCount; ++pair)
+    candidates += ReadU32Le(bytes + PairIndexEntryOffset(pair) + CandidateCountField);
+  for (uint32_t letter = 0; letter < CodeLetterCount; ++letter)
+    candidates += ReadU32Le(bytes + LetterIndexEntryOffset(letter) + CandidateCountField);
   return candidates;
 }
 
