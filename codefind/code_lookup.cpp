@@ -131,8 +131,9 @@ bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesS
 
   char wordCode[WordCodeSize];
   if (!DeriveWordCode(table, probe, wordCode)) return false;
-  // typed is one character: exactly two bytes and its NUL.
-  bool cut;  // the window shows the codes that fit
+  // typed, two bytes and its NUL, is matched as a one-character text; the
+  // window shows the codes that fit, and no more.
+  bool cut;
   return CollectCodesUnderPrefix(table, wordCode, typed, codes, CodesStringSize, &cut);
 }
 
