@@ -9,7 +9,6 @@
 namespace navo::codefind {
 
 const char SampleCharacter[] = {gbk::Sample[0], gbk::Sample[1], gbk::Sample[2]};
-const char CodeSeparator[] = "  ";
 const char* const WordMakingCodeErrorCaption = gbk::WordMakingCodeError;
 
 namespace {
@@ -40,11 +39,43 @@ size_t UsedCharacterPositions(size_t length, size_t positions[MaxUsedCharacters]
   return length > 6 ? 4 : 3;
 }
 
-}  // namespace
+// The codes of the candidates whose text is text in the block of the
+// two-letter prefix of wordCode, in block order, into codes (size bytes).
+// A code that does not fit whole ends the string, and *cut tells so; no code
+// is cut. False when the block cannot be loaded or its texts locked.
+bool CollectCodesUnderPrefix(CodeTable& table, const char* wordCode, const char* text,
+                             char* codes, size_t size, bool* cut) {
+  char prefix[MaxPrefixLetters + 1] = {};
+  std::memcpy(prefix, wordCode, strnlen(wordCode, MaxPrefixLetters));
+  if (!LoadCandidateBlock(table, prefix)) return false;
 
-bool IsAcceptableCharacter(unsigned char lead, unsigned char trail) {
-  return IsGbkCharacter(lead, trail);
+  const char* texts = table.textBuffer.Lock();
+  if (texts == nullptr) return false;
+  const size_t prefixLength = std::strlen(prefix);
+  size_t length = 0;
+  *cut = false;
+  for (uint32_t i = NextCandidateWithText(table, texts, text, 0); i < table.loadedCount;
+       i = NextCandidateWithText(table, texts, text, i + 1)) {
+    const char* suffix = CandidateSuffix(table, i);
+    const size_t separator = length == 0 ? 0 : CodeSeparatorLength;
+    const size_t suffixLength = std::strlen(suffix);
+    if (length + separator + prefixLength + suffixLength > size - 1) {
+      *cut = true;
+      break;
+    }
+    std::memcpy(codes + length, CodeSeparator, separator);
+    length += separator;
+    std::memcpy(codes + length, prefix, prefixLength);
+    length += prefixLength;
+    std::memcpy(codes + length, suffix, suffixLength);
+    length += suffixLength;
+  }
+  codes[length] = '\0';
+  table.textBuffer.Unlock();
+  return true;
 }
+
+}  // namespace
 
 bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSize]) {
   wordCode[0] = '\0';
@@ -57,7 +88,7 @@ bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSi
   for (size_t k = 0; k < used; ++k) {
     const unsigned char lead = static_cast<unsigned char>(word[positions[k]]);
     if (!IsGbkLeadByte(lead)) return false;
-    if (!IsAcceptableCharacter(lead, static_cast<unsigned char>(word[positions[k] + 1])))
+    if (!IsGbkCharacter(lead, static_cast<unsigned char>(word[positions[k] + 1])))
       return false;
   }
 
@@ -100,32 +131,18 @@ bool LookupCharacterCodes(CodeTable& table, const char* typed, char codes[CodesS
 
   char wordCode[WordCodeSize];
   if (!DeriveWordCode(table, probe, wordCode)) return false;
-  char prefix[3] = {};  // the word code cut after its second byte
-  std::memcpy(prefix, wordCode, strnlen(wordCode, 2));
-  if (!LoadCandidateBlock(table, prefix)) return false;
+  // typed, two bytes and its NUL, is matched as a one-character text; the
+  // window shows the codes that fit, and no more.
+  bool cut;
+  return CollectCodesUnderPrefix(table, wordCode, typed, codes, CodesStringSize, &cut);
+}
 
-  const char* text = table.textBuffer.Lock();
-  if (text == nullptr) return false;
-  const size_t prefixLength = std::strlen(prefix);
-  size_t length = 0;
-  // typed is one character: exactly two bytes and its NUL.
-  for (uint32_t i = NextCandidateWithText(table, text, typed, 0); i < table.loadedCount;
-       i = NextCandidateWithText(table, text, typed, i + 1)) {
-    const char* suffix = CandidateSuffix(table, i);
-    const size_t separator = length == 0 ? 0 : sizeof CodeSeparator - 1;
-    const size_t suffixLength = std::strlen(suffix);
-    // A code that does not fit whole ends the string; no code is cut.
-    if (length + separator + prefixLength + suffixLength > CodesStringSize - 1) break;
-    std::memcpy(codes + length, CodeSeparator, separator);
-    length += separator;
-    std::memcpy(codes + length, prefix, prefixLength);
-    length += prefixLength;
-    std::memcpy(codes + length, suffix, suffixLength);
-    length += suffixLength;
-  }
-  codes[length] = '\0';
-  table.textBuffer.Unlock();
-  return true;
+bool LookupWordCodes(CodeTable& table, const char* word, WordCodes& found) {
+  found.codes[0] = '\0';
+  found.cut = false;
+  if (!DeriveWordCode(table, word, found.wordCode)) return false;
+  return CollectCodesUnderPrefix(table, found.wordCode, word, found.codes, WordCodesStringSize,
+                                 &found.cut);
 }
 
 }  // namespace navo::codefind

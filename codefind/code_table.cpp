@@ -39,12 +39,12 @@ bool ReadBlockPart(CodeTable& table, void* buffer, uint32_t size) {
   return false;
 }
 
-void ReadIndexEntry(CodeTable& table, uint64_t offset) {
+PrefixIndexEntry ReadIndexEntry(CodeTable& table, uint64_t offset) {
   unsigned char bytes[PrefixIndexEntrySize] = {};
   PositionAt(table, offset);  // on failure the entry stays zero: no block
   uint32_t delivered = 0;
   table.file.Read(bytes, sizeof bytes, &delivered);
-  table.entry = DecodePrefixIndexEntry(bytes);
+  return DecodePrefixIndexEntry(bytes);
 }
 
 bool LoadedBlockIsSound(const CodeTable& table, const char* text, uint32_t count) {
@@ -54,8 +54,7 @@ bool LoadedBlockIsSound(const CodeTable& table, const char* text, uint32_t count
 
 bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
   const uint32_t pair = CodeLetterCount * uint32_t(prefix[0] - 'a') + uint32_t(prefix[1] - 'a');
-  ReadIndexEntry(table, PairIndexEntryOffset(pair));
-  const PrefixIndexEntry entry = table.entry;
+  const PrefixIndexEntry entry = ReadIndexEntry(table, PairIndexEntryOffset(pair));
   if (entry.blockOffset == 0) {
     table.reports.Beep();
     return false;
@@ -96,8 +95,8 @@ bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
 }
 
 bool LoadLetterBlock(CodeTable& table, const char* prefix, char* text) {
-  ReadIndexEntry(table, LetterIndexEntryOffset(uint32_t(prefix[0] - 'a')));
-  const PrefixIndexEntry entry = table.entry;
+  const PrefixIndexEntry entry =
+      ReadIndexEntry(table, LetterIndexEntryOffset(uint32_t(prefix[0] - 'a')));
   if (entry.blockOffset == 0) return false;
   if (!LetterBlockFits(entry)) {
     ReportDamage(table);
@@ -170,16 +169,13 @@ WordCodeRead ReadWordMakingCode(CodeTable& table, unsigned char lead, unsigned c
 
 bool LoadCandidateBlock(CodeTable& table, const char* prefix) {
   char* text = table.textBuffer.Lock();
-  table.entry = PrefixIndexEntry{};
   table.loadedCount = 0;
   table.textSize = 0;
   if (text == nullptr) return false;
 
   bool loaded;
-  const size_t length = std::strlen(prefix);
-  const bool lettersSound = length == 0 || length > 2 ||
-                            (IsCodeLetter(prefix[0]) && (length == 1 || IsCodeLetter(prefix[1])));
-  if (!lettersSound) {
+  const size_t length = strnlen(prefix, MaxPrefixLetters + 1);
+  if (!PrefixIsSound(prefix)) {
     ReportDamage(table);
     loaded = false;
   } else if (length == 2) {
@@ -187,7 +183,7 @@ bool LoadCandidateBlock(CodeTable& table, const char* prefix) {
   } else if (length == 1) {
     loaded = LoadLetterBlock(table, prefix, text);
   } else {
-    loaded = true;  // no prefix (the only other length that occurs): an empty block
+    loaded = true;  // no prefix: an empty block
   }
   if (!loaded) table.loadedCount = 0;
   table.textBuffer.Unlock();

@@ -28,7 +28,6 @@ struct CodeTable {
   TextBuffer& textBuffer;
 
   char path[PathBufferSize] = {};
-  PrefixIndexEntry entry = {};
   char suffixes[MaxLoadedCandidates * SuffixRecordSize] = {};
   uint32_t textOffsets[MaxLoadedCandidates] = {};
   // The candidate block of the last successful load: how many candidates may
@@ -56,7 +55,9 @@ bool OpenCodeTableFile(CodeTable& table, const char* path);
 WordCodeRead ReadWordMakingCode(CodeTable& table, unsigned char lead, unsigned char trail,
                                 char code[WordMakingCodeSize]);
 
-// Loads the candidate block of a prefix of two letters, one letter or none.
+// Loads the candidate block of a prefix of two letters, one letter or none
+// (an empty block). Any other prefix names no block: the table is taken as
+// damaged, and nothing is read.
 bool LoadCandidateBlock(CodeTable& table, const char* prefix);
 
 // Candidate i (below loadedCount) of the block loaded last. CandidateText

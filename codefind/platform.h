@@ -2,7 +2,8 @@
 // table reader a read-only file, a way to tell the user about failures and
 // the movable text buffer; for the window the input box, the result pane
 // and the pane font's text heights; the start-up calls. shell/ implements
-// them on Win32, posix/ the reader's part for the native tools; the tests
+// them on Win32, posix/ the reader's part for the native tools (with
+// static_text_buffer.h, which the page's module shares); the tests
 // record them.
 #pragma once
 

@@ -32,7 +32,8 @@ constexpr uint32_t LetterTextSlotSize = 4;  // one-letter blocks: texts in fixed
 
 // The longest strings the records hold; their NUL takes one byte more.
 constexpr uint32_t MaxWordMakingCodeLetters = WordMakingCodeSize - 1;
-constexpr uint32_t MaxCodeLetters = 2 + SuffixRecordSize - 1;
+constexpr uint32_t MaxPrefixLetters = 2;  // the letters of the pair index
+constexpr uint32_t MaxCodeLetters = MaxPrefixLetters + SuffixRecordSize - 1;
 constexpr uint32_t MaxLetterBlockTextBytes = LetterTextSlotSize - 1;
 
 // The reader's buffers: a block loads at most this much.
@@ -103,6 +104,9 @@ constexpr bool LetterBlockFits(const PrefixIndexEntry& entry) {
 constexpr uint32_t LetterTextOffset(uint32_t i) { return LetterTextSlotSize * i; }
 
 // The soundness rule of what the lookup loads, stated once.
+// A prefix names a block by two code letters or one (the two indexes), or the
+// empty block by none; no longer prefix has an index entry.
+bool PrefixIsSound(const char* prefix);
 // A word-making code: a NUL within its bytes, code letters before it.
 bool WordMakingCodeIsSound(const char code[WordMakingCodeSize]);
 // A suffix record: a NUL within its bytes.

@@ -6,6 +6,9 @@
 const HanRanges = [[0x3007, 0x3007], [0x3400, 0x4DBF], [0x4E00, 0x9FFF], [0xF900, 0xFAFF],
   [0x20000, 0x3134F]];
 
+// After the codes of a list the core had to cut, as the terminal tool shows it.
+const CutCodesMark = '  \u2026';
+
 // The characters a learner wants the codes of, as the terminal tool takes them.
 function isHanCharacter(codePoint) {
   return HanRanges.some(([first, last]) => codePoint >= first && codePoint <= last);
@@ -136,11 +139,18 @@ class NavoLookup {
       if (codePoint >= 0x10000 || (codePoint > 0x7F && this.x.navo_gbk_of_unicode(codePoint) === 0))
         return { ok: false, outside: true, reports: [] };
     }
-    const gbk = this.encode(word);
+    return { outside: false, ...this.lookUpWordBytes(this.encode(word)) };
+  }
+
+  // A word as GBK bytes: {ok, wordCode, codes, cut, reports}; the codes shown
+  // as the terminal tool shows them (escaped: as in its batch lines).
+  lookUpWordBytes(gbk, escaped = '') {
     this.bytesAt(this.x.navo_scratch(), gbk.length + 1).set([...gbk, 0]);
     const ok = this.x.navo_look_up_word() === 1;
-    return { ok, outside: false, wordCode: this.display(this.cString(this.x.navo_word_code())),
-      codes: this.display(this.cString(this.x.navo_word_codes())), reports: this.reports() };
+    const cut = ok && this.x.navo_word_codes_cut() === 1;
+    const codes = ok ? this.display(this.cString(this.x.navo_word_codes()), escaped) : '';
+    return { ok, wordCode: this.display(this.cString(this.x.navo_word_code())),
+      codes: cut ? codes + CutCodesMark : codes, cut, reports: this.reports() };
   }
 
   heading() {
@@ -165,13 +175,20 @@ class NavoLookup {
       this.display(report.caption || new Uint8Array(0), escaped);
   }
 
-  // The two bytes typed, as a line of `nvcodefind --batch`: HEX, ok|fail, codes, reports.
-  batchLine(lead, trail) {
-    const ok = this.x.navo_look_up_typed(lead, trail) === 1;
-    const hex = [lead, trail].map((b) => b.toString(16).toUpperCase().padStart(2, '0')).join('');
+  // The bytes typed, as a line of `nvcodefind --batch`: HEX, ok|fail, codes,
+  // reports; two bytes are a typed character, more a word, whose line adds
+  // its word code.
+  batchLine(bytes) {
+    const hex = [...bytes].map((b) => b.toString(16).toUpperCase().padStart(2, '0')).join('');
+    const fields = (ok, codes, reports) => [hex, ok ? 'ok' : 'fail', codes,
+      reports.map((r) => this.reportText(r, true)).join('|')].join('\t');
+    if (bytes.length > 2) {
+      const word = this.lookUpWordBytes(bytes, '|/\\');
+      return `${fields(word.ok, word.codes, word.reports)}\t${word.ok ? word.wordCode : ''}`;
+    }
+    const ok = this.x.navo_look_up_typed(bytes[0], bytes[1]) === 1;
     const codes = ok ? this.display(this.cString(this.x.navo_codes()), '|/\\') : '';
-    const reports = this.reports().map((r) => this.reportText(r, true)).join('|');
-    return `${hex}\t${ok ? 'ok' : 'fail'}\t${codes}\t${reports}`;
+    return fields(ok, codes, this.reports());
   }
 }
 

@@ -21,13 +21,4 @@ class PosixTableFile final : public TableFile {
   uint64_t mappedSize_ = 0;
 };
 
-class StaticTextBuffer final : public TextBuffer {
- public:
-  char* Lock() override { return bytes_; }
-  void Unlock() override {}
-
- private:
-  char bytes_[TextBufferSize] = {};
-};
-
 }  // namespace navo::codefind

@@ -6,8 +6,8 @@
 #include "codefind/code_lookup.h"
 #include "codefind/input_change.h"
 #include "codefind/lookup_history.h"
-#include "codefind/posix/posix_platform.h"
 #include "codefind/result_pane_layout.h"
+#include "codefind/static_text_buffer.h"
 #include "codefind/web/gbk_encoding.h"
 #include "codefind/web/web_platform.h"
 #include "common/little_endian.h"
@@ -18,7 +18,6 @@ namespace navo::codefind {
 namespace {
 
 constexpr size_t ScratchSize = 4096;
-constexpr size_t WordCodesSize = 400;
 
 struct PageLookup final : CharacterLookup {
   MemoryTableFile file;
@@ -35,8 +34,7 @@ struct PageLookup final : CharacterLookup {
   InputWindow window{box, pane, *this, history};
 
   char codes[CodesStringSize] = {};
-  char wordCode[WordCodeSize] = {};
-  char wordCodes[WordCodesSize] = {};
+  WordCodes word = {};
   PaneLine line = {};
   char scratch[ScratchSize] = {};
 
@@ -46,29 +44,6 @@ struct PageLookup final : CharacterLookup {
 };
 
 PageLookup lookup;
-
-// The codes under which a word stands in the block of its word code's
-// prefix, as the terminal tool gives them.
-void CollectWordCodes(const char* word) {
-  lookup.wordCodes[0] = '\0';
-  char prefix[3] = {};
-  std::memcpy(prefix, lookup.wordCode, strnlen(lookup.wordCode, 2));
-  if (!LoadCandidateBlock(lookup.table, prefix)) return;
-  const char* text = lookup.textBuffer.Lock();
-  size_t length = 0;
-  for (uint32_t i = 0; text && i < lookup.table.loadedCount; ++i) {
-    if (std::strcmp(word, CandidateText(lookup.table, text, i)) != 0) continue;
-    const char* suffix = CandidateSuffix(lookup.table, i);
-    const size_t separator = length == 0 ? 0 : std::strlen(CodeSeparator);
-    const size_t needed = separator + std::strlen(prefix) + std::strlen(suffix);
-    if (length + needed >= WordCodesSize) break;
-    std::memcpy(lookup.wordCodes + length, CodeSeparator, separator);
-    std::memcpy(lookup.wordCodes + length + separator, prefix, std::strlen(prefix));
-    std::strcpy(lookup.wordCodes + length + separator + std::strlen(prefix), suffix);
-    length += needed;
-  }
-  if (text) lookup.textBuffer.Unlock();
-}
 
 }  // namespace
 }  // namespace navo::codefind
@@ -107,11 +82,11 @@ NAVO_EXPORT(navo_open_table) int OpenTable(int read) {
 NAVO_EXPORT(navo_table_candidates) double TableCandidates() {
   if (lookup.tableBytes == nullptr || lookup.tableSize < FixedRegionsEnd) return -1;
   double candidates = 0;
-  for (uint32_t i = 0; i < 26 * 26; ++i)
-    candidates += ReadU32Le(lookup.tableBytes + PairPrefixIndexOffset + PrefixIndexEntrySize * i + 8);
-  for (uint32_t i = 0; i < 26; ++i)
-    candidates +=
-        ReadU32Le(lookup.tableBytes + LetterPrefixIndexOffset + PrefixIndexEntrySize * i + 8);
+  const unsigned char* bytes = lookup.tableBytes;
+  for (uint32_t pair = 0; pair < PairPrefixCount; ++pair)
+    candidates += ReadU32Le(bytes + PairIndexEntryOffset(pair) + CandidateCountField);
+  for (uint32_t letter = 0; letter < CodeLetterCount; ++letter)
+    candidates += ReadU32Le(bytes + LetterIndexEntryOffset(letter) + CandidateCountField);
   return candidates;
 }
 
@@ -147,19 +122,17 @@ NAVO_EXPORT(navo_look_up_typed) int LookUpTyped(int lead, int trail) {
 NAVO_EXPORT(navo_codes) const char* Codes() { return lookup.codes; }
 
 // A word (GBK in the scratch buffer, more than one character): its word
-// code and the codes it stands under.
+// code and the codes it stands under, and whether these were cut.
 NAVO_EXPORT(navo_look_up_word) int LookUpWord() {
   lookup.reports.Clear();
   char word[ScratchSize];
   std::memcpy(word, lookup.scratch, ScratchSize);
   word[ScratchSize - 1] = '\0';
-  lookup.wordCodes[0] = '\0';
-  if (!DeriveWordCode(lookup.table, word, lookup.wordCode)) return 0;
-  CollectWordCodes(word);
-  return 1;
+  return LookupWordCodes(lookup.table, word, lookup.word);
 }
-NAVO_EXPORT(navo_word_code) const char* WordCode() { return lookup.wordCode; }
-NAVO_EXPORT(navo_word_codes) const char* WordCodes() { return lookup.wordCodes; }
+NAVO_EXPORT(navo_word_code) const char* WordCode() { return lookup.word.wordCode; }
+NAVO_EXPORT(navo_word_codes) const char* WordCodesOfWord() { return lookup.word.codes; }
+NAVO_EXPORT(navo_word_codes_cut) int WordCodesCut() { return lookup.word.cut; }
 
 // The pane: its heading, and the history's lines newest first.
 NAVO_EXPORT(navo_pane_heading) const char* PaneHeading() { return ResultPaneHeading; }

@@ -9,6 +9,7 @@
 
 #include "codefind/code_lookup.h"
 #include "codefind/posix/posix_platform.h"
+#include "codefind/static_text_buffer.h"
 #include "tests/support/heap_counting.h"
 
 namespace {

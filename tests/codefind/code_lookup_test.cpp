@@ -249,5 +249,72 @@ TEST_F(WordCodeTest, OddLengthWordTakesItsLastTwoBytesAsTheLastCharacter) {
   EXPECT_EQ(WordCode("工人式?"), "FAILED");  // 0xBD 0x3F is not
 }
 
+// A word's codes: "codes (word code W)", with " cut" when the list was cut.
+class WordCodesTest : public LookupTest {
+ protected:
+  std::string Word(const char* word) {
+    WordCodes found;
+    std::memset(&found, '?', sizeof found);
+    if (!LookupWordCodes(table, word, found)) return "FAILED";
+    return std::string(found.codes) + " (word code " + found.wordCode + ")" +
+           (found.cut ? " cut" : "");
+  }
+  void SetUp() override {
+    source.wordMakingCodes = {{"工", "aa"}, {"人", "ww"}, {"童", "ujf"}};
+  }
+};
+
+TEST_F(WordCodesTest, CodesOfTheWordUnderItsWordCodesPrefixInBlockOrder) {
+  source.candidates = {{"工人", "aaww"}, {"工", "aaaa"}, {"工人式", "aawy"},
+                       {"工人", "aa"},   {"人工", "aaww"}, {"工人", "aawwqxy"}};
+  UseTable(source);
+  EXPECT_EQ(Word("工人"), "aaww  aa  aawwqxy (word code aaww)");
+  EXPECT_TRUE(reports.events.empty());
+}
+
+TEST_F(WordCodesTest, OutcomesBesideTheCodes) {
+  struct Case {
+    const char* what;
+    const char* word;
+    const char* expected;
+    Events events;
+  };
+  source.candidates = {{"工", "aaaa"}, {"工工", "aaab"}};
+  source.wordMakingCodes["式"] = "zq";  // "zq": no block
+  UseTable(source);
+  const std::vector<Case> cases = {
+      {"not in its block", "工人", " (word code aaww)", {}},
+      {"found under another code of its block", "工工", "aaab (word code aaaa)", {}},
+      {"no block under its prefix", "式工", "FAILED", {"beep"}},
+      {"one character is no word", "工", "FAILED", {}},
+      {"bytes that are no character", "工a", "FAILED", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ForgetCalls();
+    EXPECT_EQ(Word(c.word), c.expected);
+    EXPECT_EQ(reports.events, c.events);
+  }
+}
+
+// Forty codes of seven letters make 358 bytes; a forty-first ends the list,
+// which says so. The codes listed are the first, each whole.
+TEST_F(WordCodesTest, AListThatDoesNotFitIsCutAfterWholeCodesAndSaysSo) {
+  std::string forty;
+  for (int i = 0; i < 41; ++i) {
+    const std::string code = std::string("aa") + "bcd" + char('a' + i / 26) + char('a' + i % 26);
+    source.candidates.push_back({"工人", code});
+    if (i == 40) break;
+    forty += (i == 0 ? "" : "  ") + code;
+  }
+  UseTable(source);
+  EXPECT_EQ(forty.size(), 358u);
+  EXPECT_EQ(Word("工人"), forty + " (word code aaww) cut");
+
+  source.candidates.pop_back();  // exactly forty: whole
+  UseTable(source);
+  EXPECT_EQ(Word("工人"), forty + " (word code aaww)");
+}
+
 }  // namespace
 }  // namespace navo::testing

@@ -115,7 +115,7 @@ TEST_F(CodeTableTest, PairBlockIsReadInFourReadsAtItsOffsets) {
   EXPECT_EQ(file.calls, (Calls{Seek(PairEntryOffset("ab")), Read(12), Seek(block), Read(18),
                                Seek(block + 18), Read(12), Seek(block + 30), Read(3 + 3 + 5)}));
   ASSERT_EQ(table.loadedCount, 3u);
-  EXPECT_EQ(table.entry.textLength, 11u);
+  EXPECT_EQ(table.textSize, 11u);
   const char* text = textBuffer.Lock();
   EXPECT_STREQ(CandidateText(table, text, 2), "工人");
   EXPECT_STREQ(CandidateSuffix(table, 2), "dd");
@@ -161,7 +161,7 @@ TEST_F(CodeTableTest, EmptyPrefixIsAnEmptyBlockWithoutReading) {
   EXPECT_TRUE(LoadCandidateBlock(table, ""));
   EXPECT_TRUE(file.calls.empty());
   EXPECT_EQ(table.loadedCount, 0u);
-  EXPECT_EQ(table.entry.blockOffset, 0u);
+  EXPECT_EQ(table.textSize, 0u);
 }
 
 TEST_F(CodeTableTest, LetterBlockTextsFollowTheSuffixesInFourByteSlots) {
@@ -238,11 +238,19 @@ TEST_F(DamagedTableTest, FileEndingInsideTheBlock) {
   ExpectDamage(bytes, "ab");
 }
 
-TEST_F(DamagedTableTest, PrefixLetterOutsideAToZ) {
-  ExpectDamage(bytes, "a{");
-  reports.events.clear();
-  EXPECT_FALSE(LoadCandidateBlock(table, "`"));
-  EXPECT_EQ(reports.events, Events{Damaged});
+// Only two code letters, one or none name a block; a longer prefix has no
+// index entry, so it is not read as an empty block either.
+TEST_F(DamagedTableTest, PrefixThatNamesNoBlockIsReadAsNothing) {
+  UseBytes(bytes);
+  for (const char* prefix : {"a{", "`", "{a", "A", "abc", "abcdefg", "ab{"}) {
+    SCOPED_TRACE(prefix);
+    ASSERT_TRUE(LoadCandidateBlock(table, "ab"));  // a block loaded before
+    ForgetCalls();
+    EXPECT_FALSE(LoadCandidateBlock(table, prefix));
+    EXPECT_EQ(reports.events, Events{Damaged});
+    EXPECT_TRUE(file.calls.empty());
+    EXPECT_EQ(table.loadedCount, 0u);
+  }
 }
 
 TEST_F(DamagedTableTest, BlockOffsetPastTwoGigabytesFailsPositioning) {

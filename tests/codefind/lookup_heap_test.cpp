@@ -1,5 +1,6 @@
 // No lookup takes memory from the heap: every allocation of the process is
-// counted while every double-byte value is looked up in tables of each shape.
+// counted while every double-byte value, and the word of it twice, is looked
+// up in tables of each shape.
 // Built natively without the sanitizers, whose allocator this would replace.
 #include <gtest/gtest.h>
 
@@ -33,6 +34,7 @@ struct Shape {
   void (*damage)(std::vector<uint8_t>& bytes);  // or nullptr
   bool found;                                   // whether some lookup finds codes
   bool reports;                                 // whether some lookup reports
+  bool wordFound;                               // whether some word has codes
 };
 
 TableSource LargeBlock() {
@@ -50,16 +52,21 @@ void BreakBlockOfAb(std::vector<uint8_t>& bytes) {
 
 TEST(LookupHeapTest, NoLookupAllocates) {
   const std::vector<Shape> shapes = {
-      {"two-letter blocks", {{{"\xB9\xA4", "aaaa"}, {"\xCD\xAF", "ujff"}}, {}}, nullptr, true,
-       false},
-      {"a block of over 2000 candidates", LargeBlock(), nullptr, true, false},
+      {"two-letter blocks",
+       {{{"\xB9\xA4", "aaaa"}, {"\xCD\xAF", "ujff"}, {"\xB9\xA4\xB9\xA4", "aaaa"}}, {}},
+       nullptr,
+       true,
+       false,
+       true},  // 工工
+      {"a block of over 2000 candidates", LargeBlock(), nullptr, true, false, false},
       {"one-letter blocks",
        {{{"\xB9\xA4", "u"}, {"\xCD\xAF", "u"}}, {{"\xB9\xA4", ""}, {"\xCD\xAF", "u"}}},
        nullptr,
        true,
-       true},  // 童童 makes "uu", a block not there: a beep
+       true,
+       false},  // 童童 makes "uu", a block not there: a beep
       {"a damaged block", {{{"\xB9\xA4", "abc"}}, {{"\xB9\xA4", "ab"}}}, BreakBlockOfAb, false,
-       true},
+       true, false},
   };
   const std::string path = ScratchDirectory() + "navo.mb";
   for (const Shape& shape : shapes) {
@@ -75,13 +82,16 @@ TEST(LookupHeapTest, NoLookupAllocates) {
     codefind::CodeTable table(file, reports, buffer);
     ASSERT_TRUE(codefind::OpenCodeTableFile(table, path.c_str()));
 
-    long withCodes = 0;
+    long withCodes = 0, wordsWithCodes = 0;
     const long before = HeapAllocations();
     for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
       for (unsigned trail = 0x40; trail <= 0xFF; ++trail) {
         const char typed[3] = {char(lead), char(trail), 0};
         char codes[codefind::CodesStringSize];
         withCodes += codefind::LookupCharacterCodes(table, typed, codes) && codes[0] != '\0';
+        const char word[5] = {char(lead), char(trail), char(lead), char(trail), 0};
+        codefind::WordCodes found;
+        wordsWithCodes += codefind::LookupWordCodes(table, word, found) && found.codes[0] != '\0';
       }
     }
     const long allocations = HeapAllocations() - before;
@@ -90,6 +100,7 @@ TEST(LookupHeapTest, NoLookupAllocates) {
     // The lookups did reach the table: codes were found, or the damage was met.
     EXPECT_EQ(withCodes > 0, shape.found);
     EXPECT_EQ(reports.count > 0, shape.reports);
+    EXPECT_EQ(wordsWithCodes > 0, shape.wordFound);
   }
   RemoveFile(path);
 }

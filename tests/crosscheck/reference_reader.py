@@ -14,6 +14,7 @@ character, including the platform's behaviour:
 Usage:
     reference_reader.py batch TABLE   < hex lines   (one lookup per line)
     reference_reader.py allhex                      (all 24,192 characters)
+    reference_reader.py words TABLE                 (the words of its blocks, as hex)
 
 Batch input: one line per lookup, 4 hex digits = the two bytes typed.
 Batch output: HEX<TAB>ok|fail<TAB>codes<TAB>reports
@@ -418,6 +419,23 @@ def all_hex_lines():
             yield "%02X%02X" % (lead, trail)
 
 
+def word_hex_lines(table_path):
+    """The texts of more than one character in the two-letter blocks, each
+    once, in index and block order."""
+    table = CodeTable(Reports())
+    table.open(table_path)
+    seen = set()
+    for first in range(26):
+        for second in range(26):
+            if not table.load_candidate_block(bytes([0x61 + first, 0x61 + second])):
+                continue
+            for i in range(table.loaded_count):
+                text = c_string(table.text_buffer, table.text_offsets[i])
+                if len(text) > 2 and text not in seen:
+                    seen.add(text)
+                    yield text.hex().upper()
+
+
 def main(argv):
     if len(argv) == 3 and argv[1] == "batch":
         out = open(sys.stdout.fileno(), "w", encoding="utf-8", newline="\n", closefd=False)
@@ -428,6 +446,9 @@ def main(argv):
         return 0
     if len(argv) == 2 and argv[1] == "allhex":
         sys.stdout.write("".join(line + "\n" for line in all_hex_lines()))
+        return 0
+    if len(argv) == 3 and argv[1] == "words":
+        sys.stdout.write("".join(line + "\n" for line in word_hex_lines(argv[2])))
         return 0
     sys.stderr.write(__doc__)
     return 2

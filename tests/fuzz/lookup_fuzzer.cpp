@@ -1,6 +1,6 @@
 // Damaged tables and arbitrary typed bytes against the reader and the lookup.
-// The input truncates and patches a sound table, then drives lookups, word
-// codes and block loads with bytes of its own.
+// The input truncates and patches a sound table, then drives lookups of
+// characters and words and block loads with bytes of its own.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -74,16 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (input.remaining_bytes() > 0) {
     const std::string text = input.ConsumeRandomLengthString(12);
     char codes[navo::codefind::CodesStringSize];
-    char wordCode[navo::codefind::WordCodeSize];
+    static navo::codefind::WordCodes word;
     switch (input.ConsumeIntegralInRange(0, 2)) {
       case 0:
         navo::codefind::LookupCharacterCodes(table, text.c_str(), codes);
         break;
       case 1:
-        navo::codefind::DeriveWordCode(table, text.c_str(), wordCode);
+        navo::codefind::LookupWordCodes(table, text.c_str(), word);
         break;
       default:
-        navo::codefind::LoadCandidateBlock(table, text.substr(0, 2).c_str());
+        navo::codefind::LoadCandidateBlock(table, text.substr(0, 3).c_str());
         break;
     }
   }

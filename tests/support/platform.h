@@ -11,6 +11,7 @@
 #include "codefind/shell/win32_platform.h"
 #else
 #include "codefind/posix/posix_platform.h"
+#include "codefind/static_text_buffer.h"
 #endif
 
 namespace navo::testing {

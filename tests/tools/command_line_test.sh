@@ -36,6 +36,37 @@ expect "batch" "B9A4	ok	aaaa
 CDAF	ok	ujff	
 4142	fail		" "$out"
 
+# A longer line of hex digits is a word: its line ends with its word code.
+out=$(printf 'D6D0B9FA\nb9a4cdaf\n' | "$nvcodefind" --table "$work/navo.mb" --batch)
+expect "batch words" "D6D0B9FA	ok	khlg		khlg
+B9A4CDAF	ok			aauj" "$out"
+for line in B9A4C B9 B9A4X1; do
+  printf '%s\n' "$line" | "$nvcodefind" --table "$work/navo.mb" --batch >/dev/null 2>&1
+  expect "batch line $line refused" 2 $?
+done
+
+# A word under more codes than the core lists: the first forty, whole, and
+# the mark of a cut list after them, alike in every form of output.
+letters=abcdefghijklmnopqrstuvwxyz codes=()
+for i in $(seq 0 40); do codes+=("khlgx${letters:i / 26:1}${letters:i % 26:1}"); done
+{ printf '@中\tkh\n@国\tlg\n'; printf '中国\t%s\n' "${codes[@]:0:40}"; } > "$work/forty.txt"
+{ cat "$work/forty.txt"; printf '中国\t%s\n' "${codes[40]}"; } > "$work/many.txt"
+forty=$(printf '%s  ' "${codes[@]:0:40}")
+forty=${forty%  }
+# Set-up, not checks: the two tables, and forty codes just filling 358 bytes.
+"$navomb" build "$work/forty.txt" "$work/forty.mb" 2>/dev/null &&
+  "$navomb" build "$work/many.txt" "$work/many.mb" 2>/dev/null && [ "${#forty}" -eq 358 ] ||
+  { echo "set-up failed: the tables of forty and forty-one codes"; exit 2; }
+expect "forty codes are not cut" "中国: $forty (word code khlg)" \
+  "$("$nvcodefind" --table "$work/forty.mb" 中国)"
+expect "cut list" "中国: $forty  … (word code khlg)" "$("$nvcodefind" --table "$work/many.mb" 中国)"
+expect "cut list batch" "D6D0B9FA	ok	$forty  …		khlg" \
+  "$(echo D6D0B9FA | "$nvcodefind" --table "$work/many.mb" --batch)"
+json_codes=$(printf '"%s",' "${codes[@]:0:40}")
+expect "cut list json" \
+  "{\"text\":\"中国\",\"ok\":true,\"codes\":[${json_codes%,}],\"wordCode\":\"khlg\",\"cut\":true,\"reports\":[]}" \
+  "$("$nvcodefind" --table "$work/many.mb" --json 中国)"
+
 out=$(printf 'B9A4\n' | "$nvcodefind" --table "$work/missing.mb" --batch 2>"$work/err")
 expect "missing table line" "B9A4	fail		box:Error reading file/SetFilePointer|box:Error reading file/SetFilePointer|box:工童/读取造词代码错误" "$out"
 expect "missing table open" "box:打开文件失败/" "$(cat "$work/err")"

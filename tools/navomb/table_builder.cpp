@@ -13,9 +13,12 @@ using namespace navo::codefind;
 
 namespace {
 
-// The record arrays lie below the lead byte table, one per lead byte.
+// The record arrays lie below the lead byte table, one per lead byte, and
+// end this many zero bytes before it. No reader looks at them; they stay so
+// that a source builds to the same bytes as in every table built before.
+constexpr uint32_t GapBeforeLeadByteTable = 16;
 constexpr uint32_t RecordArraysOffset =
-    LeadByteTableOffset - LeadBytes * CharacterRecordArraySize - 16;
+    LeadByteTableOffset - LeadBytes * CharacterRecordArraySize - GapBeforeLeadByteTable;
 
 bool IsCodeLetters(const std::string& code) {
   for (char c : code)

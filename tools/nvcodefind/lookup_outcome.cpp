@@ -50,11 +50,17 @@ std::string ReportText(const Report& report, bool fields) {
   return "box:" + show(report.text) + "/" + show(report.caption);
 }
 
+std::string ShownCodes(const LookupOutcome& outcome) {
+  return outcome.cut ? outcome.codes + "  \xE2\x80\xA6" : outcome.codes;  // "…" in UTF-8
+}
+
 std::string BatchLine(const LookupOutcome& outcome) {
   std::string reports;
   for (const Report& report : outcome.reports)
     reports += (reports.empty() ? "" : "|") + ReportText(report, true);
-  return outcome.hex + "\t" + (outcome.ok ? "ok" : "fail") + "\t" + outcome.codes + "\t" + reports;
+  std::string line = outcome.hex + "\t" + (outcome.ok ? "ok" : "fail") + "\t" +
+                     ShownCodes(outcome) + "\t" + reports;
+  return outcome.word ? line + "\t" + outcome.wordCode : line;
 }
 
 std::string JsonLine(const LookupOutcome& outcome) {
@@ -64,6 +70,7 @@ std::string JsonLine(const LookupOutcome& outcome) {
   out += std::string(",\"ok\":") + (outcome.ok ? "true" : "false");
   out += ",\"codes\":" + JsonList(SplitCodes(outcome.codes));
   if (!outcome.wordCode.empty()) out += ",\"wordCode\":" + JsonString(outcome.wordCode);
+  if (outcome.cut) out += ",\"cut\":true";
   std::vector<std::string> reports;
   for (const Report& report : outcome.reports) reports.push_back(ReportText(report, false));
   out += ",\"reports\":" + JsonList(reports);

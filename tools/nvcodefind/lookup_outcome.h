@@ -19,7 +19,9 @@ struct LookupOutcome {
   std::string hex;       // batch lines: the two typed bytes as four hex digits
   bool ok = false;       // the lookup succeeded
   std::string codes;     // as the window draws them, two spaces between codes
+  bool word = false;     // a word's lookup
   std::string wordCode;  // words only
+  bool cut = false;      // words only: more codes than the core lists
   std::vector<Report> reports;
   std::string error;  // why there was nothing to look up (the text is not GBK)
 };
@@ -28,11 +30,17 @@ struct LookupOutcome {
 // "/" and "\" written as \xHH, so that the line splits unambiguously.
 std::string ReportText(const Report& report, bool fields);
 
-// HEX<TAB>ok|fail<TAB>codes<TAB>reports joined by "|".
+// The codes as a line shows them: a list the core had to cut ends with
+// "  …" after the codes it holds.
+std::string ShownCodes(const LookupOutcome& outcome);
+
+// HEX<TAB>ok|fail<TAB>codes<TAB>reports joined by "|"; a word's line adds
+// <TAB>word code.
 std::string BatchLine(const LookupOutcome& outcome);
 
 // {"text":...,"ok":...,"codes":[...],"reports":[...]}, with "hex" for batch
-// lines, "wordCode" for words and "error" when nothing could be looked up.
+// lines, "wordCode" for words, "cut":true for a cut list of codes and "error"
+// when nothing could be looked up.
 std::string JsonLine(const LookupOutcome& outcome);
 
 }  // namespace navo

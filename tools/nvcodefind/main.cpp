@@ -24,7 +24,7 @@ namespace {
 const char Usage[] =
     "usage: nvcodefind [--table FILE] [--json] CHARACTER|WORD...\n"
     "       nvcodefind [--table FILE] [--json] --text [TEXT...]\n"
-    "       nvcodefind [--table FILE] [--json] --batch < lines of four hex digits (e.g. CDAF)\n"
+    "       nvcodefind [--table FILE] [--json] --batch < lines of hex digits (e.g. CDAF)\n"
     "       nvcodefind --help | --version\n";
 
 const char Help[] =
@@ -35,7 +35,8 @@ const char Help[] =
     "  CHARACTER|WORD  a line \"text: codes\" each; a word also gives its word code\n"
     "  --text          each Chinese character of the UTF-8 TEXT (standard input\n"
     "                  when there is none) once, in order of first appearance\n"
-    "  --batch         HEX<TAB>ok|fail<TAB>codes<TAB>reports for each typed value\n"
+    "  --batch         HEX<TAB>ok|fail<TAB>codes<TAB>reports for each typed value;\n"
+    "                  a longer HEX is a word's bytes, its line ending <TAB>word code\n"
     "  --json          one JSON object a line instead, for scripts\n"
     "Exit status 0 when every lookup succeeded, 1 otherwise (also for a table\n"
     "file that is short or damaged), 2 on bad usage.\n";
@@ -99,9 +100,10 @@ bool Print(const navo::LookupOutcome& outcome, bool json) {
   if (!outcome.ok) {
     std::fprintf(stderr, "nvcodefind: %s: lookup failed\n", text);
   } else if (!outcome.wordCode.empty()) {
-    std::printf("%s: %s (word code %s)\n", text, outcome.codes.c_str(), outcome.wordCode.c_str());
+    std::printf("%s: %s (word code %s)\n", text, navo::ShownCodes(outcome).c_str(),
+                outcome.wordCode.c_str());
   } else {
-    std::printf("%s: %s\n", text, outcome.codes.c_str());
+    std::printf("%s: %s\n", text, navo::ShownCodes(outcome).c_str());
   }
   return outcome.ok;
 }
@@ -112,22 +114,26 @@ int HexDigit(char c) {
   return c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
 }
 
-// Reads exactly as the window does: no word lookups, no check of the table.
+// A line of four hex digits is read exactly as the window reads two typed
+// bytes: no check of the table. A longer line of hex digits, two a byte, is
+// a word as the page's word field takes it.
 int RunBatch(navo::TerminalLookup& lookup, bool json) {
   bool allFound = true;
   std::string line;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    bool valid = line.size() == 4;
-    for (size_t i = 0; valid && i < 4; ++i) valid = HexDigit(line[i]) >= 0;
+    bool valid = line.size() >= 4 && line.size() % 2 == 0;
+    for (size_t i = 0; valid && i < line.size(); ++i) valid = HexDigit(line[i]) >= 0;
     if (!valid) {
-      std::fprintf(stderr, "nvcodefind: not four hex digits: %s\n", line.c_str());
+      std::fprintf(stderr, "nvcodefind: not hex digits, two a byte: %s\n", line.c_str());
       return 2;
     }
-    const char typed[2] = {char(HexDigit(line[0]) << 4 | HexDigit(line[1])),
-                           char(HexDigit(line[2]) << 4 | HexDigit(line[3]))};
-    const navo::LookupOutcome outcome = lookup.LookUpTyped(typed);
+    std::string bytes;
+    for (size_t i = 0; i < line.size(); i += 2)
+      bytes += char(HexDigit(line[i]) << 4 | HexDigit(line[i + 1]));
+    const navo::LookupOutcome outcome =
+        bytes.size() == 2 ? lookup.LookUpTyped(bytes.data()) : lookup.LookUpTypedWord(bytes);
     allFound = outcome.ok && allFound;
     std::printf("%s\n", json ? navo::JsonLine(outcome).c_str() : navo::BatchLine(outcome).c_str());
   }

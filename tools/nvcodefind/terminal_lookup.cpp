@@ -12,6 +12,22 @@ namespace navo {
 
 using namespace navo::codefind;
 
+namespace {
+
+// What was typed, as text and as hex digits.
+LookupOutcome TypedOutcome(const std::string& bytes) {
+  LookupOutcome outcome;
+  outcome.text = GbkToDisplay(bytes);
+  for (char byte : bytes) {
+    char hex[3];
+    std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(byte));
+    outcome.hex += hex;
+  }
+  return outcome;
+}
+
+}  // namespace
+
 TerminalLookup::TerminalLookup(const char* tablePath) {
   OpenCodeTableFile(table_, tablePath);
   openingReports_.swap(reports_.reports);
@@ -31,25 +47,14 @@ LookupOutcome TerminalLookup::LookUpText(const std::string& utf8) {
     outcome.ok = LookupCharacterCodes(table_, gbk.c_str(), codes);
     if (outcome.ok) outcome.codes = GbkToDisplay(codes);
   } else {
-    char wordCode[WordCodeSize];
-    outcome.ok = DeriveWordCode(table_, gbk.c_str(), wordCode);
-    if (outcome.ok) {
-      outcome.codes = GbkToDisplay(WordCodes(gbk, wordCode));
-      outcome.wordCode = wordCode;
-    }
+    LookUpWord(gbk, false, &outcome);
   }
   outcome.reports.swap(reports_.reports);
   return outcome;
 }
 
 LookupOutcome TerminalLookup::LookUpTyped(const char typed[2]) {
-  LookupOutcome outcome;
-  const std::string bytes(typed, 2);
-  outcome.text = GbkToDisplay(bytes);
-  char hex[5];
-  std::snprintf(hex, sizeof hex, "%02X%02X", static_cast<unsigned char>(typed[0]),
-                static_cast<unsigned char>(typed[1]));
-  outcome.hex = hex;
+  LookupOutcome outcome = TypedOutcome(std::string(typed, 2));
   char probe[3] = {typed[0], typed[1], '\0'};
   char codes[CodesStringSize];
   reports_.reports.clear();
@@ -59,22 +64,22 @@ LookupOutcome TerminalLookup::LookUpTyped(const char typed[2]) {
   return outcome;
 }
 
-// The codes under which a word stands in the block of its word code's prefix.
-std::string TerminalLookup::WordCodes(const std::string& word, const char* wordCode) {
-  char prefix[3] = {};
-  std::memcpy(prefix, wordCode, strnlen(wordCode, 2));
-  std::string codes;
-  if (!LoadCandidateBlock(table_, prefix)) return codes;
-  const char* text = table_.textBuffer.Lock();
-  if (text == nullptr) return codes;
-  const char* wanted = word.c_str();
-  for (uint32_t i = NextCandidateWithText(table_, text, wanted, 0); i < table_.loadedCount;
-       i = NextCandidateWithText(table_, text, wanted, i + 1)) {
-    if (!codes.empty()) codes += CodeSeparator;
-    codes += std::string(prefix) + CandidateSuffix(table_, i);
-  }
-  table_.textBuffer.Unlock();
-  return codes;
+LookupOutcome TerminalLookup::LookUpTypedWord(const std::string& bytes) {
+  LookupOutcome outcome = TypedOutcome(bytes);
+  reports_.reports.clear();
+  LookUpWord(bytes, true, &outcome);
+  outcome.reports.swap(reports_.reports);
+  return outcome;
+}
+
+void TerminalLookup::LookUpWord(const std::string& gbk, bool fields, LookupOutcome* outcome) {
+  WordCodes found;
+  outcome->word = true;
+  outcome->ok = LookupWordCodes(table_, gbk.c_str(), found);
+  if (!outcome->ok) return;
+  outcome->codes = fields ? GbkToFieldDisplay(found.codes) : GbkToDisplay(found.codes);
+  outcome->cut = found.cut;
+  outcome->wordCode = found.wordCode;
 }
 
 }  // namespace navo

@@ -7,6 +7,7 @@
 
 #include "codefind/code_table.h"
 #include "codefind/posix/posix_platform.h"
+#include "codefind/static_text_buffer.h"
 #include "tools/nvcodefind/lookup_outcome.h"
 
 namespace navo {
@@ -26,6 +27,10 @@ class TerminalLookup {
   // Exactly the two bytes typed into the window's box.
   LookupOutcome LookUpTyped(const char typed[2]);
 
+  // Exactly the bytes of a word (more than two), as the page's word field
+  // takes them.
+  LookupOutcome LookUpTypedWord(const std::string& bytes);
+
  private:
   class CollectedReports final : public codefind::Reports {
    public:
@@ -36,7 +41,8 @@ class TerminalLookup {
     void Beep() override { reports.push_back({true, "", ""}); }
   };
 
-  std::string WordCodes(const std::string& word, const char* wordCode);
+  // The word lookup of the core into outcome; codes shown as fields or not.
+  void LookUpWord(const std::string& gbk, bool fields, LookupOutcome* outcome);
 
   codefind::PosixTableFile file_;
   CollectedReports reports_;

@@ -1,7 +1,7 @@
-// Prints the lookup module's line for every value on standard input (four hex
-// digits a line), as `nvcodefind --table TABLE --batch` prints it: the
-// module's side of module_agrees_test.sh.
-// Usage: node batch_lines.js MODULE.wasm TABLE < allhex
+// Prints the lookup module's line for every line of hex digits on standard
+// input (two bytes: a typed character; more: a word), as `nvcodefind --table
+// TABLE --batch` prints it: the module's side of module_agrees_test.sh.
+// Usage: node batch_lines.js MODULE.wasm TABLE < lines
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -22,8 +22,8 @@ async function main() {
   for (const line of fs.readFileSync(0, 'latin1').split('\n')) {
     const hex = line.replace(/\r$/, '');
     if (hex === '') continue;
-    if (!/^[0-9A-Fa-f]{4}$/.test(hex)) throw new Error(`not four hex digits: ${hex}`);
-    out.push(lookup.batchLine(parseInt(hex.slice(0, 2), 16), parseInt(hex.slice(2), 16)));
+    if (!/^([0-9A-Fa-f]{2}){2,}$/.test(hex)) throw new Error(`not hex digits, two a byte: ${hex}`);
+    out.push(lookup.batchLine(Uint8Array.from(hex.match(/../g), (pair) => parseInt(pair, 16))));
   }
   process.stdout.write(out.join('\n') + (out.length ? '\n' : ''));
 }
