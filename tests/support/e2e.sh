@@ -207,3 +207,18 @@ e2e_finish() {
   echo "$e2e_passes passed, $e2e_failures failed"
   [ "$e2e_failures" -eq 0 ]
 }
+
+# e2e_display_dpi DPI: the display's scale of the scenario's prefix (96 is
+# 100 %, 144 is 150 %), in both keys Wine reads it from, before any program
+# starts; Wine reads it when its server starts, so the server that the import
+# started is let end first.
+e2e_display_dpi() {
+  local value file=$WINEPREFIX/drive_c/display-dpi.reg
+  value=$(printf '%08x' "$1")
+  {
+    printf '\xff\xfe'
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%s\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n"LogPixels"=dword:%s\r\n\r\n' \
+      "$value" "$value" | iconv -f UTF-8 -t UTF-16LE
+  } >"$file"
+  wine_exec regedit /S 'C:\display-dpi.reg' </dev/null >/dev/null 2>&1 && wine_server -w
+}
