@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codefind/lookup_texts.h"
+#include "common/display_scale.h"
 
 namespace navo::codefind {
 
@@ -19,6 +20,8 @@ size_t Append(char* line, size_t length, const char* text) {
 }
 
 }  // namespace
+
+int PaneFontHeightAt(int dpi) { return ScaleToDpi(PaneFontHeight, DpiOrDefault(dpi)); }
 
 size_t FormatPaneLine(const HistoryEntry& entry, char line[PaneLineSize]) {
   size_t length = 0;

@@ -14,6 +14,12 @@ extern const char* const ResultPaneHeading;  // "汉字及编码显示窗口"
 
 constexpr size_t PaneLineSize = 100;
 
+// The pane's font, 宋体, has this cell height on a display of 96 DPI; on
+// another it is as much larger, and its lines with it, since a line is as
+// high as the font draws the sample character.
+constexpr int PaneFontHeight = 36;
+int PaneFontHeightAt(int dpi);
+
 struct PaneLine {
   int y;  // top of the line; every line starts at the left edge
   char text[PaneLineSize];

@@ -20,16 +20,37 @@ constexpr Size Chart2BitmapSize = {353, 140};  // 256 colours
 // of the window inside its dialog frame clips it.
 constexpr Size ChartCopyBlock = {590, 242};
 
+// The same charts made at twice the size, for displays above 96 DPI.
+constexpr int Chart1LargeBitmapId = IDB_CHART1_LARGE;
+constexpr int Chart2LargeBitmapId = IDB_CHART2_LARGE;
+constexpr Size Chart1LargeBitmapSize = {1176, 488};
+constexpr Size Chart2LargeBitmapSize = {706, 280};
+
 int ChartBitmapId(int chartMode);
 Size ChartBitmapSize(int chartMode);
 
-// The parts of the copied block that the bitmap does not reach (right of
-// it, then below it), at most two; returns how many.
-int AreasBeyondBitmap(Size bitmap, Rect areas[2]);
+// How a chart is drawn on a display of another scale than 96 DPI.
+struct ChartDrawing {
+  int bitmapId;
+  Size source;  // the bitmap's own size, all of it drawn
+  Size drawn;   // the chart's size in the window: the 96-DPI one's at the scale
+};
 
-// One paint: the chart of chartMode, the window colour where the copied
-// block reaches beyond the bitmap, then the window shown without
-// activating it.
+// Above 96 DPI from the chart made at twice the size, shrunk to the scale
+// (or, at 192 DPI, drawn as it is): a picture shrunk stays sharp where one
+// enlarged blurs. At 96 DPI and below from the 96-DPI one.
+ChartDrawing ChartDrawingAt(int chartMode, int dpi);
+
+// The parts of the block that the bitmap does not reach (right of it,
+// then below it), at most two; returns how many.
+int AreasBeyondBitmap(Size bitmap, Size block, Rect areas[2]);
+
+// One paint at the window's scale: the chart of chartMode, the window colour
+// beyond it, then the window shown without activating it. At 96 DPI the
+// block is copied from the bitmap pixel for pixel and the window colour
+// fills the block beyond the bitmap; at another scale it fills the client
+// area beyond the chart drawn (the frame, and so the client area, may not
+// follow the scale exactly).
 void PaintChart(int chartMode, ChartCanvas& canvas, ChartWindow& window);
 
 enum class ControlEffect {
@@ -49,6 +70,11 @@ void HandleControlMessage(int& chartMode, uintptr_t wParam, ChartWindow& window)
 // places the window at, is saved, so that an unmoved window comes back to
 // the same place.
 void HandleMove(ChartWindow& window, Registry& registry);
+
+// WM_DPICHANGED: the window moved to a monitor of another scale takes the
+// rectangle the system suggests for it there (its size at the new scale)
+// and is painted again at that scale.
+void HandleDpiChange(ChartWindow& window, const Rect& suggested);
 
 // WM_CLOSE: the quit message with exit code 0.
 void HandleClose(ChartWindow& window);

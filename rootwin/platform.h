@@ -63,6 +63,12 @@ class ChartWindow {
   virtual void PostQuit(int exitCode) = 0;
   // The outer rectangle in screen pixels.
   virtual Rect OuterRect() = 0;
+  // The DPI of the window's monitor (the system's where Windows keeps none
+  // per window).
+  virtual int Dpi() = 0;
+  virtual Size ClientSize() = 0;
+  // Moves and sizes the window to an outer rectangle, without activating it.
+  virtual void Place(const Rect& outer) = 0;
 
  protected:
   ~ChartWindow() = default;
@@ -76,6 +82,10 @@ class ChartCanvas {
   // from its point (0, 0) to the client's point (0, 0) (SRCCOPY) and releases
   // the bitmap and the memory context used for the copy.
   virtual void CopyBitmap(int bitmapId, Size block) = 0;
+  // Loads bitmap resource bitmapId anew and draws the whole of it, source
+  // pixels large, into the client's rectangle from (0, 0) of destination
+  // size, smoothed (HALFTONE); releases what it used.
+  virtual void StretchBitmap(int bitmapId, Size source, Size destination) = 0;
   // Fills a client rectangle with the class brush (COLOR_WINDOW + 1).
   virtual void FillWithWindowColour(const Rect& area) = 0;
   virtual void EndPaint() = 0;
@@ -130,6 +140,10 @@ class StartupPlatform : public MainWindowStartup {
   // The rectangle that holds every monitor (SM_XVIRTUALSCREEN and the rest);
   // a monitor left of or above the primary one gives it negative edges.
   virtual Rect VirtualScreen() = 0;
+  // The display's DPI before the window is there: the system's. A window
+  // that comes up on a monitor of another scale is told so, and laid out
+  // again (HandleDpiChange).
+  virtual int SystemDpi() = 0;
   // Where CreateMainWindow puts the chart window (its outer corner and
   // size). Its creation message paints and shows it.
   virtual void PlaceMainWindow(Point corner, Size size) = 0;

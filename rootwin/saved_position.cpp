@@ -1,6 +1,7 @@
 // The window's position saved in and read from the registry.
 #include "rootwin/saved_position.h"
 
+#include "common/display_scale.h"
 #include "common/little_endian.h"
 
 namespace navo::rootwin {
@@ -18,13 +19,18 @@ uint32_t EncodePosition(Point corner) {
   return (static_cast<uint32_t>(corner.x) & 0xFFFF) | (static_cast<uint32_t>(corner.y) << 16);
 }
 
-Point DefaultPosition(const Rect& workArea) {
-  return {workArea.right - WindowWidth, workArea.bottom - WindowHeight};
+Size WindowSizeAt(int dpi) {
+  dpi = DpiOrDefault(dpi);
+  return {ScaleToDpi(WindowWidth, dpi), ScaleToDpi(WindowHeight, dpi)};
 }
 
-Point BoundPosition(Point corner, const Rect& workArea) {
-  if (workArea.right - corner.x < WindowWidth) corner.x = workArea.right - WindowWidth;
-  if (workArea.bottom - corner.y < WindowHeight) corner.y = workArea.bottom - WindowHeight;
+Point DefaultPosition(const Rect& workArea, Size size) {
+  return {workArea.right - size.w, workArea.bottom - size.h};
+}
+
+Point BoundPosition(Point corner, const Rect& workArea, Size size) {
+  if (workArea.right - corner.x < size.w) corner.x = workArea.right - size.w;
+  if (workArea.bottom - corner.y < size.h) corner.y = workArea.bottom - size.h;
   return corner;
 }
 
@@ -54,11 +60,11 @@ void SavePosition(Registry& registry, Point corner) {
   registry.CloseKey(software);
 }
 
-bool WindowMeetsScreen(Point corner, const Rect& virtualScreen) {
+bool WindowMeetsScreen(Point corner, Size size, const Rect& virtualScreen) {
   if (virtualScreen.right <= virtualScreen.left || virtualScreen.bottom <= virtualScreen.top)
     return true;
-  return corner.x < virtualScreen.right && corner.x + WindowWidth > virtualScreen.left &&
-         corner.y < virtualScreen.bottom && corner.y + WindowHeight > virtualScreen.top;
+  return corner.x < virtualScreen.right && corner.x + size.w > virtualScreen.left &&
+         corner.y < virtualScreen.bottom && corner.y + size.h > virtualScreen.top;
 }
 
 // A corner saved on a monitor that is gone, or a damaged value, would put
@@ -66,9 +72,9 @@ bool WindowMeetsScreen(Point corner, const Rect& virtualScreen) {
 // screen is the test, so that a monitor left of or above the primary one
 // keeps its windows. Partly on screen, the corner is kept as it was.
 Point StartPosition(bool saved, Point savedCorner, const Rect& workArea,
-                    const Rect& virtualScreen) {
-  const bool usable = saved && WindowMeetsScreen(savedCorner, virtualScreen);
-  return BoundPosition(usable ? savedCorner : DefaultPosition(workArea), workArea);
+                    const Rect& virtualScreen, Size size) {
+  const bool usable = saved && WindowMeetsScreen(savedCorner, size, virtualScreen);
+  return BoundPosition(usable ? savedCorner : DefaultPosition(workArea, size), workArea, size);
 }
 
 }  // namespace navo::rootwin

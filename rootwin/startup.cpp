@@ -17,7 +17,8 @@ class RootProgramStartup final : public ProgramStartup {
     const bool found = ReadSavedPosition(registry_, &saved);
     const Rect workArea = platform_.WorkArea();
     const Rect virtualScreen = platform_.VirtualScreen();
-    platform_.PlaceMainWindow(StartPosition(found, saved, workArea, virtualScreen), WindowSize);
+    const Size size = WindowSizeAt(platform_.SystemDpi());
+    platform_.PlaceMainWindow(StartPosition(found, saved, workArea, virtualScreen, size), size);
   }
   bool WithMainWindow() override {
     platform_.ShowWindow(ShowCommand::Normal);

@@ -28,3 +28,7 @@ for codepage in 1252 932; do
   halve "cp$codepage/setup-1-backdrop-dialog.png" "navosetup-installing-cp$codepage.png"
   halve "cp$codepage/setup-2-completion-message.png" "navosetup-complete-cp$codepage.png"
 done
+# With the display at 150 % (144 DPI).
+copy lookup-ten-lines-144dpi.png nvcodefind-ten-lines-144dpi.png
+copy rtnavo-chart1-144dpi.png rtnavo-chart-1-144dpi.png
+halve 144dpi/setup-1-backdrop-dialog.png navosetup-installing-144dpi.png

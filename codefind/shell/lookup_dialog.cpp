@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include "codefind/code_lookup.h"
+#include "codefind/label_fit.h"
 #include "codefind/res/resource.h"
 #include "codefind/result_pane_layout.h"
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
+#include "common/text_font.h"
 #include "common/win32_text_font.h"
 
 namespace navo::codefind {
@@ -136,6 +138,58 @@ void UseFontsHoldingTexts(HWND dialog) {
   UseFontHoldingText(GetDlgItem(dialog, IDC_INPUT_BOX), text);
 }
 
+// Moved to a monitor of another scale: Windows scales the dialog, its
+// controls and its own font (version 2 of per-monitor awareness); the pane's
+// font is the program's, made anew at the new scale, and the pane redrawn.
+void OnDpiChange(HWND dialog, int dpi) {
+  HFONT old = program.paneFont;
+  program.paneFont = CreatePaneFont(dpi);
+  DeleteObject(old);
+  InvalidateRect(GetDlgItem(dialog, IDC_RESULT_PANE), nullptr, TRUE);
+}
+
+// The label's text as its font draws it, against the label's client area.
+Growth MeasureLabelGrowth(HWND label) {
+  wchar_t text[64];
+  const int length = GetWindowTextW(label, text, sizeof text / sizeof text[0]);
+  RECT client;
+  if (length <= 0 || !GetClientRect(label, &client)) return {1, 1};
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  SIZE extent = {};
+  const BOOL measured = GetTextExtentPoint32W(dc, text, length, &extent);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  if (!measured) return {1, 1};
+  return LabelGrowth({extent.cx, extent.cy}, {client.right, client.bottom});
+}
+
+// Every control and the dialog's client area grown alike; the dialog keeps
+// its centre, as the template centres it.
+void GrowDialog(HWND dialog, Growth growth) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    const int left = Grow(r.left, growth), top = Grow(r.top, growth);
+    SetWindowPos(child, nullptr, left, top, Grow(r.right, growth) - left,
+                 Grow(r.bottom, growth) - top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT client, outer;
+  GetClientRect(dialog, &client);
+  GetWindowRect(dialog, &outer);
+  const int wider = Grow(client.right, growth) - client.right;
+  const int taller = Grow(client.bottom, growth) - client.bottom;
+  SetWindowPos(dialog, nullptr, outer.left - wider / 2, outer.top - taller / 2,
+               outer.right - outer.left + wider, outer.bottom - outer.top + taller,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ShowLabelWhole(HWND dialog) {
+  const Growth growth = MeasureLabelGrowth(GetWindow(dialog, GW_CHILD));
+  if (growth.by != growth.per) GrowDialog(dialog, growth);
+}
+
 void OnInputChange(HWND dialog) {
   DialogInputBox box(GetDlgItem(dialog, IDC_INPUT_BOX));
   DialogResultPane pane(GetDlgItem(dialog, IDC_RESULT_PANE));
@@ -146,8 +200,12 @@ void OnInputChange(HWND dialog) {
 
 INT_PTR CALLBACK LookupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
+    case WM_DPICHANGED:
+      OnDpiChange(dialog, HIWORD(wParam));
+      return FALSE;  // the dialog's own handling lays it out again
     case WM_INITDIALOG:
       UseFontsHoldingTexts(dialog);
+      ShowLabelWhole(dialog);
       AttachResultPane(dialog);
       ClearLookupHistory(program.history);
       return TRUE;  // the focus goes to the input box
@@ -167,6 +225,17 @@ INT_PTR CALLBACK LookupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
+
+// 宋体 itself, the font that the programs' texts fall back to when the font
+// they name lacks a glyph (common/text_font.h): nothing to choose here.
+HFONT CreatePaneFont(int dpi) {
+  LOGFONTW font = {};
+  font.lfHeight = PaneFontHeightAt(dpi);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = GB2312_CHARSET;
+  GbkToWide(ChineseFallbackFace, font.lfFaceName, LF_FACESIZE);
+  return CreateFontIndirectW(&font);
+}
 
 HWND CreateLookupDialog(HWND owner) {
   return CreateDialogParamW(program.instance, MAKEINTRESOURCEW(IDD_LOOKUP_DIALOG), owner,

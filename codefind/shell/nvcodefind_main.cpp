@@ -7,7 +7,7 @@
 #include "codefind/shell/nvcodefind_shell.h"
 #include "common/gbk_wide.h"
 #include "common/system_directory.h"
-#include "common/text_font.h"
+#include "common/win32_display_scale.h"
 #include "common/win32_message_loop.h"
 #include "common/win32_program_entry.h"
 
@@ -19,24 +19,14 @@ namespace {
 
 constexpr int TitleBufferSize = 100;
 
-// 宋体 itself, the font that the programs' texts fall back to when the font
-// they name lacks a glyph (common/text_font.h): nothing to choose here.
-HFONT CreatePaneFont() {
-  LOGFONTW font = {};
-  font.lfHeight = 36;
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = GB2312_CHARSET;
-  GbkToWide(ChineseFallbackFace, font.lfFaceName, LF_FACESIZE);
-  return CreateFontIndirectW(&font);
-}
-
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       // GBK, as the table reader keeps paths; one that GBK cannot hold or
       // that does not fit leaves it empty.
       ReadSystemDirectoryAsGbk(program.systemDirectory);
-      program.paneFont = CreatePaneFont();
+      // The dialog comes up on the main window's monitor, at its scale.
+      program.paneFont = CreatePaneFont(WindowDpi(window));
       program.dialog = CreateLookupDialog(window);
       return 0;
     case WM_CLOSE:

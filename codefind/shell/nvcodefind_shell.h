@@ -34,6 +34,9 @@ struct LookupProgram {
 
 extern LookupProgram program;
 
+// The pane's font at a display of dpi.
+HFONT CreatePaneFont(int dpi);
+
 // Creates the modeless lookup dialog owned by the main window.
 HWND CreateLookupDialog(HWND owner);
 

@@ -6,7 +6,10 @@ each carry the characters filed under that one-letter code.
     python3 make_charts.py --text TABLE.txt    (text<TAB>code lines, UTF-8)
 
 Writes chart1.bmp (588 x 244, 16 colours) and chart2.bmp (353 x 140, 256
-colours) beside this script, both uncompressed. The glyphs come from the
+colours) beside this script, both uncompressed, and the same charts drawn at
+twice the size for displays above 100 %, chart1-large.bmp (1176 x 488) and
+chart2-large.bmp (706 x 280): every length and every glyph's size doubled,
+so that their strokes are sharp, not enlarged pixels. The glyphs come from the
 WenQuanYi Micro Hei font through ImageMagick (Debian packages
 fonts-wqy-microhei and imagemagick). The committed charts were made from the
 sample table (scripts/sample-table.sh).
@@ -94,13 +97,17 @@ def ink(rows):
 
 
 class Picture:
-    """A grid of palette indexes."""
+    """A grid of palette indexes, drawn in the lengths of the chart at 100 %
+    (rect and frame) times scale; draw places glyphs at device pixels."""
 
-    def __init__(self, width, height, fill):
-        self.width, self.height = width, height
-        self.pixels = [[fill] * width for _ in range(height)]
+    def __init__(self, width, height, fill, scale=1):
+        self.scale = scale
+        self.width, self.height = width * scale, height * scale
+        self.pixels = [[fill] * self.width for _ in range(self.height)]
 
     def rect(self, x0, y0, x1, y1, colour):  # inclusive corners
+        s = self.scale
+        x0, y0, x1, y1 = x0 * s, y0 * s, (x1 + 1) * s - 1, (y1 + 1) * s - 1
         for y in range(max(0, y0), min(self.height, y1 + 1)):
             for x in range(max(0, x0), min(self.width, x1 + 1)):
                 self.pixels[y][x] = colour
@@ -153,9 +160,9 @@ def keyboard(origin_x, origin_y, pitch, key_w, key_h, row_step, stagger):
             yield letter, origin_x + stagger[r] + i * pitch, origin_y + r * row_step
 
 
-def chart1(keys, glyphs):
-    """588 x 244, 16 colours: white keys on silver under a navy title bar."""
-    p = Picture(588, 244, SILVER)
+def chart1(keys, glyphs, s=1):
+    """588 x 244 times s, 16 colours: white keys on silver under a navy title bar."""
+    p = Picture(588, 244, SILVER, s)
 
     def on_white(v, old):  # four levels of black on white
         return BLACK if v > 170 else GRAY if v > 100 else SILVER if v > 40 else old
@@ -164,31 +171,33 @@ def chart1(keys, glyphs):
         return lambda v, old: colour if v > threshold else old
 
     p.rect(0, 0, 587, 25, NAVY)
-    title = glyphs.render(TITLE, 17)
-    p.draw(title, 8, 13 - size_of(title)[1] // 2, solid(WHITE, 110))
-    sub = glyphs.render(SUBTITLE, 13)
-    p.draw(sub, 8 + size_of(title)[0] + 14, 13 - size_of(sub)[1] // 2, solid(YELLOW, 110))
+    title = glyphs.render(TITLE, 17 * s)
+    p.draw(title, 8 * s, 13 * s - size_of(title)[1] // 2, solid(WHITE, 110))
+    sub = glyphs.render(SUBTITLE, 13 * s)
+    p.draw(sub, 8 * s + size_of(title)[0] + 14 * s, 13 * s - size_of(sub)[1] // 2,
+           solid(YELLOW, 110))
 
     key_w, key_h = 54, 64
     for letter, x, y in keyboard(5, 32, 58, key_w, key_h, 70, (0, 15, 44)):
         p.rect(x + 2, y + 2, x + key_w + 1, y + key_h + 1, GRAY)  # shadow
         p.rect(x, y, x + key_w - 1, y + key_h - 1, WHITE)
         p.frame(x, y, x + key_w - 1, y + key_h - 1, NAVY)
-        label = glyphs.render(letter.upper(), 14)
-        p.draw(label, x + 5, y + 5, solid(BLUE, 100))
+        label = glyphs.render(letter.upper(), 14 * s)
+        p.draw(label, (x + 5) * s, (y + 5) * s, solid(BLUE, 100))
         text = ''.join(keys.get(letter, [])[:2])
         if text:
-            g = glyphs.render(text, 34 if len(text) == 1 else 22)
+            g = glyphs.render(text, (34 if len(text) == 1 else 22) * s)
             w, h = size_of(g)
-            p.draw(g, x + (key_w - w) // 2, y + 22 + (key_h - 22 - h) // 2 - 2, on_white)
+            p.draw(g, x * s + (key_w * s - w) // 2,
+                   (y + 22) * s + ((key_h - 22) * s - h) // 2 - 2 * s, on_white)
 
     # Beside the bottom row: what a key shows.
     lx, ly = 455, 176
     p.rect(lx, ly, 582, ly + 56, WHITE)
     p.frame(lx, ly, 582, ly + 56, NAVY)
     for n, line in enumerate(('左上：字母键', '中间：该键的', '一级简码字')):
-        g = glyphs.render(line, 13)
-        p.draw(g, lx + 8, ly + 5 + n * 17, on_white)
+        g = glyphs.render(line, 13 * s)
+        p.draw(g, (lx + 8) * s, (ly + 5 + n * 17) * s, on_white)
     return p
 
 
@@ -197,8 +206,8 @@ def ramp(a, b, steps):
             for i in range(steps)]
 
 
-def chart2(keys, glyphs):
-    """353 x 140, 256 colours: the compact chart, smoothly drawn."""
+def chart2(keys, glyphs, s=1):
+    """353 x 140 times s, 256 colours: the compact chart, smoothly drawn."""
     background, face = (40, 70, 120), (255, 250, 225)
     ink_colour, letter_colour, title_colour = (20, 20, 20), (190, 30, 30), (255, 255, 255)
     palette = list(STANDARD)
@@ -208,7 +217,7 @@ def chart2(keys, glyphs):
     palette += ramp(background, title_colour, 64)     # 144..207: titles on the background
     palette += [background, face, (150, 160, 180)]    # 208, 209, 210
     BG, FACE, EDGE = base + 192, base + 193, base + 194
-    p = Picture(353, 140, BG)
+    p = Picture(353, 140, BG, s)
 
     def shaded(first):
         return lambda v, old: first + min(63, v * 64 // 256)
@@ -217,19 +226,21 @@ def chart2(keys, glyphs):
     for letter, x, y in keyboard(1, 4, 35, key_w, key_h, 46, (0, 9, 26)):
         p.rect(x, y, x + key_w - 1, y + key_h - 1, FACE)
         p.frame(x, y, x + key_w - 1, y + key_h - 1, EDGE)
-        p.draw(glyphs.render(letter.upper(), 10), x + 3, y + 3, shaded(base + 64))
+        p.draw(glyphs.render(letter.upper(), 10 * s), (x + 3) * s, (y + 3) * s,
+               shaded(base + 64))
         text = ''.join(keys.get(letter, [])[:2])
         if text:
-            g = glyphs.render(text, 22 if len(text) == 1 else 14)
+            g = glyphs.render(text, (22 if len(text) == 1 else 14) * s)
             w, h = size_of(g)
-            p.draw(g, x + (key_w - w) // 2, y + 14 + (key_h - 14 - h) // 2, shaded(base))
+            p.draw(g, x * s + (key_w * s - w) // 2,
+                   (y + 14) * s + ((key_h - 14) * s - h) // 2, shaded(base))
 
-    g = glyphs.render(TITLE, 16)
+    g = glyphs.render(TITLE, 16 * s)
     w, h = size_of(g)
-    p.draw(g, 274 + (79 - w) // 2, 100, shaded(base + 128))
-    g = glyphs.render('单字母编码', 11)
+    p.draw(g, 274 * s + (79 * s - w) // 2, 100 * s, shaded(base + 128))
+    g = glyphs.render('单字母编码', 11 * s)
     w, h = size_of(g)
-    p.draw(g, 274 + (79 - w) // 2, 122, shaded(base + 128))
+    p.draw(g, 274 * s + (79 * s - w) // 2, 122 * s, shaded(base + 128))
     return p, palette
 
 
@@ -237,10 +248,12 @@ def main(argv):
     keys = read_table(argv)
     missing = [c for c in 'abcdefghijklmnopqrstuvwxy' if c not in keys]
     glyphs = Glyphs()
-    write_bmp(os.path.join(HERE, 'chart1.bmp'), chart1(keys, glyphs), STANDARD, 4)
-    picture, palette = chart2(keys, glyphs)
-    write_bmp(os.path.join(HERE, 'chart2.bmp'), picture, palette, 8)
-    print('wrote chart1.bmp and chart2.bmp:', ' '.join(
+    for scale, suffix in ((1, ''), (2, '-large')):
+        write_bmp(os.path.join(HERE, f'chart1{suffix}.bmp'), chart1(keys, glyphs, scale),
+                  STANDARD, 4)
+        picture, palette = chart2(keys, glyphs, scale)
+        write_bmp(os.path.join(HERE, f'chart2{suffix}.bmp'), picture, palette, 8)
+    print('wrote chart1.bmp, chart2.bmp and their large ones:', ' '.join(
         f'{k}={"".join(v)}' for k, v in sorted(keys.items())))
     if missing:
         print('letters without a one-letter code:', ''.join(missing))

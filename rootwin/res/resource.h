@@ -6,5 +6,7 @@
 #define IDS_ROOT_TITLE 2
 #define IDB_CHART1 114
 #define IDB_CHART2 134
+#define IDB_CHART1_LARGE 214  // the charts made at twice the size
+#define IDB_CHART2_LARGE 234
 #define IDC_DRAG 136
 #define IDI_LOADBMP_NAME L"LOADBMP"

@@ -39,6 +39,11 @@ LRESULT CALLBACK RootWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
       HandleClose(window);
       return 0;
+    case WM_DPICHANGED: {
+      const RECT& r = *reinterpret_cast<const RECT*>(lParam);
+      HandleDpiChange(window, {r.left, r.top, r.right, r.bottom});
+      return 0;
+    }
     case WM_SETCURSOR:
       OnCursorRequest(program.state.drag, window, HIWORD(lParam));
       return 0;

@@ -1,6 +1,7 @@
 // The root chart window's Win32 platform: thin layers over the wide calls.
 #include "rootwin/shell/win32_root_window.h"
 
+#include "common/win32_display_scale.h"
 #include "common/win32_message_loop.h"
 #include "rootwin/drag.h"
 #include "rootwin/res/resource.h"
@@ -75,6 +76,19 @@ Rect Win32ChartWindow::OuterRect() {
   return FromRect(r);
 }
 
+int Win32ChartWindow::Dpi() { return WindowDpi(window_); }
+
+Size Win32ChartWindow::ClientSize() {
+  RECT r = {};
+  GetClientRect(window_, &r);
+  return {r.right, r.bottom};
+}
+
+void Win32ChartWindow::Place(const Rect& outer) {
+  SetWindowPos(window_, nullptr, outer.left, outer.top, outer.right - outer.left,
+               outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 Rect Win32ChartWindow::WorkArea() { return ReadWorkArea(); }
 void Win32ChartWindow::TakeCapture() { SetCapture(window_); }
 void Win32ChartWindow::ReleaseCapture() { ::ReleaseCapture(); }
@@ -114,6 +128,21 @@ void Win32ChartCanvas::CopyBitmap(int bitmapId, Size block) {
   HDC memory = CreateCompatibleDC(dc_);
   HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(dc_, 0, 0, block.w, block.h, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+}
+
+// HALFTONE averages the source pixels that fall on each window pixel, so
+// that a chart made larger keeps its strokes when shrunk to the scale.
+void Win32ChartCanvas::StretchBitmap(int bitmapId, Size source, Size destination) {
+  HBITMAP bitmap = LoadBitmapW(instance_, MAKEINTRESOURCEW(bitmapId));
+  HDC memory = CreateCompatibleDC(dc_);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  const int oldMode = SetStretchBltMode(dc_, HALFTONE);
+  SetBrushOrgEx(dc_, 0, 0, nullptr);  // as HALFTONE asks
+  StretchBlt(dc_, 0, 0, destination.w, destination.h, memory, 0, 0, source.w, source.h, SRCCOPY);
+  SetStretchBltMode(dc_, oldMode);
   SelectObject(memory, previous);
   DeleteDC(memory);
   DeleteObject(bitmap);
@@ -171,6 +200,8 @@ Rect Win32Startup::VirtualScreen() {
   return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
           top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
+
+int Win32Startup::SystemDpi() { return WindowDpi(nullptr); }
 
 void Win32Startup::PlaceMainWindow(Point corner, Size size) {
   corner_ = corner;

@@ -29,6 +29,9 @@ class Win32ChartWindow final : public ChartWindow, public DragWindow {
   void Update() override;
   void PostQuit(int exitCode) override;
   Rect OuterRect() override;
+  int Dpi() override;
+  Size ClientSize() override;
+  void Place(const Rect& outer) override;
 
   Rect WorkArea() override;
   void TakeCapture() override;
@@ -52,6 +55,7 @@ class Win32ChartCanvas final : public ChartCanvas {
 
   void BeginPaint() override;
   void CopyBitmap(int bitmapId, Size block) override;
+  void StretchBitmap(int bitmapId, Size source, Size destination) override;
   void FillWithWindowColour(const Rect& area) override;
   void EndPaint() override;
 
@@ -84,6 +88,7 @@ class Win32Startup final : public StartupPlatform {
   int RunMessageLoop() override;
   Rect WorkArea() override;
   Rect VirtualScreen() override;
+  int SystemDpi() override;
   void PlaceMainWindow(Point corner, Size size) override;
   void ShowWindow(ShowCommand command) override;
   void UpdateWindow() override;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "codefind/input_change.h"
+#include "codefind/label_fit.h"
 #include "codefind/lookup_history.h"
 #include "codefind/lookup_startup.h"
 #include "codefind/result_pane_layout.h"
@@ -225,6 +226,41 @@ TEST_F(PaneLayoutTest, TheSampleHeightDecidesWhetherALineStarts) {
   LayOutResultPane(history, measure, 99, &layout);
   EXPECT_EQ(layout.lineCount, 2u);
   EXPECT_EQ(layout.lines[1].y, 30);
+}
+
+// The dialog grows by the label's larger shortfall, worked out by hand:
+// 24 / 16 = 1.5 beats 504 / 338 = 1.49; 338 x 1.5 = 507, 21 x 1.5 = 31.5 -> 32.
+TEST(LabelFitTest, TheDialogGrowsByTheLabelsLargerShortfall) {
+  const struct {
+    const char* what;
+    Extent text, label;
+    int by, per;
+  } cases[] = {
+      {"fits: no growth", {336, 16}, {338, 16}, 1, 1},
+      {"exactly as large: no growth", {338, 16}, {338, 16}, 1, 1},
+      {"taller by more than wider", {504, 24}, {338, 16}, 24, 16},
+      {"wider only", {400, 16}, {338, 16}, 400, 338},
+      {"taller only", {300, 17}, {338, 16}, 17, 16},
+      {"no label area: no growth", {300, 17}, {0, 16}, 1, 1},
+  };
+  for (const auto& c : cases) {
+    const Growth growth = LabelGrowth(c.text, c.label);
+    EXPECT_EQ(growth.by, c.by) << c.what;
+    EXPECT_EQ(growth.per, c.per) << c.what;
+  }
+  EXPECT_EQ(Grow(338, {24, 16}), 507);
+  EXPECT_EQ(Grow(21, {24, 16}), 32);
+  EXPECT_EQ(Grow(0, {24, 16}), 0);
+  EXPECT_EQ(Grow(40, {1, 1}), 40);
+}
+
+// The pane's font at the display's scale: 36 times dpi / 96, by hand
+// (36 x 1.25 = 45, x 1.75 = 63); a DPI the system cannot tell is 96.
+TEST(PaneFontTest, HeightFollowsTheDisplayScale) {
+  const struct {
+    int dpi, height;
+  } cases[] = {{96, 36}, {120, 45}, {144, 54}, {168, 63}, {192, 72}, {0, 36}};
+  for (const auto& c : cases) EXPECT_EQ(PaneFontHeightAt(c.dpi), c.height) << c.dpi;
 }
 
 }  // namespace

@@ -128,12 +128,21 @@ class RecordingWindow final : public ChartWindow, public DragWindow {
   Rect workArea = {0, 0, 1024, 768};
   Point cursor = {0, 0};
   uint32_t flags = 0;
+  int dpi = 96;
+  Size client = {588, 240};
 
   void InvalidateClient() override { log_.push_back("InvalidateClient"); }
   void Show(ShowCommand command) override { log_.push_back(testing::Show(command)); }
   void Update() override { log_.push_back("Update"); }
   void PostQuit(int exitCode) override { log_.push_back(Join("PostQuit", {exitCode})); }
   Rect OuterRect() override { return Answer(log_, "OuterRect", outer); }
+  // Queries with no effect: not logged.
+  int Dpi() override { return dpi; }
+  Size ClientSize() override { return client; }
+  void Place(const Rect& r) override {
+    log_.push_back(Join("Place", {r.left, r.top, r.right, r.bottom}));
+    outer = r;
+  }
 
   Rect WorkArea() override { return Answer(log_, "WorkArea", workArea); }
   void TakeCapture() override { log_.push_back("TakeCapture"); }
@@ -164,6 +173,10 @@ class RecordingCanvas final : public ChartCanvas {
   void BeginPaint() override { log_.push_back("BeginPaint"); }
   void CopyBitmap(int bitmapId, Size block) override {
     log_.push_back(Join("CopyBitmap", {bitmapId, block.w, block.h}));
+  }
+  void StretchBitmap(int bitmapId, Size source, Size destination) override {
+    log_.push_back(
+        Join("StretchBitmap", {bitmapId, source.w, source.h, destination.w, destination.h}));
   }
   void FillWithWindowColour(const Rect& r) override {
     log_.push_back(Join("FillWithWindowColour", {r.left, r.top, r.right, r.bottom}));

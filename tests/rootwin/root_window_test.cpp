@@ -79,23 +79,23 @@ TEST(SavedPositionTest, PackingIsTheReverse) {
 }
 
 TEST(SavedPositionTest, DefaultIsTheBottomRightCornerOfTheWorkArea) {
-  EXPECT_EQ(DefaultPosition({0, 0, 1024, 768}), (Point{430, 522}));
-  EXPECT_EQ(DefaultPosition({100, 40, 1124, 808}), (Point{530, 562}));
+  EXPECT_EQ(DefaultPosition({0, 0, 1024, 768}, WindowSize), (Point{430, 522}));
+  EXPECT_EQ(DefaultPosition({100, 40, 1124, 808}, WindowSize), (Point{530, 562}));
 }
 
 TEST(SavedPositionTest, BoundPullsBackOnlyOnTheRightAndAtTheBottom) {
   const Rect area = {0, 0, 1024, 768};
-  EXPECT_EQ(BoundPosition({1000, 700}, area), (Point{430, 522}));
-  EXPECT_EQ(BoundPosition({431, 100}, area), (Point{430, 100}));
-  EXPECT_EQ(BoundPosition({100, 523}, area), (Point{100, 522}));
-  EXPECT_EQ(BoundPosition({430, 522}, area), (Point{430, 522}));
-  EXPECT_EQ(BoundPosition({-20, -10}, area), (Point{-20, -10}));
-  EXPECT_EQ(BoundPosition({10, -10}, area), (Point{10, -10}));
-  EXPECT_EQ(BoundPosition({-5000, 5000}, area), (Point{-5000, 522}));
+  EXPECT_EQ(BoundPosition({1000, 700}, area, WindowSize), (Point{430, 522}));
+  EXPECT_EQ(BoundPosition({431, 100}, area, WindowSize), (Point{430, 100}));
+  EXPECT_EQ(BoundPosition({100, 523}, area, WindowSize), (Point{100, 522}));
+  EXPECT_EQ(BoundPosition({430, 522}, area, WindowSize), (Point{430, 522}));
+  EXPECT_EQ(BoundPosition({-20, -10}, area, WindowSize), (Point{-20, -10}));
+  EXPECT_EQ(BoundPosition({10, -10}, area, WindowSize), (Point{10, -10}));
+  EXPECT_EQ(BoundPosition({-5000, 5000}, area, WindowSize), (Point{-5000, 522}));
   // Left of or above a work area that does not start at 0 stays too.
-  EXPECT_EQ(BoundPosition({50, 20}, {100, 40, 1124, 808}), (Point{50, 20}));
+  EXPECT_EQ(BoundPosition({50, 20}, {100, 40, 1124, 808}, WindowSize), (Point{50, 20}));
   // A work area smaller than the window: flush right and bottom, out on the left and top.
-  EXPECT_EQ(BoundPosition({0, 0}, {0, 0, 500, 200}), (Point{-94, -46}));
+  EXPECT_EQ(BoundPosition({0, 0}, {0, 0, 500, 200}, WindowSize), (Point{-94, -46}));
 }
 
 // The work area is the primary monitor's {0, 0, 1024, 768}; the window is
@@ -136,7 +136,7 @@ TEST(SavedPositionTest, StartPositionKeepsASavedCornerOnlyWhenItsWindowMeetsTheS
       {"no virtual screen known: kept", true, {-2000, -2000}, {0, 0, 0, 0}, {-2000, -2000}},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(StartPosition(c.saved, c.corner, area, c.screen), c.start) << c.what;
+    EXPECT_EQ(StartPosition(c.saved, c.corner, area, c.screen, WindowSize), c.start) << c.what;
 }
 
 class RegistryTest : public ::testing::Test {
@@ -246,11 +246,86 @@ TEST(PaintTest, EachChartIsItsBitmapWithTheWindowColourBeyondIt) {
   }
 }
 
+// The window and its chart at the display's scale, worked out by hand:
+// 594 x 1.25 = 742.5 -> 743, 246 x 1.75 = 430.5 -> 431, 353 x 1.25 =
+// 441.25 -> 441, 353 x 1.5 = 529.5 -> 530.
+TEST(DisplayScaleTest, WindowAndChartSizesFollowTheScale) {
+  const struct {
+    int dpi;
+    Size window, chart1, chart2;
+  } cases[] = {
+      {96, {594, 246}, {588, 244}, {353, 140}},
+      {120, {743, 308}, {735, 305}, {441, 175}},
+      {144, {891, 369}, {882, 366}, {530, 210}},
+      {168, {1040, 431}, {1029, 427}, {618, 245}},
+      {192, {1188, 492}, {1176, 488}, {706, 280}},
+      {72, {446, 185}, {441, 183}, {265, 105}},  // 445.5, 184.5, 264.75
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WindowSizeAt(c.dpi), c.window) << c.dpi;
+    EXPECT_EQ(ChartDrawingAt(1, c.dpi).drawn, c.chart1) << c.dpi;
+    EXPECT_EQ(ChartDrawingAt(2, c.dpi).drawn, c.chart2) << c.dpi;
+  }
+  EXPECT_EQ(WindowSizeAt(0), (Size{594, 246})) << "a DPI the system cannot tell";
+}
+
+// Above 96 DPI the charts made at twice the size (214, 234), whole; at 96
+// and below the 96-DPI ones.
+TEST(DisplayScaleTest, TheLargeChartsAboveNinetySixDpi) {
+  const struct {
+    int dpi, chart, bitmap;
+    Size source;
+  } cases[] = {
+      {120, 1, 214, {1176, 488}}, {120, 2, 234, {706, 280}}, {192, 1, 214, {1176, 488}},
+      {97, 2, 234, {706, 280}},   {96, 1, 114, {588, 244}},  {96, 2, 134, {353, 140}},
+      {72, 1, 114, {588, 244}},
+  };
+  for (const auto& c : cases) {
+    const ChartDrawing drawing = ChartDrawingAt(c.chart, c.dpi);
+    EXPECT_EQ(drawing.bitmapId, c.bitmap) << c.dpi << " chart " << c.chart;
+    EXPECT_EQ(drawing.source, c.source) << c.dpi << " chart " << c.chart;
+  }
+}
+
+// At 144 DPI: the large chart shrunk to 882 x 366 (chart 1) or 530 x 210
+// (chart 2), the window colour beyond it in the client area (885 x 363 in
+// a frame of 3 pixels).
+TEST(PaintTest, AtAnotherScaleTheChartIsDrawnAtItsSize) {
+  const struct {
+    int chart;
+    Log paint;
+  } cases[] = {
+      {1,
+       {"BeginPaint", "StretchBitmap 214 1176 488 882 366", "FillWithWindowColour 882 0 885 363",
+        "EndPaint", "Show noactivate"}},
+      {2,
+       {"BeginPaint", "StretchBitmap 234 706 280 530 210", "FillWithWindowColour 530 0 885 363",
+        "FillWithWindowColour 0 210 530 363", "EndPaint", "Show noactivate"}},
+  };
+  for (const auto& c : cases) {
+    Log log;
+    RecordingCanvas canvas(log);
+    RecordingWindow window(log);
+    window.dpi = 144;
+    window.client = {885, 363};
+    PaintChart(c.chart, canvas, window);
+    EXPECT_EQ(log, c.paint) << "chart " << c.chart;
+  }
+}
+
+TEST(DisplayScaleTest, AMoveToAnotherScaleTakesTheSuggestedRectangleAndRepaints) {
+  Log log;
+  RecordingWindow window(log);
+  HandleDpiChange(window, {100, 50, 1288, 542});
+  EXPECT_EQ(log, (Log{"Place 100 50 1288 542", "InvalidateClient"}));
+  EXPECT_EQ(window.outer, (Rect{100, 50, 1288, 542}));
+}
+
 TEST(PaintTest, AreasBeyondABitmapThatCoversTheBlockAreNone) {
   Rect areas[2];
-  EXPECT_EQ(AreasBeyondBitmap({590, 242}, areas), 0);
-  EXPECT_EQ(AreasBeyondBitmap({600, 300}, areas), 0);
-  ASSERT_EQ(AreasBeyondBitmap({600, 100}, areas), 1);
+  EXPECT_EQ(AreasBeyondBitmap({590, 242}, ChartCopyBlock, areas), 0);
+  EXPECT_EQ(AreasBeyondBitmap({600, 300}, ChartCopyBlock, areas), 0);
+  ASSERT_EQ(AreasBeyondBitmap({600, 100}, ChartCopyBlock, areas), 1);
   EXPECT_EQ(areas[0], (Rect{0, 100, 590, 242}));
 }
 
@@ -339,6 +414,7 @@ class RecordingStartup final : public StartupPlatform {
   RecordingStartup(Log& log, RootWindowState& state) : log_(log), state_(state) {}
   Rect workArea = {0, 0, 1024, 768};
   Rect virtualScreen = {0, 0, 1024, 768};
+  int systemDpi = 96;
   bool registers = true;
   bool creates = true;
   int loopResult = 0;
@@ -350,6 +426,7 @@ class RecordingStartup final : public StartupPlatform {
   }
   Rect WorkArea() override { return Answer(log_, "WorkArea", workArea); }
   Rect VirtualScreen() override { return Answer(log_, "VirtualScreen", virtualScreen); }
+  int SystemDpi() override { return systemDpi; }  // a query with no effect: not logged
   void PlaceMainWindow(Point corner, Size size) override {
     log_.push_back(Join("PlaceMainWindow", {corner.x, corner.y, size.w, size.h}));
     created = {corner.x, corner.y, corner.x + size.w, corner.y + size.h};
@@ -384,6 +461,31 @@ TEST_F(StartupTest, WithoutASavedValueTheWindowStartsInTheBottomRightCorner) {
                          readPosition,
                          {"WorkArea", "VirtualScreen", "PlaceMainWindow 430 522 594 246",
                           "CreateMainWindow 2", "Show normal", "UpdateWindow", "RunMessageLoop"}}));
+}
+
+// At 144 DPI the window is 891 x 369: the bottom-right corner of a
+// 1024 x 768 work area is (133, 399); a saved corner is kept only when the
+// window of that size meets the screen, and is pulled back by that size.
+TEST_F(StartupTest, AtAnotherScaleTheWindowIsPlacedAtItsScaledSize) {
+  platform.systemDpi = 144;
+  registry.keyExists = false;
+  RunRootWindow(state, L"RtNavo.exe", platform, registry);
+  EXPECT_EQ(platform.created, (Rect{133, 399, 1024, 768}));
+  const struct {
+    Point saved;
+    Rect start;
+  } cases[] = {
+      {{-891, 100}, {133, 399, 1024, 768}},  // touches the left edge from outside
+      {{-890, 100}, {-890, 100, 1, 469}},    // one column on
+      {{500, 500}, {133, 399, 1024, 768}},   // pulled back by 891 x 369
+      {{100, -369}, {133, 399, 1024, 768}},  // touches the top edge from outside
+  };
+  for (const auto& c : cases) {
+    registry.keyExists = true;
+    registry.SetPosition(RecordingRegistry::Dword(EncodePosition(c.saved)));
+    RunRootWindow(state, L"RtNavo.exe", platform, registry);
+    EXPECT_EQ(platform.created, c.start) << c.saved.x << "," << c.saved.y;
+  }
 }
 
 TEST_F(StartupTest, TheWorkAreaIsReadAlsoWhenThereIsNoKey) {

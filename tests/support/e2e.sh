@@ -159,3 +159,18 @@ e2e_finish() {
   [ -z "$xvfb_pid" ] || check "no Xvfb is left behind" eval "! kill -0 $xvfb_pid 2>/dev/null"
   checks_summary
 }
+
+# e2e_display_dpi DPI: the display's scale of the scenario's prefix (96 is
+# 100 %, 144 is 150 %), in both keys Wine reads it from, before any program
+# starts; Wine reads it when its server starts, so the server that the import
+# started is let end first.
+e2e_display_dpi() {
+  local value file=$WINEPREFIX/drive_c/display-dpi.reg
+  value=$(printf '%08x' "$1")
+  {
+    printf '\xff\xfe'
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%s\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]\r\n"LogPixels"=dword:%s\r\n\r\n' \
+      "$value" "$value" | iconv -f UTF-8 -t UTF-16LE
+  } >"$file"
+  wine_exec regedit /S 'C:\display-dpi.reg' </dev/null >/dev/null 2>&1 && wine_server -w
+}

@@ -32,7 +32,7 @@ NAVO_WINE_XVFB_PID="${NAVO_WINE_XVFB_PID:-}"
 NAVO_WINE_TMP_PREFIX=""
 NAVO_WINE_LOCALE_NAME="zh_CN.UTF-8"
 # Bump when the template's contents change, so old cached templates are ignored.
-NAVO_WINE_TEMPLATE_REV=6
+NAVO_WINE_TEMPLATE_REV=7
 
 _wine_log() { printf 'winelib: %s\n' "$*" >&2; }
 
@@ -208,10 +208,10 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
 
-; At 100 dpi a dialog's 10-point System font has the 8 x 16 pixel dialog
-; units of the Chinese system font (96 dpi gives 7 x 15 here).
+; The display at 100 %: the programs scale with the display, so any other
+; value is a scale of its own (a scenario sets one with e2e_display_dpi).
 [HKEY_CURRENT_CONFIG\Software\Fonts]
-"LogPixels"=dword:00000064
+"LogPixels"=dword:00000060
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "宋体"="WenQuanYi Micro Hei"

@@ -16,10 +16,12 @@
 //                                         digits each (for characters outside GBK)
 //   lookup_driver pane heading|HEX...     these lines drawn as the pane draws them against
 //                                         the pane on the screen: per line, the pixels
-//                                         that differ; the text-coloured pixels elsewhere
+//                                         that differ; the text-coloured pixels elsewhere;
+//                                         the font height drawn in (36 at 96 DPI)
 //   lookup_driver template EXE            its dialog template, field by field
 //   lookup_driver texts                   the title, label and heading as drawn: the
-//                                         font each is found in, and missing-glyph boxes
+//                                         font each is found in, and missing-glyph boxes;
+//                                         whether the box holds a character of its font
 //   lookup_driver close                   the dialog's close box
 //   lookup_driver version EXE             what Windows shows of a program file
 //   lookup_driver answer HEX MS           the message box captioned HEX (GBK), answered OK
@@ -155,9 +157,20 @@ int Type(const std::wstring& text, bool oneChange) {
   return 0;
 }
 
+// The display's DPI, as the system gives it to GDI.
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// 宋体 36 at 96 DPI, as much larger at another scale (MulDiv's rounding).
+int PaneFontHeight() { return MulDiv(36, ScreenDpi(), 96); }
+
 HFONT PaneFont() {
   LOGFONTW font = {};
-  font.lfHeight = 36;
+  font.lfHeight = PaneFontHeight();
   font.lfWeight = FW_NORMAL;
   font.lfCharSet = GB2312_CHARSET;
   lstrcpynW(font.lfFaceName, L"\u5B8B\u4F53", LF_FACESIZE);  // 宋体
@@ -226,6 +239,7 @@ int MeasurePane(int count, char** expected) {
   POINT origin = {0, 0};
   ClientToScreen(pane, &origin);
   std::printf("pane %d %d %d %d\n", int(origin.x), int(origin.y), width, height);
+  std::printf("pane font height: %d\n", PaneFontHeight());
   const std::vector<DWORD> shown = navo::testing::ScreenPixels(origin.x, origin.y, width, height);
 
   // Drawn twice: on a colour that nothing draws, to see which pixels the
@@ -296,7 +310,7 @@ int ReportTemplate(const char* programPath) {
 // label shows in the template's font (System, 10 points) and in 宋体 of its
 // height; the number of characters of each, and of the heading in the pane
 // font, drawn as missing-glyph boxes.
-int ReportTexts() {
+int ReportTexts(bool chineseLabel) {
   using namespace navo::testing;
   HWND dialog = WaitForDialog(5000);
   if (!dialog) return std::puts("no lookup dialog"), 1;
@@ -323,6 +337,31 @@ int ReportTexts() {
     std::printf("label-boxes-in-%s: %d\n", candidate.name,
                 MissingGlyphBoxes(label, candidate.font));
   }
+  // The box takes the label's font: a character of it fits the box's client
+  // area, and the box lies wholly in the dialog's.
+  RECT box = {}, dialogClient = {};
+  HWND boxWindow = GetDlgItem(dialog, InputBoxId);
+  GetClientRect(boxWindow, &box);
+  SIZE cell = {};
+  HFONT boxFont = CreateFontIndirectW(&candidates[chineseLabel ? 0 : 1].font);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, boxFont);
+  GetTextExtentPoint32W(dc, L"\u7AE5", 1, &cell);  // 童
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(boxFont);
+  RECT boxArea = {};
+  GetWindowRect(boxWindow, &boxArea);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&boxArea), 2);
+  GetClientRect(dialog, &dialogClient);
+  std::printf("box-holds-a-character: %s (%ldx%ld in %ldx%ld)\n",
+              cell.cx <= box.right && cell.cy <= box.bottom ? "yes" : "no", cell.cx, cell.cy,
+              box.right, box.bottom);
+  std::printf("box-inside-dialog: %s\n",
+              boxArea.left >= 0 && boxArea.top >= 0 && boxArea.right <= dialogClient.right &&
+                      boxArea.bottom <= dialogClient.bottom
+                  ? "yes"
+                  : "no");
   LOGFONTW pane;
   HFONT paneFont = PaneFont();
   GetObjectW(paneFont, sizeof pane, &pane);
@@ -403,7 +442,8 @@ int main(int argc, char** argv) {
   }
   if (command == "pane") return MeasurePane(argc - 2, argv + 2);
   if (command == "template" && argc == 3) return ReportTemplate(argv[2]);
-  if (command == "texts") return ReportTexts();
+  // The label's font: the template's on a Chinese system, 宋体 elsewhere.
+  if (command == "texts") return ReportTexts(GetACP() == 936);
   if (command == "close") {
     HWND dialog = WaitForDialog(5000);
     if (!dialog) return std::puts("no lookup dialog"), 1;

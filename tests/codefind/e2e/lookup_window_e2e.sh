@@ -12,18 +12,24 @@
 #                                unusual shape that the project's builder did not
 #                                make: every line drawn is what the independent
 #                                reference reader (tests/crosscheck) says
+#   scales_to_144_dpi, scales_to_192_dpi   (936) the display at 150 % and 200 %:
+#                                the label and the box whole, the pane's lines in
+#                                its font at the scale
 # On the Chinese code page (the default) every check runs. On another code
 # page only what can differ between code pages does: the characters typed,
 # the lines drawn for them, the messages and the program's end.
 set -u
 . "$(dirname "$0")/../../support/e2e.sh"
 . "$(dirname "$0")/lookup_report.sh"
-e2e_scenarios looks_up_typed_characters without_a_code_table agrees_with_an_independent_reader
+e2e_scenarios looks_up_typed_characters without_a_code_table agrees_with_an_independent_reader \
+  scales_to_144_dpi scales_to_192_dpi
 # Run without --scenario, the cross-check only with its folder, on 936.
 scenario_applies() {  # NAME NvCodeFind.exe lookup_driver.exe OUTDIR [CROSSCHECK_DIR]
   [ "$1" != agrees_with_an_independent_reader ] || { [ -n "${5:-}" ] && chinese_system; }
 }
 e2e_choose "$@"; shift "$e2e_shift"
+# A display at 200 % has twice the pixels of one at 100 %.
+[ "$e2e_scenario" != scales_to_192_dpi ] || export NAVO_WINE_SCREEN=2048x1536x24
 program=$(realpath "$1") driver=$(realpath "$2") out=$3 crosscheck=${4:-}
 mkdir -p "$out"
 
@@ -193,6 +199,34 @@ PICK
   wait_program 30
   check "and the program ends with exit code 0" [ $? -eq 0 ]
 fi
+
+for dpi in 144 192; do
+  scenario "scales_to_${dpi}_dpi" || continue
+  require "the display at $dpi DPI" e2e_display_dpi "$dpi"
+  require "test table installed" driver install-table
+  start_lookup
+  check "the dialog opens and no message is shown" equal dialog "$(driver wait-start 60000)"
+  texts=$(driver texts)
+  indented "$texts"
+  check "the label is drawn whole in System, no character a box" \
+    eval 'grep -qx "label-in-System: yes" <<<"$texts" && grep -qx "label-boxes-in-System: 0" <<<"$texts"'
+  check "the box holds a character of its font and lies inside the dialog" \
+    eval 'grep -q "^box-holds-a-character: yes" <<<"$texts" && grep -qx "box-inside-dialog: yes" <<<"$texts"'
+  typed 工 >/dev/null
+  report=$(driver pane "$(gbk_hex "工: aaa  aaaa")")
+  indented "$report"
+  # 36 x 1.5 and 36 x 2.
+  font_height=$((dpi == 144 ? 54 : 72))
+  check "the pane draws in 宋体 $font_height, its line as drawn in that font" \
+    eval 'grep -qx "pane font height: $font_height" <<<"$report" && pane_matches "$report" 1'
+  for c in 童 中 一 二 三 四 五 六 七; do typed "$c" >/dev/null; done
+  check "ten lines at that height fit the pane, newest first" pane_shows \
+    "七: agn" "六: uygy" "五: gghg" "四: lhng" "三: dggg" "二: fgg" "一: ggll" "中: kh  khk" "童: ujff" "工: aaa  aaaa"
+  wine_screenshot "$out/lookup-ten-lines-${dpi}dpi.png"
+  driver close >/dev/null
+  wait_program 30
+  check "the dialog's close box ends the program with exit code 0" [ $? -eq 0 ]
+done
 
 echo "screenshots in $out"
 e2e_finish

@@ -18,6 +18,8 @@
 //   root_driver flags                    the drag flags (window extra storage at 4)
 //   root_driver move X Y                 moves the window's corner to X, Y from outside
 //   root_driver chart N PROGRAM.exe MS   client pixels unlike chart N, once none or after MS
+//                                        (at another scale than 96 DPI, chart N made at
+//                                        twice the size, shrunk to the scale)
 //   root_driver send W                   WM_USER+100 with wParam W; whether and what it answered
 //   root_driver close                    WM_CLOSE
 //   root_driver gone MS                  windows of the class left, once none or after MS
@@ -26,6 +28,7 @@
 //   root_driver exitcode MS              the launched program's exit code, once ended or after MS
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -198,9 +201,17 @@ Picture ReadDib(const BYTE* dib) {
 // and from the window colour beyond it.
 struct ChartDifference {
   int chart = 0, beyond = 0, beyondPixels = 0;
+  double levels = 0;  // each chart pixel's channels apart, summed
 };
 
-ChartDifference CompareChart(HWND window, const Picture& chart) {
+RECT Client(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  return client;
+}
+
+// tell: the first differing pixels are printed.
+ChartDifference CompareChart(HWND window, const Picture& chart, bool tell) {
   RECT client;
   GetClientRect(window, &client);
   POINT origin = {0, 0};
@@ -213,7 +224,13 @@ ChartDifference CompareChart(HWND window, const Picture& chart) {
     for (int x = 0; x < width; ++x) {
       const DWORD pixel = shown[size_t(y) * width + x];
       if (x < chart.width && y < chart.height) {
-        d.chart += pixel != chart.rgb[size_t(y) * chart.width + x];
+        const DWORD expected = chart.rgb[size_t(y) * chart.width + x];
+        for (int shift = 0; shift < 24; shift += 8)
+          d.levels += std::abs(int((pixel >> shift) & 0xFF) - int((expected >> shift) & 0xFF));
+        const bool differs = pixel != expected;
+        if (tell && differs && d.chart < 3)
+          std::printf("  at %d,%d: shown %06lX, chart %06lX\n", x, y, pixel, expected);
+        d.chart += differs;
       } else {
         ++d.beyondPixels;
         d.beyond += pixel != background;
@@ -222,27 +239,79 @@ ChartDifference CompareChart(HWND window, const Picture& chart) {
   return d;
 }
 
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// The chart made at twice the size, loaded from the program file as a
+// program loads its bitmaps, drawn at width x height with HALFTONE, as a
+// window shows it on a display of another scale.
+Picture Shrunk(HMODULE module, int bitmapId, int width, int height) {
+  HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(bitmapId));
+  BITMAP size = {};
+  GetObjectW(bitmap, sizeof size, &size);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  navo::testing::PixelCanvas canvas(width, height);
+  SetStretchBltMode(canvas.dc(), HALFTONE);
+  SetBrushOrgEx(canvas.dc(), 0, 0, nullptr);
+  StretchBlt(canvas.dc(), 0, 0, width, height, memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  Picture p;
+  p.width = width;
+  p.height = height;
+  p.rgb = canvas.Pixels();
+  return p;
+}
+
+// At 96 DPI the chart's own bitmap (114, 134); on a display of another
+// scale the one made at twice the size (214, 234) drawn at the 96-DPI
+// chart's size times the scale, rounded as MulDiv rounds.
 int Chart(int number, const wchar_t* program, DWORD milliseconds) {
   HWND window = WaitForWindow(5000);
   if (!window) return NoWindow();
   HMODULE module = LoadLibraryExW(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const int dpi = ScreenDpi();
+  const int bitmap = (number == 1 ? 114 : 134) + (dpi > 96 ? 100 : 0);
   const BYTE* dib =
-      module ? Resource(module, RT_BITMAP, MAKEINTRESOURCEW(number == 1 ? 114 : 134), nullptr)
-             : nullptr;
+      module ? Resource(module, RT_BITMAP, MAKEINTRESOURCEW(bitmap), nullptr) : nullptr;
   if (!dib) return std::puts("no such bitmap in the program file"), 1;
-  const Picture chart = ReadDib(dib);
+  const int width = number == 1 ? 588 : 353, height = number == 1 ? 244 : 140;
+  const Picture chart = dpi > 96
+                            ? Shrunk(module, bitmap, MulDiv(width, dpi, 96), MulDiv(height, dpi, 96))
+                            : ReadDib(dib);
   // Painted at once; give the screen a moment to show it.
   const DWORD start = GetTickCount();
   ChartDifference d;
   for (;;) {
-    d = CompareChart(window, chart);
-    if ((d.chart == 0 && d.beyond == 0) || GetTickCount() - start >= milliseconds) break;
+    const bool last = GetTickCount() - start >= milliseconds;
+    d = CompareChart(window, chart, last && dpi == 96);
+    if ((d.chart == 0 && d.beyond == 0) || last) break;
     Sleep(50);
+  }
+  // Drawn smoothed, the screen and an offscreen bitmap filter the edges
+  // differently: at another scale the chart is compared on the whole.
+  if (dpi != 96) {
+    const int covered = std::min(chart.width, int(Client(window).right)) *
+                        std::min(chart.height, int(Client(window).bottom));
+    std::printf("chart %d at %d DPI: %.1f levels apart on average from bitmap %d drawn %d x %d, "
+                "%d of %d beyond it not the window colour\n",
+                number, dpi, covered ? d.levels / (3.0 * covered) : 999.0, bitmap, chart.width,
+                chart.height, d.beyond, d.beyondPixels);
   }
   std::printf(
       "chart %d: %d pixels differ from bitmap %d, %d of %d beyond it not the window "
       "colour, seen after %lu ms\n",
-      number, d.chart, number == 1 ? 114 : 134, d.beyond, d.beyondPixels, GetTickCount() - start);
+      number, d.chart, bitmap, d.beyond, d.beyondPixels, GetTickCount() - start);
+  std::printf("chart %d drawn %d x %d in a client area of %ld x %ld\n", number, chart.width,
+              chart.height, Client(window).right, Client(window).bottom);
   FreeLibrary(module);
   return 0;
 }
@@ -297,8 +366,17 @@ int Resources(const wchar_t* program) {
   int manifests = 0;
   EnumResourceNamesW(module, RT_MANIFEST, CountResource, reinterpret_cast<LONG_PTR>(&manifests));
   std::printf("manifests %d\n", manifests);
+  // What keeps Windows from redirecting the program's writes under HKLM.
+  HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST);
+  if (manifest) {
+    const char* xml = static_cast<const char*>(LockResource(LoadResource(module, manifest)));
+    const std::string text(xml, SizeofResource(module, manifest));
+    std::printf("manifest execution level %s\n",
+                text.find("requestedExecutionLevel") == std::string::npos ? "none asked"
+                                                                          : "asked");
+  }
 
-  for (int id : {114, 134}) {
+  for (int id : {114, 134, 214, 234}) {
     const BYTE* dib = Resource(module, RT_BITMAP, MAKEINTRESOURCEW(id), nullptr);
     if (!dib) {
       std::printf("bitmap %d not in Chinese (PRC)\n", id);

@@ -19,6 +19,9 @@
 #   remembers_where_it_was_moved               dragged (936) or moved, quit, started again
 #   starts_at_a_saved_position                 saved values of each kind
 #   starts_from_a_folder_in_three_scripts      started by another program, quoted
+#   scales_to_144_dpi, scales_to_192_dpi       (936) the display at 150 % and 200 %: the
+#                                              window, its charts and its drag frame at
+#                                              the scale, its position in pixels
 #
 #   root_window_e2e.sh [--scenario NAME] RtNavo.exe root_driver.exe OUTDIR
 set -u
@@ -26,8 +29,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../support/e2e.sh"
 . "$here/root_report.sh"
 e2e_scenarios shows_its_window_where_nothing_was_saved remembers_where_it_was_moved \
-  starts_at_a_saved_position starts_from_a_folder_in_three_scripts
+  starts_at_a_saved_position starts_from_a_folder_in_three_scripts \
+  scales_to_144_dpi scales_to_192_dpi
 e2e_choose "$@"; shift "$e2e_shift"
+# The window's outer size: 594 x 246 at 96 DPI.
+win_w=594 win_h=246
+# A display at 200 % has twice the pixels of one at 100 %.
+[ "$e2e_scenario" != scales_to_192_dpi ] || export NAVO_WINE_SCREEN=2048x1536x24
 program=$(realpath "$1") driver=$(realpath "$2") out=$3
 mkdir -p "$out"
 codepage=${NAVO_WINE_CODEPAGE:-936}
@@ -76,7 +84,7 @@ quit_program() {  # control message 3; the exit code
 # driver's last report.
 default_corner() {
   read -r area_left area_top area_right area_bottom <<<"$(value workarea)"
-  start_x=$((area_right - 594)) start_y=$((area_bottom - 246))
+  start_x=$((area_right - win_w)) start_y=$((area_bottom - win_h))
 }
 
 # RootPosition as "x y" (REG_DWORD, halves sign-extended), "none", or its
@@ -98,7 +106,7 @@ store() {  # TYPE DATA: RootPosition as reg add takes it
 }
 
 # The window's outer rectangle as the driver reported it: "left top right bottom".
-rect_at() { echo "$1 $2 $(($1 + 594)) $(($2 + 246))"; }
+rect_at() { echo "$1 $2 $(($1 + win_w)) $(($2 + win_h))"; }
 
 # The mouse, each step with time to arrive under an emulator; after the
 # press, time for the drag timer to arm the drag.
@@ -225,11 +233,15 @@ if [ $full = 1 ]; then
   driver resources "$winprogram"
   check "strings 1 and 2: the class name and the title, in a Chinese (PRC) string table" \
     eval 'has_line "string 1 NVROOTWINCLASS" && has_line "string 2 NVROOTWIN" && has_line "string table Chinese (PRC)"'
-  # Without a manifest, Windows with user account control redirects the
-  # program's write under HKEY_LOCAL_MACHINE instead of refusing it.
-  check "no application manifest" has_line "manifests 0"
+  # Without a requested execution level, Windows with user account control
+  # redirects the program's write under HKEY_LOCAL_MACHINE instead of
+  # refusing it.
+  check "one application manifest, asking for no execution level" \
+    eval 'has_line "manifests 1" && has_line "manifest execution level none asked"'
   check "chart 1, bitmap 114: 588 x 244 in 16 colours; chart 2, bitmap 134: 353 x 140 in 256" \
     eval 'has_line "bitmap 114 588 x 244, 4 bits, 16 colours, compression 0" && has_line "bitmap 134 353 x 140, 8 bits, 256 colours, compression 0"'
+  check "and each made at twice the size: bitmaps 214 (1176 x 488) and 234 (706 x 280)" \
+    eval 'has_line "bitmap 214 1176 x 488, 4 bits, 16 colours, compression 0" && has_line "bitmap 234 706 x 280, 8 bits, 256 colours, compression 0"'
   check "both are pictures, not blank: more than two colours each" \
     eval '[ "$(value "bitmap 114 uses" | cut -d" " -f1)" -gt 2 ] && [ "$(value "bitmap 134 uses" | cut -d" " -f1)" -gt 2 ]'
   check "cursor 136: one 32 x 32 image of 256 colours, hot spot (16, 16)" \
@@ -337,6 +349,59 @@ driver launch "$command_line" wait 60000 \
 check "started as $command_line it shows chart 2 and ends with exit code 0" \
   eval 'has_line "started $command_line" && chart_shown 2 && answered_zero 3 && has_line "exit code 0"'
 fi
+
+# N DPI: chart N at the display's scale, as the driver draws it (from the
+# bitmap made at twice the size, smoothed, at the 96-DPI size times the
+# scale): the screen and an offscreen bitmap smooth its edges differently,
+# so it is compared on the whole, at most 8 levels apart on average (0 where
+# both are drawn alike; another chart or another size is tens apart), with
+# the window colour wholly beyond it.
+chart_scaled() {
+  [[ "$report" =~ chart\ $1\ at\ $2\ DPI:\ ([0-9]+)\.[0-9]\ levels\ apart.*,\ 0\ of\ [0-9]+\ beyond ]] &&
+    [ "${BASH_REMATCH[1]}" -lt 8 ]
+}
+for dpi in 144 192; do
+  scenario "scales_to_${dpi}_dpi" || continue
+  require "the display at $dpi DPI" e2e_display_dpi "$dpi"
+  # 594 x 246 times 1.5 and times 2.
+  if [ "$dpi" = 144 ]; then win_w=891 win_h=369; else win_w=1188 win_h=492; fi
+  start_program "$program"
+  driver wait 60000 geometry
+  require "a window of class NVROOTWINCLASS is shown" window_shown
+  default_corner
+  check "$win_w x $win_h" equal "$win_w $win_h" "$(value size)"
+  check "in the bottom-right corner of the work area at that size" \
+    equal "$(rect_at $start_x $start_y)" "$(value rect)"
+  driver chart 1 "$winprogram" 5000
+  check "chart 1 drawn at its size times the scale from the one made at twice the size" \
+    chart_scaled 1 $dpi
+  shot "rtnavo-chart1-${dpi}dpi"
+  driver send 2 chart 2 "$winprogram" 1000
+  check "the control message switches to chart 2, drawn at the scale too" \
+    eval 'answered_zero 2 && chart_scaled 2 $dpi'
+  shot "rtnavo-chart2-${dpi}dpi"
+  check "RootPosition holds the corner in the display's pixels" equal "$start_x $start_y" "$(stored)"
+
+  echo "== dragging"
+  x=$((start_x + 100)) y=$((start_y + 50))
+  mouse mousemove $x $y
+  wine_screenshot "$out/before-drag-${dpi}dpi.png"
+  press
+  mouse mousemove $((x + 5)) $((y + 5))
+  check "the first move shows the frame exactly over the window at its size" \
+    frame_shown "$out/before-drag-${dpi}dpi.png" "$out/rtnavo-frame-${dpi}dpi.png" $start_x $start_y
+  # Grabbed 100, 50 into the window: the frame's corner at 50, 100.
+  mouse mousemove 150 150
+  check "the frame of that size follows the mouse at the grab offset" \
+    frame_shown "$out/before-drag-${dpi}dpi.png" "$out/rtnavo-frame-moved-${dpi}dpi.png" 50 100
+  mouse mouseup 1
+  driver at 50 100 20000 geometry
+  check "after the release the window is at the frame's place, its size unchanged" \
+    equal "$(rect_at 50 100)" "$(value rect)"
+  check "RootPosition holds the new corner in pixels" equal "50 100" "$(stored)"
+  quit_program
+  check "control message 3 ends the process with exit code 0" equal 0 "$?"
+done
 
 echo "all runs took $(wine_elapsed "$t0") s"
 echo "screenshots in $out"

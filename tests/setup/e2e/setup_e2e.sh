@@ -21,6 +21,9 @@
 #   keeps_files_it_cannot_replace        (936) navo.ud held open by another program
 #   runs_from_the_system_directory       (936) minimised, and under another name
 #   names_files_whose_paths_do_not_fit   (936) folders of 247 and 258 characters
+#   installs_at_144_dpi, installs_at_192_dpi  (936) the first installation with the
+#                                        display at 150 % and 200 %: the backdrop over
+#                                        the whole screen, the dialog and its text whole
 #
 # The distribution folder holds the project's own NvCodeFind.exe (and
 # RtNavo.exe when it is built), a code table made by the driver, and
@@ -31,13 +34,16 @@ set -u
 e2e_scenarios has_its_resources_as_designed installs_into_an_empty_system_directory \
   replaces_an_earlier_installation stops_at_escape_before_the_first_tick \
   keeps_the_earlier_copy_of_a_missing_file keeps_files_it_cannot_replace \
-  runs_from_the_system_directory names_files_whose_paths_do_not_fit
+  runs_from_the_system_directory names_files_whose_paths_do_not_fit \
+  installs_at_144_dpi installs_at_192_dpi
 # Run without --scenario, off 936 only the two that can differ between code pages.
 scenario_applies() {  # NAME ARGS...
   chinese_system || [ "$1" = installs_into_an_empty_system_directory ] ||
     [ "$1" = keeps_the_earlier_copy_of_a_missing_file ]
 }
 e2e_choose "$@"; shift "$e2e_shift"
+# A display at 200 % has twice the pixels of one at 100 %.
+[ "$e2e_scenario" != installs_at_192_dpi ] || export NAVO_WINE_SCREEN=2048x1536x24
 setup=$(realpath "$1") driver=$(realpath "$2") codefind=$(realpath "$3") rtnavo=$4 out=$5
 [ "$rtnavo" = stand-in ] || rtnavo=$(realpath "$rtnavo")
 mkdir -p "$out"
@@ -128,6 +134,15 @@ help_log=$WINEPREFIX/drive_c/help-requests.txt
 # The test's observer for .hlp files: the driver writes down the file that
 # the shell was asked to open.
 register_help_recorder "$driver" 'C:\help-requests.txt'
+
+# At another scale: set before any program runs; its screenshots apart.
+if [[ "$e2e_scenario" =~ ^installs_at_([0-9]+)_dpi$ ]]; then
+  dpi=${BASH_REMATCH[1]}
+  require "the display at $dpi DPI, on the Chinese code page" \
+    eval 'chinese_system && e2e_display_dpi $dpi'
+  out=$out/${dpi}dpi
+  mkdir -p "$out"
+fi
 
 if scenario has_its_resources_as_designed; then
 require "the resources are checked on the Chinese code page" chinese_system
@@ -228,7 +243,8 @@ indented "$registry"
 check "exported by regedit in UTF-16: Ime File and Layout Text" \
   eval 'grep -qxF "\"Ime File\"=\"C:\\\\windows\\\\system32\\\\navo.ime\"" <<<"$registry" && grep -qxF "\"Layout Text\"=\"Navo输入法2.0白金版\"" <<<"$registry"'
 }
-if scenario installs_into_an_empty_system_directory; then
+if scenario installs_into_an_empty_system_directory || scenario installs_at_144_dpi ||
+  scenario installs_at_192_dpi; then
   first_installation
 elif [ "$e2e_scenario" != has_its_resources_as_designed ]; then
   given first_installation

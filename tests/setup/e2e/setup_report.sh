@@ -34,13 +34,13 @@ message_readable() {
 }
 # The template's dialog units in pixels, as the dialog manager maps them with
 # the base units the driver measured for the template's font ("WxH" in
-# base_units); MulDiv rounds half away from zero.
+# base_units): the corner, the width and the height each on its own (not the
+# far edges), as it creates the dialog and its controls; MulDiv rounds half
+# away from zero.
 muldiv() { echo $((($1 * $2 * 2 + $3) / ($3 * 2))); }
 in_pixels() {  # X Y WIDTH HEIGHT [WIDER]: "x,y wxh", WIDER pixels wider
-  local bx=${base_units%x*} by=${base_units#*x} left top right bottom
-  left=$(muldiv "$1" "$bx" 4) top=$(muldiv "$2" "$by" 8)
-  right=$(muldiv $(($1 + $3)) "$bx" 4) bottom=$(muldiv $(($2 + $4)) "$by" 8)
-  echo "$left,$top $((right - left + ${5:-0}))x$((bottom - top))"
+  local bx=${base_units%x*} by=${base_units#*x}
+  echo "$(muldiv "$1" "$bx" 4),$(muldiv "$2" "$by" 8) $(($(muldiv "$3" "$bx" 4) + ${5:-0}))x$(muldiv "$4" "$by" 8)"
 }
 # The dialog's centre within a pixel of the screen's.
 dialog_centred() {
