@@ -128,6 +128,12 @@ unlisted=$(sed 's/^中 | //; s/ | /\n/g' <<< "$hinted" | while read -r text rest
 done)
 expect "hints: each under k and its letters still to type" "" "$unlisted"
 
+# fcitx5 reads the input method file's keys as ` before pinyin (no code
+# begins with it) and - and = for the pages.
+expect "fcitx5: the keys of navo.conf" "grave	\`
+minus	-
+equal	=" "$(sed -n 's/^PinyinKey=//p; s/^1=//p' "$work/navo.conf" | "$libime_lookup" --key-names)"
+
 # What the engines were given builds back the same table, byte for byte.
 "$navomb" build --from rime "$work/navo-rime/navo.dict.yaml" "$work/navo-from-rime.mb" 2>/dev/null &&
   cmp -s "$sample" "$work/navo-from-rime.mb"
