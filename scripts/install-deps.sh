@@ -13,6 +13,8 @@ packages=(
   xvfb xdotool x11-apps x11-utils imagemagick fonts-wqy-microhei locales
   # the engines that the exported tables are typed in: Rime and fcitx5's table engine
   librime-bin librime-dev libime-bin libimetable-dev libimecore-dev libfcitx5utils-dev libboost-dev
+  # what every Rime front end ships: the presets (punctuation, keys) and simplified pinyin
+  rime-prelude rime-data-pinyin-simp
   # the lookup page: clang for WebAssembly, and a headless browser for its tests
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 binaryen
   chromium chromium-driver python3-selenium

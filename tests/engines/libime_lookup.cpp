@@ -5,6 +5,9 @@
 //
 // Usage: libime_lookup DICT < codes              CODE<TAB>words separated by spaces
 //        libime_lookup DICT --generate < words   WORD<TAB>code (empty: none)
+//        libime_lookup --key-names < names       NAME<TAB>the key's character as
+//                                                 fcitx5 reads a .conf key (empty: none)
+#include <fcitx-utils/key.h>
 #include <libime/table/tablebaseddictionary.h>
 
 #include <algorithm>
@@ -17,6 +20,15 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--key-names") == 0) {
+    std::string name;
+    while (std::getline(std::cin, name)) {
+      const fcitx::Key key(name);
+      std::cout << name << '\t' << (key.isValid() ? fcitx::Key::keySymToUTF8(key.sym()) : "")
+                << '\n';
+    }
+    return 0;
+  }
   const bool generate = argc == 3 && std::strcmp(argv[2], "--generate") == 0;
   if (argc != 2 && !generate) {
     std::fprintf(stderr, "usage: libime_lookup DICT [--generate]\n");

@@ -6,9 +6,11 @@ CODE<TAB>the texts the table holds under exactly that code, in block order,
 each once, separated by spaces (UTF-8; bytes that are no GBK character as
 U+F0000 plus their value, as navomb writes them). With --words N, writes
 instead N new words of 2, 3, 4 and 5 characters, made of characters that
-have a word-making code, one a line.
+have a word-making code, one a line. With --menu, the line above for each
+CODE given; with --codes, TEXT<TAB>every code the table holds TEXT under, in
+the table's order, separated by spaces, for each TEXT given.
 
-Usage: sample_codes.py TABLE.mb [--words N]
+Usage: sample_codes.py TABLE.mb [--words N | --menu CODE... | --codes TEXT...]
 """
 
 import os
@@ -88,10 +90,23 @@ def new_words(path, count):
         sys.exit("no new word could be made")
 
 
+def menus_and_codes(path, option, wanted):
+    every = [(code.decode(), as_utf8(text)) for candidates in blocks(path)
+             for code, text in candidates]
+    for item in wanted:
+        if option == "--menu":
+            found = dict.fromkeys(text for code, text in every if code == item)
+        else:
+            found = dict.fromkeys(code for code, text in every if text == item)
+        print("%s\t%s" % (item, " ".join(found)))
+
+
 if __name__ == "__main__":
     if len(sys.argv) == 2:
         sample(sys.argv[1])
     elif len(sys.argv) == 4 and sys.argv[2] == "--words":
         new_words(sys.argv[1], int(sys.argv[3]))
+    elif len(sys.argv) > 3 and sys.argv[2] in ("--menu", "--codes"):
+        menus_and_codes(sys.argv[1], sys.argv[2], sys.argv[3:])
     else:
         sys.exit(__doc__)

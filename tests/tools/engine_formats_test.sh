@@ -95,8 +95,49 @@ khk 中
 khlg 中国
 lgyi 国
 ujff 童" "$(cat "$work/small-fcitx5.txt")"
-expect "fcitx5 input method keeps the order" "OrderPolicy=No
-ExactMatch=True" "$(grep -E '^(OrderPolicy|ExactMatch)=' "$work/small-fcitx5.conf")"
+# As fcitx5's own table files: a readable name, the table's order and only
+# the typed code's entries, hints, pinyin after the grave accent, -/= pages.
+expect "fcitx5 input method file" "[InputMethod]
+Name=Navo 码表（small-fcitx5）
+Icon=fcitx-table
+Label=small-fcitx5
+LangCode=zh_CN
+Addon=table
+Configurable=True
+
+[Table]
+File=table/small-fcitx5.main.dict
+OrderPolicy=No
+ExactMatch=True
+Hint=True
+PinyinKey=grave
+
+[Table/PrevPage]
+0=Up
+1=minus
+
+[Table/NextPage]
+0=Down
+1=equal" "$(cat "$work/small-fcitx5.conf")"
+# Names: the output file's up to its first dot, or --name; with --hints the
+# longer codes' entries too.
+mkdir -p "$work/names"
+while read -r options output conf name exact; do
+  rm -f "$work/names"/*
+  [ "$options" = - ] && options=
+  "$navomb" export --to fcitx5 ${options//,/ } "$work/small.mb" "$work/names/$output" 2>/dev/null
+  expect "fcitx5 export $options $output: status and files" \
+    "0 $(printf '%s\n' "$output" "$conf" | sort | paste -sd' ')" "$? $(ls "$work/names" | paste -sd' ')"
+  expect "fcitx5 export $options $output: the input method file" \
+    "Name=Navo 码表（$name） File=table/$name.main.dict ExactMatch=$exact" \
+    "$(grep -E '^(Name|File|ExactMatch)=' "$work/names/$conf" 2>&1 | tr '\n' ' ' | sed 's/ $//')"
+done <<'CASES'
+- cj.libime.txt cj.conf cj True
+- cj.txt cj.conf cj True
+--name,mine cj.libime.txt mine.conf mine True
+--hints x.y.z x.conf x False
+--hints,--name,wb wb.txt wb.conf wb False
+CASES
 "$navomb" export --to rime "$work/small.mb" "$work/rime" 2>/dev/null
 expect "rime export status" 0 $?
 expect "rime entries with stems on each character's first entry" "工	a	aa
@@ -135,6 +176,17 @@ expect "export of a damaged table" "1 navomb: $work/cut.mb is damaged (navomb ch
 cp "$work/small.mb" "$work/my.table.mb"
 "$navomb" export --to rime "$work/my.table.mb" "$work/x" 2>/dev/null
 expect "export under a name the engines refuse" 1 $?
+"$navomb" export --to fcitx5 "$work/small.mb" "$work/x/.txt" 2>/dev/null
+expect "fcitx5 export to a file name without a name" 1 $?
+"$navomb" export --to rime --name 'my table' "$work/small.mb" "$work/x" 2>/dev/null
+expect "export under a --name the engines refuse" 1 $?
+# Rime: --name names the schema and its dictionary; --hints turns completion on.
+"$navomb" export --to rime --name mine --hints "$work/my.table.mb" "$work/named" 2>/dev/null
+expect "rime export --name mine --hints" \
+  "0 mine.dict.yaml mine.schema.yaml|  schema_id: mine|  dictionary: mine|  enable_completion: true" \
+  "$? $(ls "$work/named" | tr '\n' ' ' | sed 's/ $//')|$(grep -E '^  (schema_id|dictionary: mine|enable_completion)' "$work/named/mine.schema.yaml" | paste -sd'|')"
+expect "rime export without --hints: no completion" "  enable_completion: false" \
+  "$(grep '^  enable_completion' "$work/rime/small.schema.yaml")"
 
 # The cross-check tables, whose texts include byte pairs and lone bytes that
 # are no GBK character: exported through both formats they come back as the

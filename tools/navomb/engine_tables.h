@@ -13,6 +13,24 @@
 
 namespace navo {
 
+// What the person asks of an export beyond the table itself.
+struct EngineExportOptions {
+  bool hints = false;  // longer codes' candidates with the letters still to type
+};
+
+// The key before pinyin in the reverse lookup: no code begins with it, codes
+// being letters a-z. Rime's notation, and fcitx5's key name.
+constexpr char ReverseLookupKey[] = "`";
+constexpr char ReverseLookupKeyName[] = "grave";
+// Simplified characters, as the tables' users write them; ships with Rime
+// front ends (Debian: rime-data-pinyin-simp).
+constexpr char PinyinDictionary[] = "pinyin_simp";
+
+// The name an engine's menu shows: a Navo table, and which one.
+inline std::string EngineDisplayName(const std::string& name) {
+  return "Navo 码表（" + name + "）";
+}
+
 // NAME.dict.yaml: every candidate in order (sort: original), the stem of
 // each character's first entry its word-making code, the word-code rule as
 // encoder rules, and every word-making code in "navo_word_making_codes:"
@@ -20,16 +38,21 @@ namespace navo {
 void WriteRimeDictionary(const ExportTable& table, const std::string& name, std::ostream& out);
 
 // NAME.schema.yaml: a table translator over a-z that shows exactly the
-// entries of the typed code, in the dictionary's order.
-void WriteRimeSchema(const std::string& name, std::ostream& out);
+// entries of the typed code, in the dictionary's order (with hints, longer
+// codes' after them); Chinese punctuation, paging and the switches from the
+// presets of rime-prelude; the pinyin reverse lookup after ReverseLookupKey.
+void WriteRimeSchema(const std::string& name, const EngineExportOptions& options,
+                     std::ostream& out);
 
 // KeyCode a-z, Length=7, ConstructPhrase "^" lines for the word-making codes,
 // [Rule] with the word-code rule, [Data] the candidates in order.
 void WriteFcitx5Table(const ExportTable& table, std::ostream& out);
 
 // NAME.conf: a table input method that keeps the table's order and shows
-// only the typed code's entries.
-void WriteFcitx5InputMethod(const std::string& name, std::ostream& out);
+// only the typed code's entries (with hints, longer codes' too), pages with
+// -/= and looks pinyin up after ReverseLookupKeyName.
+void WriteFcitx5InputMethod(const std::string& name, const EngineExportOptions& options,
+                            std::ostream& out);
 
 // Reads the [Data] lines "code text" in order; "^code character" lines (the
 // ConstructPhrase key's character) give word-making codes, and once there is

@@ -27,9 +27,10 @@ void WriteFcitx5Table(const ExportTable& table, std::ostream& out) {
   for (const ExportEntry& c : table.candidates) out << c.code << ' ' << c.text << '\n';
 }
 
-void WriteFcitx5InputMethod(const std::string& name, std::ostream& out) {
+void WriteFcitx5InputMethod(const std::string& name, const EngineExportOptions& options,
+                            std::ostream& out) {
   out << "[InputMethod]\n"
-      << "Name=" << name << "\n"
+      << "Name=" << EngineDisplayName(name) << "\n"
       << "Icon=fcitx-table\n"
       << "Label=" << name << "\n"
       << "LangCode=zh_CN\n"
@@ -39,7 +40,17 @@ void WriteFcitx5InputMethod(const std::string& name, std::ostream& out) {
       << "[Table]\n"
       << "File=table/" << name << ".main.dict\n"
       << "OrderPolicy=No\n"
-      << "ExactMatch=True\n";
+      << "ExactMatch=" << (options.hints ? "False" : "True") << "\n"
+      << "Hint=True\n"
+      << "PinyinKey=" << ReverseLookupKeyName << "\n"
+      << "\n"
+      << "[Table/PrevPage]\n"
+      << "0=Up\n"
+      << "1=minus\n"
+      << "\n"
+      << "[Table/NextPage]\n"
+      << "0=Down\n"
+      << "1=equal\n";
 }
 
 TableReadResult ReadFcitx5Table(const std::vector<TextLine>& lines,

@@ -24,8 +24,10 @@ namespace {
 
 const char Usage[] =
     "usage: navomb build [--from text|rime|fcitx5] [--skip-unencodable] TABLE OUT.mb\n"
-    "       navomb export --to rime TABLE.mb DIR       (DIR/NAME.dict.yaml, NAME.schema.yaml)\n"
-    "       navomb export --to fcitx5 TABLE.mb FILE.txt  (and FILE.conf)\n"
+    "       navomb export --to rime [--hints] [--name NAME] TABLE.mb DIR\n"
+    "                                       (DIR/NAME.dict.yaml, NAME.schema.yaml)\n"
+    "       navomb export --to fcitx5 [--hints] [--name NAME] TABLE.mb FILE.txt\n"
+    "                                       (and NAME.conf beside it)\n"
     "       navomb dump TABLE.mb            (text table on standard output)\n"
     "       navomb check TABLE.mb           (each damage with its offset)\n"
     "       navomb --help | --version\n";
@@ -41,7 +43,10 @@ const char Help[] =
     "A table without any candidate is not built.\n"
     "export writes a sound table in an engine's formats: for Rime a dictionary\n"
     "and a schema named after TABLE, for fcitx5 the table text and its input\n"
-    "method file, named after FILE.\n"
+    "method file, named after FILE up to its first dot; --name names them.\n"
+    "Both type the typed code's entries only, in the table's order, and look\n"
+    "pinyin up after ` (each character with its codes); --hints adds longer\n"
+    "codes' entries with the letters still to type.\n"
     "Exit status 0 on success, 1 on a fault of a file, 2 on bad usage.\n";
 
 // Enough to show what is wrong without burying the terminal.
@@ -160,17 +165,34 @@ bool IsEngineName(const std::string& name) {
   return true;
 }
 
-// navomb export --to rime|fcitx5 TABLE.mb DESTINATION
+// navomb export --to rime|fcitx5 [--hints] [--name NAME] TABLE.mb DESTINATION
 int Export(int argc, char** argv) {
-  navo::TableFormat format;
-  if (argc != 6 || std::strcmp(argv[2], "--to") != 0 || !FormatNamed(argv[3], &format) ||
-      format == navo::TableFormat::Text)
-    return UsageError();
-  const std::string tablePath = argv[4], destination = argv[5];
-  const std::string name = std::filesystem::path(format == navo::TableFormat::Rime ? tablePath
-                                                                                  : destination)
-                               .stem()
-                               .string();
+  navo::TableFormat format = navo::TableFormat::Text;
+  navo::EngineExportOptions options;
+  std::string name;
+  int next = 2;
+  for (; next < argc && std::strncmp(argv[next], "--", 2) == 0; ++next) {
+    if (std::strcmp(argv[next], "--hints") == 0) {
+      options.hints = true;
+    } else if (std::strcmp(argv[next], "--to") == 0 && next + 1 < argc &&
+               FormatNamed(argv[next + 1], &format)) {
+      ++next;
+    } else if (std::strcmp(argv[next], "--name") == 0 && next + 1 < argc) {
+      name = argv[++next];
+    } else {
+      return UsageError();
+    }
+  }
+  if (argc - next != 2 || format == navo::TableFormat::Text) return UsageError();
+  const std::string tablePath = argv[next], destination = argv[next + 1];
+  // Rime: the table's name; fcitx5: the output file's up to its first dot
+  // ("cj.libime.txt" is cj).
+  if (name.empty() && format == navo::TableFormat::Rime)
+    name = std::filesystem::path(tablePath).stem().string();
+  if (name.empty()) {
+    name = std::filesystem::path(destination).filename().string();
+    name = name.substr(0, name.find('.'));
+  }
   if (!IsEngineName(name)) {
     std::fprintf(stderr, "navomb: the name \"%s\" is not letters, digits, _ and - only, as the "
                  "engines need it\n", name.c_str());
@@ -207,12 +229,12 @@ int Export(int argc, char** argv) {
     firstPath = (folder / (name + ".dict.yaml")).string();
     secondPath = (folder / (name + ".schema.yaml")).string();
     navo::WriteRimeDictionary(table, name, first);
-    navo::WriteRimeSchema(name, second);
+    navo::WriteRimeSchema(name, options, second);
   } else {
     firstPath = destination;
-    secondPath = std::filesystem::path(destination).replace_extension(".conf").string();
+    secondPath = std::filesystem::path(destination).replace_filename(name + ".conf").string();
     navo::WriteFcitx5Table(table, first);
-    navo::WriteFcitx5InputMethod(name, second);
+    navo::WriteFcitx5InputMethod(name, options, second);
   }
   if (!WriteFile(firstPath, first.str()) || !WriteFile(secondPath, second.str())) return 1;
   std::fprintf(stderr, "navomb: %zu candidates, %zu word-making codes: %s, %s\n",
