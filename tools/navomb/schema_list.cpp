@@ -20,12 +20,15 @@ bool Load(const std::string& text, YAML::Node* node) {
   }
 }
 
+YAML::Node Child(const YAML::Node& map, const char* key);
+
 std::vector<std::string> SchemaIds(const YAML::Node& list) {
   std::vector<std::string> ids;
-  if (!list.IsSequence()) return ids;
+  if (!list.IsDefined() || !list.IsSequence()) return ids;
   for (const YAML::Node& item : list) {
-    if (item.IsMap() && item["schema"] && item["schema"].IsScalar())
-      ids.push_back(item["schema"].Scalar());
+    const YAML::Node id = Child(item, "schema");
+    if (id.IsDefined() && id.IsScalar())
+      ids.push_back(id.Scalar());
     else
       ids.push_back("");  // kept in place; never ours
   }
@@ -57,6 +60,16 @@ std::string Item(size_t indent, const std::string& id) {
   return std::string(indent, ' ') + "- schema: " + id;
 }
 
+// The value of KEY in MAP, or an undefined node (yaml-cpp's lookup of a
+// missing key gives a node that throws when asked anything but whether it is
+// defined).
+YAML::Node Child(const YAML::Node& map, const char* key) {
+  if (map.IsMap())
+    for (const auto& entry : map)
+      if (entry.first.IsScalar() && entry.first.Scalar() == key) return entry.second;
+  return YAML::Node(YAML::NodeType::Undefined);
+}
+
 // The key's line in a block mapping, or -1.
 int KeyLine(const YAML::Node& map, const char* key) {
   for (const auto& entry : map)
@@ -76,12 +89,9 @@ bool NothingAfterKey(const std::string& line) {
 std::string AllButTheList(YAML::Node document) {
   if (!document.IsMap()) return "";
   YAML::Node copy = YAML::Clone(document);
-  if (copy["patch"] && copy["patch"].IsMap()) {
-    copy["patch"].remove("schema_list");
-    if (copy["patch"].size() == 0) copy.remove("patch");
-  } else if (copy["patch"] && copy["patch"].IsNull()) {
-    copy.remove("patch");
-  }
+  YAML::Node patch = Child(copy, "patch");
+  if (patch.IsDefined() && patch.IsMap()) patch.remove("schema_list");
+  if (patch.IsDefined() && (patch.IsNull() || patch.size() == 0)) copy.remove("patch");
   if (copy.size() == 0) return "";
   std::ostringstream out;
   out << copy;
@@ -120,21 +130,23 @@ std::vector<std::string> DefaultSchemaList(const std::string& defaultYaml) {
   YAML::Node document;
   if (!Load(defaultYaml, &document) || !document.IsMap()) return {};
   std::vector<std::string> ids;
-  for (const std::string& id : SchemaIds(document["schema_list"]))
+  for (const std::string& id : SchemaIds(Child(document, "schema_list")))
     if (!id.empty()) ids.push_back(id);
   return ids;
 }
 
-SchemaListEdit AddToSchemaList(const std::string& custom, const std::vector<std::string>& defaultList,
-                               const std::string& name) {
+namespace {
+
+SchemaListEdit AddTo(const std::string& custom, const std::vector<std::string>& defaultList,
+                     const std::string& name) {
   SchemaListEdit edit;
   YAML::Node document;
   if (!Load(custom, &document) || !(document.IsMap() || document.IsNull())) {
     edit.message = "is not a YAML mapping that Rime reads";
     return edit;
   }
-  const YAML::Node patch = document.IsMap() ? document["patch"] : YAML::Node();
-  const YAML::Node list = patch.IsMap() ? patch["schema_list"] : YAML::Node();
+  const YAML::Node patch = Child(document, "patch");
+  const YAML::Node list = patch.IsDefined() ? Child(patch, "schema_list") : patch;
   std::vector<std::string> lines = Lines(custom);
   for (const std::string& line : lines)
     if (line == "..." || (line.rfind("---", 0) == 0 && &line != &lines.front())) {
@@ -142,7 +154,7 @@ SchemaListEdit AddToSchemaList(const std::string& custom, const std::vector<std:
       return edit;
     }
   std::vector<std::string> expected;
-  if (list && list.IsSequence()) {
+  if (list.IsDefined() && list.IsSequence()) {
     expected = SchemaIds(list);
     for (const std::string& id : expected)
       if (id == name) return {SchemaListEdit::Unchanged, custom, name + " already in the list"};
@@ -165,7 +177,7 @@ SchemaListEdit AddToSchemaList(const std::string& custom, const std::vector<std:
       lines.insert(lines.begin() + long(after) + 1, Item(dash, name));
     }
     edit.message = name + " added to the list";
-  } else if (list) {
+  } else if (list.IsDefined()) {
     edit.message = "has a schema_list that is not a list";
     return edit;
   } else {
@@ -173,12 +185,12 @@ SchemaListEdit AddToSchemaList(const std::string& custom, const std::vector<std:
     expected = defaultList;
     std::vector<std::string> added;
     size_t indent = 2, at = lines.size();
-    if (patch && patch.IsMap() && patch.Style() != YAML::EmitterStyle::Flow && patch.size() > 0) {
+    if (patch.IsDefined() && patch.IsMap() && patch.Style() != YAML::EmitterStyle::Flow && patch.size() > 0) {
       at = size_t(KeyLine(document, "patch")) + 1;
       indent = size_t(patch.begin()->first.Mark().column);
-    } else if (patch && patch.IsNull() && NothingAfterKey(lines[size_t(KeyLine(document, "patch"))])) {
+    } else if (patch.IsDefined() && patch.IsNull() && NothingAfterKey(lines[size_t(KeyLine(document, "patch"))])) {
       at = size_t(KeyLine(document, "patch")) + 1;
-    } else if (patch) {
+    } else if (patch.IsDefined()) {
       edit.message = "has a patch: written in a way this edit cannot extend";
       return edit;
     } else {
@@ -200,8 +212,7 @@ SchemaListEdit AddToSchemaList(const std::string& custom, const std::vector<std:
   // Read again: the list as intended, everything else as it was.
   edit.text = Joined(lines);
   YAML::Node changed;
-  if (!Load(edit.text, &changed) || !changed["patch"] ||
-      SchemaIds(changed["patch"]["schema_list"]) != expected ||
+  if (!Load(edit.text, &changed) || SchemaIds(Child(Child(changed, "patch"), "schema_list")) != expected ||
       AllButTheList(changed) != AllButTheList(document)) {
     edit.message = "could not be changed without touching more than the list";
     edit.text.clear();
@@ -209,6 +220,19 @@ SchemaListEdit AddToSchemaList(const std::string& custom, const std::vector<std:
   }
   edit.outcome = SchemaListEdit::Changed;
   return edit;
+}
+
+}  // namespace
+
+SchemaListEdit AddToSchemaList(const std::string& custom, const std::vector<std::string>& defaultList,
+                               const std::string& name) {
+  try {
+    return AddTo(custom, defaultList, name);
+  } catch (const YAML::Exception& e) {
+    SchemaListEdit edit;
+    edit.message = std::string("cannot be read: ") + e.what();
+    return edit;
+  }
 }
 
 }  // namespace navo
