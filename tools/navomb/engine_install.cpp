@@ -108,8 +108,8 @@ bool Refused(const Placement& p) {
   return true;
 }
 
-// Written whole or not at all.
-bool Put(const Placement& p) {
+// Written whole or not at all; a person's file is EDITED, not replaced.
+bool Put(const Placement& p, const char* edited = "replaced") {
   if (!p.Changes()) {
     std::printf("  unchanged  %s\n", p.path.c_str());
     return true;
@@ -124,7 +124,7 @@ bool Put(const Placement& p) {
     std::printf("  FAILED     %s: cannot write it\n", p.path.c_str());
     return false;
   }
-  std::printf("  %-10s %s\n", p.exists ? "replaced" : "written", p.path.c_str());
+  std::printf("  %-10s %s\n", p.exists ? edited : "written", p.path.c_str());
   return true;
 }
 
@@ -221,7 +221,7 @@ bool InstallRime(const EngineFiles& files, const std::string& userDir) {
     Placement list{customPath, edit.text, custom, hasCustom, true};
     std::printf("  list       %s: %s\n", customPath.c_str(), edit.message.c_str());
     changed = true;
-    sound = Put(list) && sound;
+    sound = Put(list, "edited") && sound;
   } else {
     std::printf("  list       %s: unchanged, %s\n", customPath.c_str(), edit.message.c_str());
   }
