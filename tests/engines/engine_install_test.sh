@@ -48,9 +48,18 @@ patch:
     - schema: stroke  # strokes
     - schema: navo
   menu/page_size: 7" "$(cat "$rime/default.custom.yaml")"
-check "it says it deployed" grep -q "deployed   rime_deployer --build $rime $shared" "$work/out"
+expect "it says what it did" "written    $rime/navo.schema.yaml
+written    $rime/navo.dict.yaml
+list       $rime/default.custom.yaml: navo added to the list
+edited     $rime/default.custom.yaml
+deployed   rime_deployer --build $rime $shared" "$(grep -v '^ *note:' "$work/out" | sed -n 's/^  //p')"
 check "rime_deployer built the table" test -s "$rime/build/navo.table.bin"
 expect "librime types the installed schema" "$typed" "$(rime_types "$rime")"
+# The pinyin dictionary it depends on was deployed with it: ` then pinyin
+# shows 中 with its code in this table.
+lookup=$(printf '`zhong\n' | timeout 120 "$rime_menu" --session "$rime" navo "$shared" 2>/dev/null |
+  cut -f5)
+check "\`zhong offers 中 with its code k" matches "$lookup" "中 (k) | *"
 before=$(snapshot "$work/home1")
 install "$work/home1" "$navomb" install --to rime "$work/navo.mb"
 expect "a second install: status" 0 $?
