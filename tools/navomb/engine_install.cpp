@@ -243,7 +243,7 @@ bool InstallRime(const EngineFiles& files, const std::string& userDir) {
     // is deployed when the deployer says its dictionary is ready.
     std::string said;
     ReadFile(log, &said);
-    if (said.find("dictionary '" + files.name + "' is ready") == std::string::npos) {
+    if (status != 0 && said.find("dictionary '" + files.name + "' is ready") == std::string::npos) {
       std::printf("  deploy FAILED: %s --build %s %s (status %d; its output in %s)\n",
                   deployer.c_str(), userDir.c_str(), RimeSharedDir, status, log.c_str());
       return false;
