@@ -97,7 +97,8 @@ lgyi 国
 ujff 童" "$(cat "$work/small-fcitx5.txt")"
 # As fcitx5's own table files: a readable name, the table's order and only
 # the typed code's entries, hints, pinyin after the grave accent, -/= pages.
-expect "fcitx5 input method file" "[InputMethod]
+expect "fcitx5 input method file" "# fcitx5 input method small-fcitx5, written by navomb.
+[InputMethod]
 Name=Navo 码表（small-fcitx5）
 Icon=fcitx-table
 Label=small-fcitx5

@@ -18,6 +18,10 @@ struct EngineExportOptions {
   bool hints = false;  // longer codes' candidates with the letters still to type
 };
 
+// Every file navomb writes for an engine carries this in its first lines;
+// a file without it is the person's and is never replaced.
+constexpr char WrittenByNavomb[] = "written by navomb";
+
 // The key before pinyin in the reverse lookup: no code begins with it, codes
 // being letters a-z. Rime's notation, and fcitx5's key name.
 constexpr char ReverseLookupKey[] = "`";

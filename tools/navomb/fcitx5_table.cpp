@@ -29,7 +29,8 @@ void WriteFcitx5Table(const ExportTable& table, std::ostream& out) {
 
 void WriteFcitx5InputMethod(const std::string& name, const EngineExportOptions& options,
                             std::ostream& out) {
-  out << "[InputMethod]\n"
+  out << "# fcitx5 input method " << name << ", " << WrittenByNavomb << ".\n"
+      << "[InputMethod]\n"
       << "Name=" << EngineDisplayName(name) << "\n"
       << "Icon=fcitx-table\n"
       << "Label=" << name << "\n"

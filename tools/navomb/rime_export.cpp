@@ -6,7 +6,7 @@
 namespace navo {
 
 void WriteRimeDictionary(const ExportTable& table, const std::string& name, std::ostream& out) {
-  out << "# Rime dictionary " << name << ", written by navomb export from " << name << ".mb.\n"
+  out << "# Rime dictionary " << name << ", " << WrittenByNavomb << " export from " << name << ".mb.\n"
       << "# encoding: utf-8\n"
       << "---\n"
       << "name: " << name << "\n"
@@ -40,7 +40,7 @@ void WriteRimeDictionary(const ExportTable& table, const std::string& name, std:
 
 void WriteRimeSchema(const std::string& name, const EngineExportOptions& options,
                      std::ostream& out) {
-  out << "# Rime schema " << name << ", written by navomb export from " << name << ".mb.\n"
+  out << "# Rime schema " << name << ", " << WrittenByNavomb << " export from " << name << ".mb.\n"
       << "# encoding: utf-8\n"
       << "schema:\n"
       << "  schema_id: " << name << "\n"
