@@ -106,6 +106,20 @@ expect "bytes table dump" "$(printf '%b\n' \
 cmp -s "$work/bytes.mb" "$work/bytes-again.mb"
 expect "bytes table dump builds the same file" 0 $?
 
+# A text made empty (its first byte, at the end of the file, a NUL): sound
+# for the lookup, but no text table holds it, and the dump says so.
+printf '工\taaaa\n' > "$work/one.txt"
+"$navomb" build "$work/one.txt" "$work/empty-text.mb" 2>/dev/null
+printf '\0' | dd of="$work/empty-text.mb" bs=1 seek=$(($(stat -c %s "$work/empty-text.mb") - 3)) \
+  conv=notrunc 2>/dev/null
+expect "empty text: check" "$work/empty-text.mb: sound" "$("$navomb" check "$work/empty-text.mb")"
+out=$("$navomb" dump "$work/empty-text.mb" 2>&1)
+expect "empty text: dump status" 1 $?
+expect "empty text: dump" "# navo.mb code table: text<TAB>code; @character<TAB>word-making code
+@工	aa
+	aaaa
+navomb: $work/empty-text.mb: the dump does not build back: empty text for code aaaa" "$out"
+
 # The same table as Notepad saves it: UTF-8 with a mark and CRLF, and UTF-16.
 { printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$work/table.txt"; } > "$work/notepad-utf8.txt"
 { printf '\xFF\xFE'; sed 's/$/\r/' "$work/table.txt" | iconv -f UTF-8 -t UTF-16LE; } > "$work/utf16le.txt"
