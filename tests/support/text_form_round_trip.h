@@ -15,11 +15,11 @@ namespace navo::testing {
 std::string SourceDifference(const TableSource& expected, const TableSource& got);
 
 // Empty when the property holds, else what breaks it. For a table the
-// checker finds sound, without an empty text or a code outside a-z (which
-// no table text holds):
-// its dump, written as a text table, reads back without
-// error as the same source and builds into a table that dumps the same; with
-// sameBytes (a table the builder made), into the same bytes.
+// checker finds sound and whose dump the builder takes (no empty text, no
+// code with other than a-z, which no text table holds): its dump, written as
+// a text table, reads back without error as the same source and builds into
+// a table that dumps the same; with sameBytes (a table the builder made),
+// into the same bytes.
 std::string TextFormFault(const std::vector<uint8_t>& bytes, bool sameBytes);
 
 }  // namespace navo::testing

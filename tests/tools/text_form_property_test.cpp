@@ -22,14 +22,15 @@ TEST(TextFormPropertyTest, BuiltTableComesBackByteForByte) {
 
 TEST(TextFormPropertyTest, EverySoundEditedTableComesBackAsItDumps) {
   SequenceChoices choices(2108);
-  int sound = 0;
+  int tried = 0;  // sound tables whose dump the builder takes
   for (int i = 0; i < Cases; ++i) {
     std::vector<uint8_t> bytes = BuildCodeTable(GeneratedSource(choices)).bytes;
     EditTable(bytes, choices);
-    if (CheckCodeTable(bytes).empty()) ++sound;
+    if (CheckCodeTable(bytes).empty() && BuildCodeTable(DumpCodeTable(bytes)).errors.empty())
+      ++tried;
     ASSERT_EQ(TextFormFault(bytes, false), "") << "case " << i;
   }
-  EXPECT_GT(sound, Cases / 5);  // the property is tried on edited sound tables
+  EXPECT_GT(tried, Cases / 5);
 }
 
 }  // namespace
