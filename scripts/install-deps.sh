@@ -6,6 +6,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config python3 file xxd man-db
+  # Debian's own checker of the tools' package
+  lintian
   clang libclang-rt-14-dev
   libgtest-dev googletest libbenchmark-dev
   g++-mingw-w64-i686-posix

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "tests/support/text_form_round_trip.h"
 #include "tools/common/utf8_text.h"
 #include "tools/navomb/text_file.h"
 #include "tools/navomb/text_table.h"
@@ -13,16 +14,6 @@ namespace {
 void Fail(const char* what) {
   std::fprintf(stderr, "text table: %s\n", what);
   std::abort();
-}
-
-bool SameSource(const navo::TableSource& a, const navo::TableSource& b) {
-  if (a.wordMakingCodes != b.wordMakingCodes || a.candidates.size() != b.candidates.size())
-    return false;
-  for (size_t i = 0; i < a.candidates.size(); ++i)
-    if (a.candidates[i].text != b.candidates[i].text ||
-        a.candidates[i].code != b.candidates[i].code)
-      return false;
-  return true;
 }
 
 }  // namespace
@@ -45,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   navo::TableSource again;
   const navo::DecodedText rereadLines = navo::DecodeTextFile(written.str());
   const navo::TableReadResult reread = navo::ReadTextTable(rereadLines.lines, {}, &again);
-  if (!rereadLines.errors.empty() || !reread.errors.empty() || !SameSource(source, again))
+  if (!rereadLines.errors.empty() || !reread.errors.empty() ||
+      !navo::testing::SourceDifference(source, again).empty())
     Fail("what it writes does not read back the same");
   return 0;
 }

@@ -14,7 +14,9 @@ namespace {
 
 const char* const Characters[] = {"\xB9\xA4", "\xC8\xCB", "\xCA\xBD", "\xCD\xAF", "\xD6\xD0",
                                   "\xB9\xFA", "\x81\x40", "\xFE\xFF", "\x81\x7F"};
-const char* const OtherTexts[] = {"x", "AB", "ok!"};  // not GBK characters
+// Not GBK characters; some of them what a line of the text form must not
+// hold as it is (a first "#" or "@", a tab).
+const char* const OtherTexts[] = {"x", "AB", "ok!", "#x", "@x", "\\\t "};
 
 template <size_t Size>
 const char* Pick(Choices& choices, const char* const (&texts)[Size]) {

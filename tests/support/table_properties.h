@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,17 @@ class Choices {
  public:
   virtual ~Choices() = default;
   virtual uint32_t Below(uint32_t bound) = 0;  // 0 <= n < bound; 0 for a bound of 0
+};
+
+// The same choices on every run and platform, for the unit tests: mt19937 is
+// fully specified.
+class SequenceChoices final : public Choices {
+ public:
+  explicit SequenceChoices(uint32_t start) : generator_(start) {}
+  uint32_t Below(uint32_t bound) override { return bound == 0 ? 0 : generator_() % bound; }
+
+ private:
+  std::mt19937 generator_;
 };
 
 // A source that builds: few code letters, so that blocks fill up, texts of

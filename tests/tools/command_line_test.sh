@@ -118,6 +118,39 @@ expect "bad usage" 2 $?
 cmp -s "$work/navo.mb" "$work/again.mb"
 expect "dump builds the same file" 0 $?
 
+# Texts the text form cannot hold as they are: bytes that are no GBK
+# character (9E 30; 81 7F, with a word-making code), a first "#" or "@", a
+# tab; and a backslash, which is only itself. The dump writes them as the
+# reader takes them, U+F0000 plus their value, and builds the same file.
+printf '%b\n' '\xF3\xB9\xB8\xB0\taa' '@\xF3\xB8\x85\xBF\tab' '\xF3\xB8\x85\xBF\tabcd' \
+  '\\x41\tba' '\xF3\xB0\x80\xA3a\tbb' '\xF3\xB0\x81\x80x\tbc' 'a\xF3\xB0\x80\x89b\tbd' \
+  > "$work/bytes.txt"
+"$navomb" build "$work/bytes.txt" "$work/bytes.mb" 2>/dev/null
+expect "bytes table build" 0 $?
+expect "bytes table dump" "$(printf '%b\n' \
+  '# navo.mb code table: text<TAB>code; @character<TAB>word-making code' \
+  '@\xF3\xB8\x85\xBF\tab' '\xF3\xB9\xB8\xB0\taa' '\xF3\xB8\x85\xBF\tabcd' '\\x41\tba' \
+  '\xF3\xB0\x80\xA3a\tbb' '\xF3\xB0\x81\x80x\tbc' 'a\xF3\xB0\x80\x89b\tbd')" \
+  "$("$navomb" dump "$work/bytes.mb")"
+"$navomb" dump "$work/bytes.mb" > "$work/bytes-dumped.txt"
+"$navomb" build "$work/bytes-dumped.txt" "$work/bytes-again.mb" 2>/dev/null
+cmp -s "$work/bytes.mb" "$work/bytes-again.mb"
+expect "bytes table dump builds the same file" 0 $?
+
+# A text made empty (its first byte, at the end of the file, a NUL): sound
+# for the lookup, but no text table holds it, and the dump says so.
+printf '工\taaaa\n' > "$work/one.txt"
+"$navomb" build "$work/one.txt" "$work/empty-text.mb" 2>/dev/null
+printf '\0' | dd of="$work/empty-text.mb" bs=1 seek=$(($(stat -c %s "$work/empty-text.mb") - 3)) \
+  conv=notrunc 2>/dev/null
+expect "empty text: check" "$work/empty-text.mb: sound" "$("$navomb" check "$work/empty-text.mb")"
+out=$("$navomb" dump "$work/empty-text.mb" 2>&1)
+expect "empty text: dump status" 1 $?
+expect "empty text: dump" "# navo.mb code table: text<TAB>code; @character<TAB>word-making code
+@工	aa
+	aaaa
+navomb: $work/empty-text.mb: the dump does not build back: empty text for code aaaa" "$out"
+
 # The same table as Notepad saves it: UTF-8 with a mark and CRLF, and UTF-16.
 { printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$work/table.txt"; } > "$work/notepad-utf8.txt"
 { printf '\xFF\xFE'; sed 's/$/\r/' "$work/table.txt" | iconv -f UTF-8 -t UTF-16LE; } > "$work/utf16le.txt"

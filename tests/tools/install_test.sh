@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The tools as installed: cmake --install into a temporary prefix puts
-# navomb and nvcodefind in bin/, their manual pages (read with man -l) in
-# share/man/man1 and the sample table, where built, in share/navo/; the
-# installed nvcodefind finds its table by its search, never in the build
-# tree; and the Debian package that CPack makes holds exactly these files.
+# navomb and nvcodefind in bin/, their manual pages (gzipped, read with
+# man -l) in share/man/man1, the package's changelog and copyright in
+# share/doc/navo-tools and the sample table, where built, in share/navo/;
+# the installed nvcodefind finds its table by its search, never in the build
+# tree; and the Debian package that CPack makes holds exactly these files
+# and, where lintian is installed, passes it.
 #
 # Usage: install_test.sh BUILD_DIR
 set -u
@@ -18,15 +20,17 @@ cmake --install "$build" --prefix "$prefix" > "$work/install.log" 2>&1
 expect "cmake --install status" 0 $?
 files="bin/navomb
 bin/nvcodefind
-share/man/man1/navomb.1
-share/man/man1/nvcodefind.1"
+share/doc/navo-tools/changelog.gz
+share/doc/navo-tools/copyright
+share/man/man1/navomb.1.gz
+share/man/man1/nvcodefind.1.gz"
 [ -s "$sample" ] && files="$files
 share/navo/navo.mb"
 expect "installed files" "$files" "$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)"
 for tool in navomb nvcodefind; do
   [ -x "$prefix/bin/$tool" ]
   expect "$tool executable" 0 $?
-  page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/$tool.1" 2>&1)
+  page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/$tool.1.gz" 2>&1)
   expect "$tool manual page status" 0 $?
   check "$tool manual page" matches "$page" "*NAME*$tool *SYNOPSIS*DESCRIPTION*EXIT STATUS*"
   # No path of the build tree among the program's constant data.
@@ -67,6 +71,11 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null; then
     "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)"
   expect "package name" navo-tools "$(dpkg-deb -f "$deb" Package)"
   check "package Depends" matches "$(dpkg-deb -f "$deb" Depends)" "*libc6*libstdc++6*"
+  # Debian's own checker: no error and no warning (its notes, I:, are let be).
+  if command -v lintian >/dev/null; then
+    lintian "$deb" > "$work/lintian.log" 2>&1
+    expect "lintian errors and warnings" "" "$(grep -E '^[EW]: ' "$work/lintian.log")"
+  fi
 fi
 
 checks_summary

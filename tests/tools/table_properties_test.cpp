@@ -4,22 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "tools/navomb/table_examine.h"
 
 namespace navo::testing {
 namespace {
-
-// The same cases on every run and platform: mt19937 is fully specified.
-class SequenceChoices final : public Choices {
- public:
-  explicit SequenceChoices(uint32_t start) : generator_(start) {}
-  uint32_t Below(uint32_t bound) override { return bound == 0 ? 0 : generator_() % bound; }
-
- private:
-  std::mt19937 generator_;
-};
 
 constexpr int Cases = 150;
 

@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "tests/support/text_form_round_trip.h"
 #include "tools/common/gbk_text.h"
 
 namespace navo::testing {
@@ -60,21 +61,102 @@ TEST(TextTableTest, SkipsTextsOutsideGbkWhenAsked) {
   EXPECT_EQ(source.candidates.size(), 1u);
 }
 
-TEST(TextTableTest, WritesWhatItReads) {
-  TableSource source;
-  // Control characters too: written as they are, not as \xHH.
-  source.candidates = {
-      {"工", "aaaa"}, {"工人", "aaww"}, {"]\x1C]", "ff"}, {"\x7F\r\xCD\xAF", "bb"}};
-  source.wordMakingCodes = {{"中", "k"}};
+const std::string Header = "# navo.mb code table: text<TAB>code; @character<TAB>word-making code\n";
+
+std::string Written(const TableSource& source) {
   std::ostringstream out;
   WriteTextTable(source, out);
+  return out.str();
+}
+
+TEST(TextTableTest, WritesEveryTextSoThatItReadsBackAsTheSameBytes) {
+  const struct {
+    const char* name;
+    std::string gbk;
+    const char* line;  // worked out by hand: U+F0000 + v is F3, B0+(v>>12), 80+(v>>6&3F), 80+(v&3F)
+  } cases[] = {
+      {"GBK characters as themselves", "\xB9\xA4\xC8\xCB", u8"工人"},
+      {"a backslash as itself", "\\x41", "\\x41"},
+      {"9E 30, no character: U+F9E30", "\x9E\x30", "\xF3\xB9\xB8\xB0"},
+      {"81 7F, no GBK character: U+F817F", "\x81\x7F", "\xF3\xB8\x85\xBF"},
+      {"a lone lead byte at the end: U+F00CD", "\xCD\xAF\xCD", u8"童\xF3\xB0\x83\x8D"},
+      {"a tab: U+F0009", "a\tz", "a\xF3\xB0\x80\x89z"},
+      {"a space, DEL and CR", " \x7F\r", "\xF3\xB0\x80\xA0\xF3\xB0\x81\xBF\xF3\xB0\x80\x8D"},
+      {"a first # (a comment): U+F0023", "#q#", "\xF3\xB0\x80\xA3q#"},
+      {"a first @ (a word-making code): U+F0040", "@x@", "\xF3\xB0\x81\x80x@"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TableSource source;
+    source.candidates = {{c.gbk, "ab"}};
+    EXPECT_EQ(Written(source), Header + c.line + "\tab\n");
+    TableSource again;
+    EXPECT_EQ(Messages(Read(Written(source), &again).errors), std::vector<std::string>{});
+    ASSERT_EQ(again.candidates.size(), 1u);
+    EXPECT_EQ(again.candidates[0].text, c.gbk);
+  }
+}
+
+TEST(TextTableTest, WritesWordMakingCodesOfCharactersOutsideGbk) {
+  TableSource source;
+  source.wordMakingCodes = {{"\x81\x7F", "ab"}, {"\xD6\xD0", ""}};
+  EXPECT_EQ(Written(source), Header + "@\xF3\xB8\x85\xBF\tab\n" + u8"@中\t\n");
   TableSource again;
-  EXPECT_TRUE(Read(out.str(), &again).errors.empty());
-  ASSERT_EQ(again.candidates.size(), 4u);
-  EXPECT_EQ(again.candidates[1].text, "工人");
-  EXPECT_EQ(again.candidates[2].text, "]\x1C]");
-  EXPECT_EQ(again.candidates[3].text, "\x7F\r\xCD\xAF");
+  EXPECT_TRUE(Read(Written(source), &again).errors.empty());
   EXPECT_EQ(again.wordMakingCodes, source.wordMakingCodes);
+}
+
+TEST(TextTableTest, TakesAWordMakingCodeOnlyForOneCharacter) {
+  TableSource source;
+  // 9E 2A steps as two single bytes: no character for the table to hold a code of.
+  TableReadResult result = Read("@\xF3\xB9\xB8\xAA\t\n@A\tab\n", &source);
+  EXPECT_EQ(Messages(result.errors),
+            (std::vector<std::string>{"1: @ takes one character, not \"\xF3\xB9\xB8\xAA\"",
+                                      "2: @ takes one character, not \"A\""}));
+  EXPECT_TRUE(source.wordMakingCodes.empty());
+}
+
+// Inputs the fuzz target found (tests/fuzz/corpus/text_table): each is now
+// refused for its line, or what it writes reads back as the same bytes.
+TEST(TextTableTest, FuzzInputsReadBackWhatTheyWriteOrAreRefused) {
+  const struct {
+    const char* name;
+    std::string file;
+    bool skipUnencodable;  // as the fuzz target chose it: for files of odd length
+    std::vector<std::string> errors;
+    const char* written;  // the candidate's line, worked out by hand
+  } cases[] = {
+      {"word-making-code-of-no-character-utf16be: @ and 9E 2A",
+       std::string("\xFE\xFF\0\n\0@\xDB\xA7\xDE*\0\t\0\n\xA7\xDE\xC4\0\t\t\xC4\0\n", 23),
+       true,
+       {"2: @ takes one character, not \"\xF3\xB9\xB8\xAA\""},
+       ""},
+      {"word-making-code-of-letter-and-lone-lead: @ and 7A C8",
+       "@\xF3\xB7\xAB\x88\t",
+       false,
+       {"1: @ takes one character, not \"\xF3\xB7\xAB\x88\""},
+       ""},
+      {"text-letter-and-lone-lead: 79 C0 under a one-letter code",
+       "\xF3\xB7\xA7\x80\th",
+       false,
+       {},
+       "y\xF3\xB0\x83\x80\th"},
+      {"text-lone-lead-between-broken-lines: 63 79 C8",
+       "#\x88\t\nc\xF3\xB7\xA7\x88\tdb\n\xC0\xD0`\xC0",
+       true,
+       {},
+       "cy\xF3\xB0\x83\x88\tdb"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TableSource source;
+    EXPECT_EQ(Messages(Read(c.file, &source, {c.skipUnencodable}).errors), c.errors);
+    if (!c.errors.empty()) continue;
+    EXPECT_EQ(Written(source), Header + c.written + "\n");
+    TableSource again;
+    EXPECT_TRUE(Read(Written(source), &again).errors.empty());
+    EXPECT_EQ(SourceDifference(source, again), "");
+  }
 }
 
 TEST(GbkTextTest, ShowsGbkAsUtf8AndEverythingElseEscaped) {

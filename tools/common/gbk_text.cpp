@@ -104,12 +104,12 @@ bool Utf8ToGbk(const std::string& utf8, std::string* gbk) {
   }
 }
 
-std::string GbkToUtf8Keeping(const std::string& gbk) {
+std::string GbkToUtf8Keeping(const std::string& gbk, const char* notFirst) {
   std::string out, character;
   for (size_t i = 0; i < gbk.size();) {
     const size_t length = GbkCharacterBytes(gbk.c_str() + i);
     const unsigned char byte = static_cast<unsigned char>(gbk[i]);
-    if (length == 1 && byte > ' ' && byte < 0x7F && !(i == 0 && byte == '#')) {
+    if (length == 1 && byte > ' ' && byte < 0x7F && !(i == 0 && std::strchr(notFirst, byte))) {
       out.push_back(char(byte));
     } else if (length == 2 && ToUtf8().Convert(gbk.data() + i, 2, &character)) {
       out += character;

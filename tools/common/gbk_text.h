@@ -10,12 +10,13 @@ namespace navo {
 bool Utf8ToGbk(const std::string& utf8, std::string* gbk);
 
 // Any bytes as UTF-8 that Utf8ToGbk turns back into the same bytes: GBK
-// characters as themselves, ASCII from '!' to '~' as itself (but a '#' that
-// starts the text); every other byte, and every pair that steps as one
-// character but is none of GBK, as a code point of plane 15's private use
-// area: U+F0000 + the byte, or U+F0000 + lead * 256 + trail. Such text
-// survives formats that split on white space or take "#" for a comment.
-std::string GbkToUtf8Keeping(const std::string& gbk);
+// characters as themselves, ASCII from '!' to '~' as itself (but a byte of
+// notFirst that starts the text); every other byte, and every pair that
+// steps as one character but is none of GBK, as a code point of plane 15's
+// private use area: U+F0000 + the byte, or U+F0000 + lead * 256 + trail.
+// Such text survives formats that split on white space or tabs, or give a
+// line's first character a meaning ("#" a comment, "@" a word-making code).
+std::string GbkToUtf8Keeping(const std::string& gbk, const char* notFirst = "#");
 
 // Exactly, every byte kept; false when a byte has no UTF-8 form.
 bool GbkToUtf8(const std::string& gbk, std::string* utf8);

@@ -372,8 +372,16 @@ int DumpOrCheck(const std::string& command, const char* path) {
   if (!navo::ReadWholeFile(path, &file)) return std::fprintf(stderr, "navomb: cannot read %s\n", path), 1;
   const std::vector<uint8_t> bytes(file.begin(), file.end());
   if (command == "dump") {
-    navo::WriteTextTable(navo::DumpCodeTable(bytes), std::cout);
-    return std::cout.flush() ? 0 : 1;
+    const navo::TableSource dump = navo::DumpCodeTable(bytes);
+    navo::WriteTextTable(dump, std::cout);
+    if (!std::cout.flush()) return 1;
+    // What the lookup passes over but no text table holds (an empty text, a
+    // code with other than a-z) is written as it is; building it would fail.
+    const std::vector<std::string> refused = navo::BuildCodeTable(dump).errors;
+    if (refused.empty()) return 0;
+    std::fprintf(stderr, "navomb: %s: the dump does not build back: %s\n", path,
+                 navo::GbkToDisplay(refused.front()).c_str());
+    return 1;
   }
   std::vector<navo::TableFinding> findings = navo::CheckCodeTable(bytes);
   for (const navo::TableFinding& f : findings)

@@ -1,6 +1,7 @@
 #include "tools/navomb/table_reading.h"
 
 #include "codefind/table_layout.h"
+#include "common/gbk.h"
 #include "tools/common/gbk_text.h"
 #include "tools/common/utf8_text.h"
 
@@ -66,7 +67,7 @@ void AddWordMakingCode(size_t line, const std::string& character, const std::str
                        TableReadResult* result) {
   std::string gbk;
   if (!ToGbk(line, character, options, &gbk, result)) return;
-  if (gbk.size() != 2) {
+  if (gbk.size() != 2 || !IsGbkCharacter(uint8_t(gbk[0]), uint8_t(gbk[1]))) {
     result->errors.push_back({line, "@ takes one character, not " + Quote(character)});
   } else if (!IsLetters(code, 0, codefind::MaxWordMakingCodeLetters)) {
     result->errors.push_back({line, "word-making code " + Quote(code) + " of " + Quote(character) +

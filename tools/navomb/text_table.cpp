@@ -26,12 +26,10 @@ TableReadResult ReadTextTable(const std::vector<TextLine>& lines, const TableRea
 
 namespace {
 
-// Exactly, control characters too, so that it reads back the same; only
-// bytes that UTF-8 cannot hold are written as \xHH.
-std::string Written(const std::string& gbk) {
-  std::string utf8;
-  return GbkToUtf8(gbk, &utf8) ? utf8 : GbkToDisplay(gbk);
-}
+// In the notation the reader takes for bytes: everything that is not a GBK
+// character or printable ASCII, and a first "#" or "@" that would make the
+// line a comment or a word-making code, as U+F0000 plus its value.
+std::string Written(const std::string& gbk) { return GbkToUtf8Keeping(gbk, "#@"); }
 
 }  // namespace
 
