@@ -13,7 +13,7 @@
 #
 # Scenarios, each in a fresh prefix (without --scenario, all in turn); all
 # but the first two start from a first installation (checked, not counted):
-#   has_its_resources_as_designed        (936) strings, icon, dialog template, manifest
+#   has_its_strings_icon_dialog_and_manifest  (936) as built: strings, icon, dialog template, manifest
 #   installs_into_an_empty_system_directory   the first installation
 #   replaces_an_earlier_installation     (936) the ten deletions, the ten copies
 #   stops_at_escape_before_the_first_tick     (936)
@@ -31,7 +31,7 @@
 set -u
 . "$(dirname "$0")/../../support/e2e.sh"
 . "$(dirname "$0")/setup_report.sh"
-e2e_scenarios has_its_resources_as_designed installs_into_an_empty_system_directory \
+e2e_scenarios has_its_strings_icon_dialog_and_manifest installs_into_an_empty_system_directory \
   replaces_an_earlier_installation stops_at_escape_before_the_first_tick \
   keeps_the_earlier_copy_of_a_missing_file keeps_files_it_cannot_replace \
   runs_from_the_system_directory names_files_whose_paths_do_not_fit \
@@ -144,7 +144,7 @@ if [[ "$e2e_scenario" =~ ^installs_at_([0-9]+)_dpi$ ]]; then
   mkdir -p "$out"
 fi
 
-if scenario has_its_resources_as_designed; then
+if scenario has_its_strings_icon_dialog_and_manifest; then
 require "the resources are checked on the Chinese code page" chinese_system
 report=$(driver resources "$(windows_path "$setup")")
 indented "$report"
@@ -246,7 +246,7 @@ check "exported by regedit in UTF-16: Ime File and Layout Text" \
 if scenario installs_into_an_empty_system_directory || scenario installs_at_144_dpi ||
   scenario installs_at_192_dpi; then
   first_installation
-elif [ "$e2e_scenario" != has_its_resources_as_designed ]; then
+elif [ "$e2e_scenario" != has_its_strings_icon_dialog_and_manifest ]; then
   given first_installation
 fi
 previous=$base/dist-1  # what the system directory holds
