@@ -166,6 +166,30 @@ bool IsFirstCandidate(CodeTable& table, const char* code, const char* text, bool
   return *loaded && first;
 }
 
+// Appends code to the codes of joined, *length bytes long, keeping the NUL.
+void AppendCode(char* joined, size_t* length, const char* code) {
+  if (*length != 0) {
+    std::memcpy(joined + *length, CodeSeparator, CodeSeparatorLength);
+    *length += CodeSeparatorLength;
+  }
+  const size_t codeLength = std::strlen(code);
+  std::memcpy(joined + *length, code, codeLength + 1);
+  *length += codeLength;
+}
+
+// Whether the codes string holds code as one of its codes.
+bool HoldsCode(const char* codes, const char* code) {
+  const size_t length = std::strlen(code);
+  for (const char* at = codes; *at != '\0';) {
+    const char* end = std::strstr(at, CodeSeparator);
+    const size_t codeLength = end ? size_t(end - at) : std::strlen(at);
+    if (codeLength == length && std::strncmp(at, code, length) == 0) return true;
+    if (end == nullptr) break;
+    at = end + CodeSeparatorLength;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSize]) {
@@ -283,6 +307,23 @@ bool LookupEveryCode(CodeTable& table, const char* text, EveryCode& found) {
     if (!loaded) return false;
   }
   return true;
+}
+
+bool LookupCodesLeftOut(CodeTable& table, const char* typed, const char* codes,
+                        char leftOut[EveryCodeStringSize]) {
+  leftOut[0] = '\0';
+  EveryCode every;
+  if (!LookupEveryCode(table, typed, every)) return false;
+  size_t length = 0;
+  for (uint32_t i = 0; i < every.count; ++i)
+    if (!HoldsCode(codes, every.codes[i])) AppendCode(leftOut, &length, every.codes[i]);
+  return true;
+}
+
+void JoinEveryCode(const EveryCode& found, char joined[EveryCodeStringSize]) {
+  joined[0] = '\0';
+  size_t length = 0;
+  for (uint32_t i = 0; i < found.count; ++i) AppendCode(joined, &length, found.codes[i]);
 }
 
 }  // namespace navo::codefind

@@ -105,4 +105,15 @@ struct EveryCode {
 // block cannot be loaded (its message told).
 bool LookupEveryCode(CodeTable& table, const char* text, EveryCode& found);
 
+// Every code, joined by CodeSeparator.
+constexpr size_t EveryCodeStringSize =
+    MaxEveryCodeListed * (MaxCodeLetters + CodeSeparatorLength) - CodeSeparatorLength + 1;
+void JoinEveryCode(const EveryCode& found, char joined[EveryCodeStringSize]);
+
+// The codes of a character that its codes string from LookupCharacterCodes
+// does not hold (short codes of other blocks, as a rule), every code's order
+// kept: what the window's rule leaves out. Fails as LookupEveryCode fails.
+bool LookupCodesLeftOut(CodeTable& table, const char* typed, const char* codes,
+                        char leftOut[EveryCodeStringSize]);
+
 }  // namespace navo::codefind

@@ -15,6 +15,12 @@ namespace {
 
 using Events = std::vector<std::string>;
 
+// What is asked, and the answer worked out by hand.
+struct Case {
+  const char* asked;
+  const char* expected;
+};
+
 class CodeAnswersTest : public TableTest {
  protected:
   // "exact  exact | hint+rest  ...", " cut" when cut, or "FAILED".
@@ -50,10 +56,6 @@ TEST_F(CodeAnswersTest, CandidatesThenHintsInPrefixOrder) {
   source.candidates = {{"工", "a"},   {"戈", "a"},   {"式", "aa"}, {"工", "aaaa"}, {"工人", "aaww"},
                        {"式", "aad"}, {"工", "aaa"}, {"节", "ab"}, {"芭", "abc"},  {"童", "ujff"}};
   UseTable(source);
-  struct Case {
-    const char* code;
-    const char* expected;
-  };
   const std::vector<Case> cases = {
       {"a", "工  戈 | 式+a  工+aaa  工人+aww  式+ad  工+aa  节+b  芭+bc"},
       {"aa", "式 | 工+aa  工人+ww  式+d  工+a"},
@@ -66,7 +68,7 @@ TEST_F(CodeAnswersTest, CandidatesThenHintsInPrefixOrder) {
       {"aaaaaaa", ""},  // seven letters
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Candidates(c.code), c.expected) << c.code;
+    EXPECT_EQ(Candidates(c.asked), c.expected) << c.asked;
   }
   EXPECT_TRUE(reports.events.empty());
 }
@@ -148,10 +150,6 @@ TEST_F(CodeAnswersTest, EveryCodeShortestFirstAndTheBestMarked) {
   source.candidates = {{"戈", "a"},  {"工", "a"},  {"式", "aa"}, {"工", "aaaa"},  {"工", "aaa"},
                        {"工", "ab"}, {"节", "ab"}, {"工", "gg"}, {"工人", "aaww"}};
   UseTable(source);
-  struct Case {
-    const char* text;
-    const char* expected;
-  };
   const std::vector<Case> cases = {
       {"工", "a  ab  gg  aaa  aaaa (best ab)"},
       {"戈", "a (best a)"},
@@ -161,7 +159,7 @@ TEST_F(CodeAnswersTest, EveryCodeShortestFirstAndTheBestMarked) {
       {"童", ""},  // not in the table
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Every(c.text), c.expected) << c.text;
+    EXPECT_EQ(Every(c.asked), c.expected) << c.asked;
   }
   EXPECT_TRUE(reports.events.empty());
 }
@@ -193,6 +191,30 @@ TEST_F(CodeAnswersTest, EveryCodeKeepsTheShortestAndSaysItWasCut) {
   source.candidates.erase(source.candidates.begin() + 31, source.candidates.begin() + 33);
   UseTable(source);  // bcaf and bcag gone: exactly 32
   EXPECT_EQ(Every("工"), kept + " (best z)");
+}
+
+// What the window lists of 工 is "aaaa  aaa" (block aa); its codes a and gg
+// lie elsewhere. "a" is inside "aaaa" but is none of its codes.
+TEST_F(CodeAnswersTest, CodesTheWindowLeavesOut) {
+  source.wordMakingCodes = {{"工", "aaa"}, {"式", "aa"}, {"戈", "gg"}};
+  source.candidates = {{"工", "a"},  {"工", "aaaa"}, {"工", "aaa"},
+                       {"式", "aa"}, {"工", "gg"},   {"戈", "b"}};
+  UseTable(source);
+  const std::vector<Case> cases = {
+      {"工", "a  gg"},
+      {"式", ""},
+      {"戈", "b"},  // 戈: nothing in its own block
+      {"a", "FAILED"},
+  };
+  for (const Case& c : cases) {
+    char codes[CodesStringSize] = "";
+    LookupCharacterCodes(table, c.asked, codes);
+    char leftOut[EveryCodeStringSize];
+    std::memset(leftOut, '?', sizeof leftOut);
+    const bool found = LookupCodesLeftOut(table, c.asked, codes, leftOut);
+    EXPECT_EQ(found ? std::string(leftOut) : "FAILED", c.expected) << c.asked;
+  }
+  EXPECT_TRUE(reports.events.empty());
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ Usage:
     reference_reader.py codes TABLE   < code lines  (the candidates of each code)
     reference_reader.py every TABLE   < hex lines   (every code of each text)
     reference_reader.py codelist TABLE              (codes to ask: every prefix, some longer)
-    reference_reader.py textlist TABLE              (texts to ask, as hex: most of its own)
+    reference_reader.py textlist TABLE [CHARACTERS WORDS]   (texts to ask, as hex: most
+                                                            of its own; 3000 and 200)
 
 Codes output: CODE<TAB>ok|fail<TAB>candidates<TAB>reports; the candidates
   are the texts of the entries whose code is CODE, two spaces between them,
@@ -562,16 +563,19 @@ def code_list(table_path, longer=400):
 
 
 def text_list(table_path, characters=3000, words=200):
-    """About `characters` of the table's characters and `words` of its
-    words, as hex, then characters it may not hold and texts that are no
-    characters."""
-    texts = {}
-    for _, text in table_entries(table_path):
+    """The texts of the one- and two-letter codes, about `characters` of the
+    table's characters and `words` of its words, as hex, then characters it
+    may not hold and texts that are no characters."""
+    texts, short = {}, {}
+    for code, text in table_entries(table_path):
         texts.setdefault(text, None)
+        if len(code) <= 2:
+            short.setdefault(text, None)
     singles = [t for t in texts if len(t) == 2]
     longer = [t for t in texts if len(t) > 2 and len(t) % 2 == 0]
-    chosen = singles[::max(1, len(singles) // characters)]
-    chosen += longer[::max(1, len(longer) // words)]
+    chosen = dict.fromkeys(t for t in short if len(t) % 2 == 0 and t)
+    chosen.update(dict.fromkeys(singles[::max(1, len(singles) // characters)]))
+    chosen.update(dict.fromkeys(longer[::max(1, len(longer) // words)]))
     lines = [text.hex().upper() for text in chosen]
     return lines + ["B0A1", "CDAF", "8140", "FE4F", "4142", "B0A141", "B03F"]
 
@@ -680,8 +684,9 @@ def main(argv):
     if len(argv) == 3 and argv[1] == "codelist":
         sys.stdout.write("".join(code + "\n" for code in code_list(argv[2])))
         return 0
-    if len(argv) == 3 and argv[1] == "textlist":
-        sys.stdout.write("".join(line + "\n" for line in text_list(argv[2])))
+    if len(argv) in (3, 5) and argv[1] == "textlist":
+        counts = [int(count) for count in argv[3:]]
+        sys.stdout.write("".join(line + "\n" for line in text_list(argv[2], *counts)))
         return 0
     if len(argv) == 2 and argv[1] == "allhex":
         sys.stdout.write("".join(line + "\n" for line in all_hex_lines()))

@@ -108,9 +108,8 @@ void TerminalLookup::LookUpEvery(const std::string& gbk, bool fields, LookupOutc
   outcome->every = true;
   outcome->ok = LookupEveryCode(table_, gbk.c_str(), found);
   if (!outcome->ok) return;
-  std::string codes;
-  for (uint32_t i = 0; i < found.count; ++i)
-    codes += std::string(i == 0 ? "" : CodeSeparator) + found.codes[i];
+  char codes[EveryCodeStringSize];
+  JoinEveryCode(found, codes);
   outcome->codes = fields ? GbkToFieldDisplay(codes) : GbkToDisplay(codes);
   outcome->cut = found.cut;
   if (found.best != NoBestCode)
