@@ -1,4 +1,5 @@
-// The word-code rule and the lookup of one typed character's codes.
+// The word-code rule, the lookup of one typed character's codes, and the
+// answers beside it: a typed code's candidates and every code of a text.
 #include "codefind/code_lookup.h"
 
 #include <cstring>

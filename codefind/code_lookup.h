@@ -1,4 +1,5 @@
-// The word-code rule and the lookup of one typed character's codes.
+// The word-code rule, the lookup of one typed character's codes, and the
+// answers beside it: a typed code's candidates and every code of a text.
 #pragma once
 
 #include <cstddef>
@@ -64,7 +65,7 @@ constexpr size_t CandidateTextsSize = 4000;  // the listed texts with their NULs
 
 struct CodeCandidate {
   uint16_t textAt;            // in CodeCandidates::texts
-  char rest[MaxCodeLetters];  // the letters still to type; empty for an exact one
+  char rest[MaxCodeLetters];  // the letters still to type (at most six); empty for an exact one
 };
 
 struct CodeCandidates {
