@@ -1,4 +1,5 @@
-// The word-code rule and the lookup of one typed character's codes.
+// The word-code rule, the lookup of one typed character's codes, and the
+// answers beside it: a typed code's candidates and every code of a text.
 #include "codefind/code_lookup.h"
 
 #include <cstring>
@@ -75,6 +76,121 @@ bool CollectCodesUnderPrefix(CodeTable& table, const char* wordCode, const char*
   return true;
 }
 
+// Calls visit(code, text) for each entry of the block of prefix, in block
+// order, code being the prefix and the entry's suffix. A prefix without
+// block has no entries; false when the block cannot be loaded.
+template <typename Visit>
+bool VisitBlock(CodeTable& table, const char* prefix, Visit visit) {
+  const BlockLoad load = LoadCandidateBlockIfAny(table, prefix);
+  if (load != BlockLoad::Loaded) return load == BlockLoad::NoBlock;
+  const char* texts = table.textBuffer.Lock();
+  if (texts == nullptr) return false;
+  char code[MaxCodeLetters + 1];
+  const size_t prefixLength = std::strlen(prefix);
+  std::memcpy(code, prefix, prefixLength);
+  for (uint32_t i = 0; i < table.loadedCount; ++i) {
+    // A loaded suffix ends within its record: at most five letters.
+    const char* suffix = CandidateSuffix(table, i);
+    std::memcpy(code + prefixLength, suffix, std::strlen(suffix) + 1);
+    visit(static_cast<const char*>(code), CandidateText(table, texts, i));
+  }
+  table.textBuffer.Unlock();
+  return true;
+}
+
+// Every block that holds entries of code, in prefix order: the letter block
+// of its first letter, the block of its first two letters; for a one-letter
+// code with longer the 26 blocks of the pairs it begins.
+template <typename Visit>
+bool VisitBlocksOf(CodeTable& table, const char* code, bool longer, Visit visit) {
+  char prefix[MaxPrefixLetters + 1] = {code[0], '\0', '\0'};
+  if (!VisitBlock(table, prefix, visit)) return false;
+  if (code[1] != '\0') {
+    prefix[1] = code[1];
+    return VisitBlock(table, prefix, visit);
+  }
+  for (char second = 'a'; longer && second <= 'z'; ++second) {
+    prefix[1] = second;
+    if (!VisitBlock(table, prefix, visit)) return false;
+  }
+  return true;
+}
+
+bool IsWholeGbkCharacters(const char* text) {
+  if (text[0] == '\0') return false;
+  for (; text[0] != '\0'; text += CharacterLength)
+    if (!IsGbkCharacter(static_cast<unsigned char>(text[0]), static_cast<unsigned char>(text[1])))
+      return false;
+  return true;
+}
+
+// Lists one entry unless the list is full or was cut before: the entries
+// listed are always the first ones.
+void ListCandidate(CodeCandidates& found, const char* text, const char* rest, size_t& textsUsed) {
+  const size_t size = std::strlen(text) + 1;
+  if (found.cut || found.count == MaxCandidatesListed || textsUsed + size > CandidateTextsSize) {
+    found.cut = true;
+    return;
+  }
+  CodeCandidate& listed = found.listed[found.count++];
+  listed.textAt = uint16_t(textsUsed);
+  std::memcpy(listed.rest, rest, std::strlen(rest) + 1);
+  std::memcpy(found.texts + textsUsed, text, size);
+  textsUsed += size;
+}
+
+// Keeps the shortest codes, in the order found among equally long ones.
+void ListCode(EveryCode& found, const char* code) {
+  const size_t length = std::strlen(code);
+  uint32_t at = found.count;
+  while (at > 0 && std::strlen(found.codes[at - 1]) > length) --at;
+  if (found.count == MaxEveryCodeListed) {
+    found.cut = true;
+    if (at == found.count) return;
+    --found.count;  // the longest, last found, makes room
+  }
+  for (uint32_t i = found.count; i > at; --i)
+    std::memcpy(found.codes[i], found.codes[i - 1], sizeof found.codes[i]);
+  std::memcpy(found.codes[at], code, length + 1);
+  ++found.count;
+}
+
+// Whether text is the first candidate of code. False also when a block
+// cannot be loaded, then *loaded is false.
+bool IsFirstCandidate(CodeTable& table, const char* code, const char* text, bool* loaded) {
+  bool seen = false, first = false;
+  *loaded = VisitBlocksOf(table, code, false, [&](const char* entryCode, const char* entryText) {
+    if (seen || std::strcmp(entryCode, code) != 0) return;
+    seen = true;
+    first = std::strcmp(entryText, text) == 0;
+  });
+  return *loaded && first;
+}
+
+// Appends code to the codes of joined, *length bytes long, keeping the NUL.
+void AppendCode(char* joined, size_t* length, const char* code) {
+  if (*length != 0) {
+    std::memcpy(joined + *length, CodeSeparator, CodeSeparatorLength);
+    *length += CodeSeparatorLength;
+  }
+  const size_t codeLength = std::strlen(code);
+  std::memcpy(joined + *length, code, codeLength + 1);
+  *length += codeLength;
+}
+
+// Whether the codes string holds code as one of its codes.
+bool HoldsCode(const char* codes, const char* code) {
+  const size_t length = std::strlen(code);
+  for (const char* at = codes; *at != '\0';) {
+    const char* end = std::strstr(at, CodeSeparator);
+    const size_t codeLength = end ? size_t(end - at) : std::strlen(at);
+    if (codeLength == length && std::strncmp(at, code, length) == 0) return true;
+    if (end == nullptr) break;
+    at = end + CodeSeparatorLength;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool DeriveWordCode(CodeTable& table, const char* word, char wordCode[WordCodeSize]) {
@@ -143,6 +259,72 @@ bool LookupWordCodes(CodeTable& table, const char* word, WordCodes& found) {
   if (!DeriveWordCode(table, word, found.wordCode)) return false;
   return CollectCodesUnderPrefix(table, found.wordCode, word, found.codes, WordCodesStringSize,
                                  &found.cut);
+}
+
+bool IsTypedCode(const char* code) {
+  const size_t length = strnlen(code, MaxCodeLetters + 1);
+  if (length == 0 || length > MaxCodeLetters) return false;
+  for (size_t i = 0; i < length; ++i)
+    if (!IsCodeLetter(code[i])) return false;
+  return true;
+}
+
+bool LookupCodeCandidates(CodeTable& table, const char* code, CodeCandidates& found) {
+  found.count = found.exactCount = 0;
+  found.cut = false;
+  if (!IsTypedCode(code)) return false;
+  const size_t length = std::strlen(code);
+  size_t textsUsed = 0;
+  const bool exactListed =
+      VisitBlocksOf(table, code, false, [&](const char* entryCode, const char* text) {
+        if (std::strcmp(entryCode, code) == 0) ListCandidate(found, text, "", textsUsed);
+      });
+  if (!exactListed) return false;
+  found.exactCount = found.count;
+  return VisitBlocksOf(table, code, true, [&](const char* entryCode, const char* text) {
+    if (std::strncmp(entryCode, code, length) == 0 && entryCode[length] != '\0')
+      ListCandidate(found, text, entryCode + length, textsUsed);
+  });
+}
+
+bool LookupEveryCode(CodeTable& table, const char* text, EveryCode& found) {
+  found.count = 0;
+  found.best = NoBestCode;
+  found.cut = false;
+  if (!IsWholeGbkCharacters(text)) return false;
+  const auto listIfText = [&](const char* entryCode, const char* entryText) {
+    if (std::strcmp(entryText, text) == 0) ListCode(found, entryCode);
+  };
+  for (char first = 'a'; first <= 'z'; ++first) {
+    const char letter[] = {first, '\0'};
+    if (!VisitBlocksOf(table, letter, true, listIfText)) return false;
+  }
+  for (uint32_t i = 0; i < found.count; ++i) {
+    bool loaded;
+    if (IsFirstCandidate(table, found.codes[i], text, &loaded)) {
+      found.best = int(i);
+      break;
+    }
+    if (!loaded) return false;
+  }
+  return true;
+}
+
+bool LookupCodesLeftOut(CodeTable& table, const char* typed, const char* codes,
+                        char leftOut[EveryCodeStringSize]) {
+  leftOut[0] = '\0';
+  EveryCode every;
+  if (!LookupEveryCode(table, typed, every)) return false;
+  size_t length = 0;
+  for (uint32_t i = 0; i < every.count; ++i)
+    if (!HoldsCode(codes, every.codes[i])) AppendCode(leftOut, &length, every.codes[i]);
+  return true;
+}
+
+void JoinEveryCode(const EveryCode& found, char joined[EveryCodeStringSize]) {
+  joined[0] = '\0';
+  size_t length = 0;
+  for (uint32_t i = 0; i < found.count; ++i) AppendCode(joined, &length, found.codes[i]);
 }
 
 }  // namespace navo::codefind

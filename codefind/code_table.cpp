@@ -39,9 +39,11 @@ bool ReadBlockPart(CodeTable& table, void* buffer, uint32_t size) {
   return false;
 }
 
-PrefixIndexEntry ReadIndexEntry(CodeTable& table, uint64_t offset) {
+// *positioned tells whether the entry could be positioned at; when it could
+// not, the entry stays zero: no block.
+PrefixIndexEntry ReadIndexEntry(CodeTable& table, uint64_t offset, bool* positioned) {
   unsigned char bytes[PrefixIndexEntrySize] = {};
-  PositionAt(table, offset);  // on failure the entry stays zero: no block
+  *positioned = PositionAt(table, offset);
   uint32_t delivered = 0;
   table.file.Read(bytes, sizeof bytes, &delivered);
   return DecodePrefixIndexEntry(bytes);
@@ -52,13 +54,15 @@ bool LoadedBlockIsSound(const CodeTable& table, const char* text, uint32_t count
                                       table.textSize);
 }
 
-bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
+// The index entry of a prefix of one or two letters.
+PrefixIndexEntry ReadPrefixEntry(CodeTable& table, const char* prefix, bool* positioned) {
+  if (prefix[1] == '\0')
+    return ReadIndexEntry(table, LetterIndexEntryOffset(uint32_t(prefix[0] - 'a')), positioned);
   const uint32_t pair = CodeLetterCount * uint32_t(prefix[0] - 'a') + uint32_t(prefix[1] - 'a');
-  const PrefixIndexEntry entry = ReadIndexEntry(table, PairIndexEntryOffset(pair));
-  if (entry.blockOffset == 0) {
-    table.reports.Beep();
-    return false;
-  }
+  return ReadIndexEntry(table, PairIndexEntryOffset(pair), positioned);
+}
+
+bool LoadPairBlock(CodeTable& table, const PrefixIndexEntry& entry, char* text) {
   const BlockPlace place = PairBlockPlace(entry);
   const uint32_t m = place.loadedCount;
 
@@ -94,10 +98,7 @@ bool LoadPairBlock(CodeTable& table, const char* prefix, char* text) {
   return true;
 }
 
-bool LoadLetterBlock(CodeTable& table, const char* prefix, char* text) {
-  const PrefixIndexEntry entry =
-      ReadIndexEntry(table, LetterIndexEntryOffset(uint32_t(prefix[0] - 'a')));
-  if (entry.blockOffset == 0) return false;
+bool LoadLetterBlock(CodeTable& table, const PrefixIndexEntry& entry, char* text) {
   if (!LetterBlockFits(entry)) {
     ReportDamage(table);
     return false;
@@ -167,27 +168,48 @@ WordCodeRead ReadWordMakingCode(CodeTable& table, unsigned char lead, unsigned c
   return WordCodeRead::Ok;
 }
 
-bool LoadCandidateBlock(CodeTable& table, const char* prefix) {
+namespace {
+
+// The one load of both: the window's, and the quiet one of the lookups that
+// walk many prefixes.
+BlockLoad LoadBlock(CodeTable& table, const char* prefix, bool quiet) {
   char* text = table.textBuffer.Lock();
   table.loadedCount = 0;
   table.textSize = 0;
-  if (text == nullptr) return false;
+  if (text == nullptr) return BlockLoad::Failed;
 
-  bool loaded;
+  BlockLoad load = BlockLoad::Loaded;  // no prefix: an empty block
   const size_t length = strnlen(prefix, MaxPrefixLetters + 1);
   if (!PrefixIsSound(prefix)) {
     ReportDamage(table);
-    loaded = false;
-  } else if (length == 2) {
-    loaded = LoadPairBlock(table, prefix, text);
-  } else if (length == 1) {
-    loaded = LoadLetterBlock(table, prefix, text);
-  } else {
-    loaded = true;  // no prefix: an empty block
+    load = BlockLoad::Failed;
+  } else if (length > 0) {
+    bool positioned;
+    const PrefixIndexEntry entry = ReadPrefixEntry(table, prefix, &positioned);
+    if (quiet && !positioned) {
+      load = BlockLoad::Failed;
+    } else if (entry.blockOffset == 0) {
+      if (length == 2 && !quiet) table.reports.Beep();
+      load = BlockLoad::NoBlock;
+    } else {
+      const bool loaded =
+          length == 2 ? LoadPairBlock(table, entry, text) : LoadLetterBlock(table, entry, text);
+      load = loaded ? BlockLoad::Loaded : BlockLoad::Failed;
+    }
   }
-  if (!loaded) table.loadedCount = 0;
+  if (load != BlockLoad::Loaded) table.loadedCount = 0;
   table.textBuffer.Unlock();
-  return loaded;
+  return load;
+}
+
+}  // namespace
+
+bool LoadCandidateBlock(CodeTable& table, const char* prefix) {
+  return LoadBlock(table, prefix, false) == BlockLoad::Loaded;
+}
+
+BlockLoad LoadCandidateBlockIfAny(CodeTable& table, const char* prefix) {
+  return LoadBlock(table, prefix, true);
 }
 
 const char* CandidateSuffix(const CodeTable& table, uint32_t i) {

@@ -60,6 +60,14 @@ WordCodeRead ReadWordMakingCode(CodeTable& table, unsigned char lead, unsigned c
 // damaged, and nothing is read.
 bool LoadCandidateBlock(CodeTable& table, const char* prefix);
 
+enum class BlockLoad { Loaded, NoBlock, Failed };
+
+// The load of a prefix of one or two letters for the lookups that walk many
+// prefixes: a prefix without block is told apart, without a beep, and an
+// index entry that cannot be positioned at fails the load (with its message)
+// instead of reading as no block.
+BlockLoad LoadCandidateBlockIfAny(CodeTable& table, const char* prefix);
+
 // Candidate i (below loadedCount) of the block loaded last. CandidateText
 // takes the locked text buffer.
 const char* CandidateSuffix(const CodeTable& table, uint32_t i);

@@ -9,6 +9,9 @@ const HanRanges = [[0x3007, 0x3007], [0x3400, 0x4DBF], [0x4E00, 0x9FFF], [0xF900
 // After the codes of a list the core had to cut, as the terminal tool shows it.
 const CutCodesMark = '  \u2026';
 
+// Before the codes of a line that the window's rule leaves out.
+const ShortCodesLabel = '\u7b80\u7801';  // 简码
+
 // The characters a learner wants the codes of, as the terminal tool takes them.
 function isHanCharacter(codePoint) {
   return HanRanges.some(([first, last]) => codePoint >= first && codePoint <= last);
@@ -20,6 +23,7 @@ class NavoLookup {
     this.x = instance.exports;
     this.x._initialize();
     this.scratchSize = this.x.navo_scratch_size();
+    this.leftOutOfLine = new Map();  // a pane line's codes left out, for the open table
   }
 
   static async fromBytes(bytes) {
@@ -94,6 +98,7 @@ class NavoLookup {
     const gbkName = this.encode(name);
     this.bytesAt(this.x.navo_scratch(), gbkName.length + 1).set([...gbkName, 0]);
     const opened = this.x.navo_open_table(bytes ? 0 : -1) === 1;
+    this.leftOutOfLine.clear();
     const reports = this.reports();
     return { opened, candidates: this.x.navo_table_candidates(), reports };
   }
@@ -124,11 +129,16 @@ class NavoLookup {
         results.push({ character, outside: true });
         continue;
       }
-      this.bytesAt(this.x.navo_scratch(), 3).set([gbk >> 8, gbk & 0xFF, 0]);
-      const found = this.x.navo_look_up_into_history() === 1;
-      results.push({ character, found, reports: this.reports() });
+      results.push({ character, ...this.lookUpBytesIntoHistory(gbk >> 8, gbk & 0xFF) });
     }
     return results;
+  }
+
+  // Two GBK bytes looked up and put on top of the history: {found, reports}.
+  lookUpBytesIntoHistory(lead, trail) {
+    this.bytesAt(this.x.navo_scratch(), 3).set([lead, trail, 0]);
+    const found = this.x.navo_look_up_into_history() === 1;
+    return { found, reports: this.reports() };
   }
 
   // A word: {ok, outside, wordCode, codes, reports}; outside when GBK cannot
@@ -157,14 +167,33 @@ class NavoLookup {
     return this.display(this.cString(this.x.navo_pane_heading()));
   }
 
-  // The pane's lines "字: codes", newest first.
+  // The pane's lines "字: codes", newest first, each followed by the codes
+  // the window's rule leaves out: "工: aaa  aaaa  (简码 a)".
   historyLines() {
     const lines = [];
     for (let i = 0; ; i++) {
       const line = this.cString(this.x.navo_history_line(i));
       if (line === null) return lines;
-      lines.push(this.display(line));
+      const shown = this.display(line);
+      if (!this.leftOutOfLine.has(shown)) {
+        const leftOut = this.cString(this.x.navo_history_codes_left_out(i));
+        this.leftOutOfLine.set(shown, leftOut && leftOut.length ? this.display(leftOut) : '');
+      }
+      const leftOut = this.leftOutOfLine.get(shown);
+      const gap = shown.endsWith(' ') ? '' : '  ';
+      lines.push(leftOut ? `${shown}${gap}(${ShortCodesLabel} ${leftOut})` : shown);
     }
+  }
+
+  // Every code of a text as GBK bytes, short codes included: {ok, codes,
+  // best, cut, reports}, shown as the terminal tool shows them.
+  everyCode(gbk, escaped = '') {
+    this.bytesAt(this.x.navo_scratch(), gbk.length + 1).set([...gbk, 0]);
+    const ok = this.x.navo_look_up_every_code() === 1;
+    const cut = ok && this.x.navo_every_cut() === 1;
+    const codes = ok ? this.display(this.cString(this.x.navo_every_codes()), escaped) : '';
+    return { ok, codes: cut ? codes + CutCodesMark : codes, cut, reports: this.reports(),
+      best: ok ? this.display(this.cString(this.x.navo_every_best()), escaped) : '' };
   }
 
   // "box:TEXT/CAPTION" or "beep", as the terminal tool writes a report.
@@ -177,11 +206,15 @@ class NavoLookup {
 
   // The bytes typed, as a line of `nvcodefind --batch`: HEX, ok|fail, codes,
   // reports; two bytes are a typed character, more a word, whose line adds
-  // its word code.
-  batchLine(bytes) {
+  // its word code. every: as a line of `nvcodefind --all --batch`.
+  batchLine(bytes, every = false) {
     const hex = [...bytes].map((b) => b.toString(16).toUpperCase().padStart(2, '0')).join('');
     const fields = (ok, codes, reports) => [hex, ok ? 'ok' : 'fail', codes,
       reports.map((r) => this.reportText(r, true)).join('|')].join('\t');
+    if (every) {  // as with `--all`: the line ends with the best code
+      const found = this.everyCode(bytes, '|/\\');
+      return `${fields(found.ok, found.codes, found.reports)}\t${found.best}`;
+    }
     if (bytes.length > 2) {
       const word = this.lookUpWordBytes(bytes, '|/\\');
       return `${fields(word.ok, word.codes, word.reports)}\t${word.ok ? word.wordCode : ''}`;

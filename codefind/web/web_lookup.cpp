@@ -35,6 +35,9 @@ struct PageLookup final : CharacterLookup {
 
   char codes[CodesStringSize] = {};
   WordCodes word = {};
+  EveryCode every = {};
+  char everyCodes[EveryCodeStringSize] = {};
+  char leftOut[EveryCodeStringSize] = {};
   PaneLine line = {};
   char scratch[ScratchSize] = {};
 
@@ -133,6 +136,35 @@ NAVO_EXPORT(navo_look_up_word) int LookUpWord() {
 NAVO_EXPORT(navo_word_code) const char* WordCode() { return lookup.word.wordCode; }
 NAVO_EXPORT(navo_word_codes) const char* WordCodesOfWord() { return lookup.word.codes; }
 NAVO_EXPORT(navo_word_codes_cut) int WordCodesCut() { return lookup.word.cut; }
+
+// Every code of a text (GBK in the scratch buffer), short codes included:
+// joined by two spaces, the best one ("" when none) and whether they were cut.
+NAVO_EXPORT(navo_look_up_every_code) int LookUpEveryCodeOfText() {
+  lookup.reports.Clear();
+  char text[ScratchSize];
+  std::memcpy(text, lookup.scratch, ScratchSize);
+  text[ScratchSize - 1] = '\0';
+  lookup.everyCodes[0] = '\0';
+  if (!LookupEveryCode(lookup.table, text, lookup.every)) return 0;
+  JoinEveryCode(lookup.every, lookup.everyCodes);
+  return 1;
+}
+NAVO_EXPORT(navo_every_codes) const char* EveryCodes() { return lookup.everyCodes; }
+NAVO_EXPORT(navo_every_best) const char* EveryBest() {
+  return lookup.every.best == NoBestCode ? "" : lookup.every.codes[lookup.every.best];
+}
+NAVO_EXPORT(navo_every_cut) int EveryCut() { return lookup.every.cut; }
+
+// The codes the window's rule leaves out of history line i (nullptr when
+// there is no such line or the lookup failed).
+NAVO_EXPORT(navo_history_codes_left_out) const char* HistoryCodesLeftOut(unsigned i) {
+  lookup.reports.Clear();
+  if (i >= HistoryEntries || lookup.history.entries[i].character[0] == '\0') return nullptr;
+  const HistoryEntry& entry = lookup.history.entries[i];
+  if (!LookupCodesLeftOut(lookup.table, entry.character, entry.codes, lookup.leftOut))
+    return nullptr;
+  return lookup.leftOut;
+}
 
 // The pane: its heading, and the history's lines newest first.
 NAVO_EXPORT(navo_pane_heading) const char* PaneHeading() { return ResultPaneHeading; }

@@ -1,6 +1,7 @@
 // No lookup takes memory from the heap: every allocation of the process is
 // counted while every double-byte value, and the word of it twice, is looked
-// up in tables of each shape.
+// up in tables of each shape; and the candidates of every one- and
+// two-letter code, and every code of some characters.
 // Built natively without the sanitizers, whose allocator this would replace.
 #include <gtest/gtest.h>
 
@@ -94,9 +95,22 @@ TEST(LookupHeapTest, NoLookupAllocates) {
         wordsWithCodes += codefind::LookupWordCodes(table, word, found) && found.codes[0] != '\0';
       }
     }
+    long answered = 0;
+    static codefind::CodeCandidates candidates;
+    for (char first = 'a'; first <= 'z'; ++first) {
+      for (char second = 'a' - 1; second <= 'z'; ++second) {
+        const char code[3] = {first, second < 'a' ? '\0' : second, '\0'};
+        answered += codefind::LookupCodeCandidates(table, code, candidates) && candidates.count > 0;
+      }
+    }
+    for (const char* text : {"\xB9\xA4", "\xCD\xAF", "\xCA\xBD", "\xB9\xA4\xB9\xA4"}) {
+      codefind::EveryCode every;
+      answered += codefind::LookupEveryCode(table, text, every) && every.count > 0;
+    }
     const long allocations = HeapAllocations() - before;
     file.Close();
     EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(answered > 0, shape.found);
     // The lookups did reach the table: codes were found, or the damage was met.
     EXPECT_EQ(withCodes > 0, shape.found);
     EXPECT_EQ(reports.count > 0, shape.reports);

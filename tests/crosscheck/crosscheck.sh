@@ -12,6 +12,9 @@
 # Every line of the tool must also split unambiguously: four fields on tabs,
 # the reports on "|" into "beep" or "box:TEXT/CAPTION" with one "/", and
 # every backslash starting an \xHH.
+# The candidates of codes (--code --batch on every one- and two-letter code
+# and some longer ones) and every code of texts (--all --batch on most of a
+# table's characters and some words) must be the reference reader's too.
 # Outputs are kept in OUTDIR (*.tool.out, *.ref.out, *.diff).
 # The last line is "N passed, M failed"; exit status 0 only if all agree.
 
@@ -83,6 +86,33 @@ agrees() {
     return 1
 }
 
+# answers_agree MODE TABLE NAME: nvcodefind's --code (MODE codes) or --all
+# (MODE every) batch lines are the reference reader's, on the codes or texts
+# the reference reader chose from TABLE.
+answers_agree() {
+    mode=$1 table=$2 name=$3
+    if [ "$mode" = codes ]; then option=--code list=codelist; else option=--all list=textlist; fi
+    "$python" "$here/reference_reader.py" "$list" "$table" > "$out/$name.$mode.in" || return 1
+    "$tool" --table "$table" "$option" --batch < "$out/$name.$mode.in" \
+        > "$out/$name.$mode.tool.out" 2> "$out/$name.$mode.tool.err"
+    status=$?
+    "$python" "$here/reference_reader.py" "$mode" "$table" < "$out/$name.$mode.in" \
+        > "$out/$name.$mode.ref.out" 2> "$out/$name.$mode.ref.err"
+    problem=""
+    [ $status -gt 1 ] && problem="tool exit status $status"
+    asked=$(wc -l < "$out/$name.$mode.in")
+    answered=$(wc -l < "$out/$name.$mode.ref.out")
+    [ "$asked" -eq "$answered" ] || problem="${problem:+$problem; }$asked asked, $answered answered"
+    if ! diff "$out/$name.$mode.ref.out" "$out/$name.$mode.tool.out" > "$out/$name.$mode.diff"; then
+        lines=$(grep -c '^[<>]' "$out/$name.$mode.diff")
+        problem="${problem:+$problem; }$lines differing lines (ref <, tool >)"
+    fi
+    [ -z "$problem" ] && return 0
+    echo "    $problem"
+    head -n 6 "$out/$name.$mode.diff" | cut -c1-300 | sed 's/^/    /'
+    return 1
+}
+
 extra=0
 for table in "$out"/*.mb "$missing" "$@"; do
     if [ "$table" = "$missing" ]; then
@@ -94,6 +124,10 @@ for table in "$out"/*.mb "$missing" "$@"; do
         name=extra$extra-$(basename "$table" .mb)
     fi
     check "$name: the tool's lines are the reference reader's" agrees "$table" "$name"
+    check "$name: the candidates of codes are the reference reader's" \
+        answers_agree codes "$table" "$name"
+    check "$name: every code of texts is the reference reader's" \
+        answers_agree every "$table" "$name"
 done
 
 checks_summary

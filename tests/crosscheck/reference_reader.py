@@ -15,6 +15,19 @@ Usage:
     reference_reader.py batch TABLE   < hex lines   (one lookup per line)
     reference_reader.py allhex                      (all 24,192 characters)
     reference_reader.py words TABLE                 (the words of its blocks, as hex)
+    reference_reader.py codes TABLE   < code lines  (the candidates of each code)
+    reference_reader.py every TABLE   < hex lines   (every code of each text)
+    reference_reader.py codelist TABLE              (codes to ask: every prefix, some longer)
+    reference_reader.py textlist TABLE [CHARACTERS WORDS]   (texts to ask, as hex: most
+                                                            of its own; 3000 and 200)
+
+Codes output: CODE<TAB>ok|fail<TAB>candidates<TAB>reports; the candidates
+  are the texts of the entries whose code is CODE, two spaces between them,
+  then " | " and the entries of longer codes that begin with it, each
+  TEXT+REST (REST: the letters left to type); when they do not all fit the
+  list ends with "  …".
+Every output: HEX<TAB>ok|fail<TAB>codes<TAB>reports<TAB>best, codes as in a
+  batch line (shortest first), best the shortest whose first entry is the text.
 
 Batch input: one line per lookup, 4 hex digits = the two bytes typed.
 Batch output: HEX<TAB>ok|fail<TAB>codes<TAB>reports
@@ -29,7 +42,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from table_layout import (LEAD_BYTES, LETTER_TEXT_SLOT_SIZE, PREFIX_INDEX_ENTRY_SIZE,  # noqa: E402
+from table_layout import (LEAD_BYTES, LETTERS, LETTER_TEXT_SLOT_SIZE, PREFIX_INDEX_ENTRY_SIZE,  # noqa: E402
                           SAMPLE_CHARACTER, SUFFIX_RECORD_SIZE, TRAIL_BYTES, lead_entry,
                           letter_entry, pair_entry, character_record)
 
@@ -201,9 +214,30 @@ class CodeTable:
         self.loaded_count = 0      # empty prefix: empty block, nothing read
         return True
 
-    def load_pair_block(self, prefix):
-        self.position(pair_entry(prefix))
+    def load_block_if_any(self, prefix):
+        """The load of the lookups that walk many prefixes (one or two
+        letters): "loaded", "none" (no block, no beep) or "failed" (also
+        when the index entry cannot be positioned at)."""
+        self.entry = bytes(PREFIX_INDEX_ENTRY_SIZE)
+        self.loaded_count = 0
+        at = pair_entry(prefix) if len(prefix) == 2 else letter_entry(prefix)
+        if not self.position(at):
+            return "failed"
         self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
+        if u32(self.entry) == 0:
+            return "none"
+        if len(prefix) == 2:
+            loaded = self.load_pair_block(prefix, entry_read=True)
+        else:
+            loaded = self.load_letter_block(prefix, entry_read=True)
+        if not loaded:
+            self.loaded_count = 0
+        return "loaded" if loaded else "failed"
+
+    def load_pair_block(self, prefix, entry_read=False):
+        if not entry_read:
+            self.position(pair_entry(prefix))
+            self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
         block, text_length, n = struct.unpack("<3I", self.entry)
         if block == 0:
             self.reports.beep()
@@ -250,9 +284,10 @@ class CodeTable:
         self.loaded_count = m
         return True
 
-    def load_letter_block(self, prefix):
-        self.position(letter_entry(prefix))
-        self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
+    def load_letter_block(self, prefix, entry_read=False):
+        if not entry_read:
+            self.position(letter_entry(prefix))
+            self.entry = bytes(self.read_kept(PREFIX_INDEX_ENTRY_SIZE))
         block, text_length, n = struct.unpack("<3I", self.entry)
         if block == 0:
             return False           # silently
@@ -351,6 +386,200 @@ def lookup_character_codes(table, typed):
     return True, codes
 
 
+# -- the candidates of a code, every code of a text ----------------------
+
+MAX_CANDIDATES_LISTED = 200
+CANDIDATE_TEXTS_SIZE = 4000          # the listed texts with their NULs
+MAX_EVERY_CODE_LISTED = 32
+MAX_CODE_LETTERS = 7
+
+
+class BlockEntries:
+    """The entries (code, text) of each block as a quiet load gives them,
+    with the reports of that load; a load gives the same every time."""
+
+    def __init__(self, table):
+        self.table = table
+        self.blocks = {}
+        self.whole = None
+
+    def of(self, prefix):
+        """(status, reports, entries)."""
+        if prefix not in self.blocks:
+            table = self.table
+            status = table.load_block_if_any(prefix)
+            entries = []
+            for i in range(table.loaded_count):
+                text = c_string(table.text_buffer, table.text_offsets[i])
+                entries.append((prefix + table.suffix(i), text))
+            self.blocks[prefix] = (status, table.reports.take(), entries)
+        return self.blocks[prefix]
+
+    def walk(self, prefixes):
+        """(ok, reports, entries) of the blocks in turn, up to the first
+        that fails."""
+        entries = []
+        for prefix in prefixes:
+            status, reports, found = self.of(prefix)
+            if status == "failed":
+                return False, reports, None
+            entries += found
+        return True, [], entries
+
+
+def code_prefixes(code, longer):
+    """The blocks that hold a code's entries, in prefix order."""
+    first = code[:1]
+    if len(code) >= 2:
+        return [first, code[:2]]
+    return [first] + ([first + bytes([letter]) for letter in LETTERS] if longer else [])
+
+
+def is_typed_code(code):
+    return 1 <= len(code) <= MAX_CODE_LETTERS and all(b in LETTERS for b in code)
+
+
+def code_candidates(blocks, code):
+    """(ok, reports, exact texts, hints [(text, rest)], cut)."""
+    if not is_typed_code(code):
+        return False, [], [], [], False
+    ok, reports, entries = blocks.walk(code_prefixes(code, True))
+    if not ok:
+        return False, reports, [], [], False
+    ordered = [(text, b"") for entry_code, text in entries if entry_code == code]
+    exact_count = len(ordered)
+    ordered += [(text, entry_code[len(code):]) for entry_code, text in entries
+                if entry_code.startswith(code) and len(entry_code) > len(code)]
+    listed, used, cut = [], 0, False
+    for text, rest in ordered:
+        if len(listed) == MAX_CANDIDATES_LISTED or used + len(text) + 1 > CANDIDATE_TEXTS_SIZE:
+            cut = True
+            break
+        listed.append((text, rest))
+        used += len(text) + 1
+    exact = [text for text, _ in listed[:exact_count]]
+    return True, [], exact, listed[exact_count:], cut
+
+
+def every_prefix():
+    for first in LETTERS:
+        yield bytes([first])
+        for second in LETTERS:
+            yield bytes([first, second])
+
+
+def whole_characters(text):
+    return len(text) >= 2 and len(text) % 2 == 0 and all(
+        acceptable(text, at) for at in range(0, len(text), 2))
+
+
+def whole_table(blocks):
+    """(ok, reports, codes of each text in prefix order, first text of each
+    code), the table walked once."""
+    if blocks.whole is None:
+        ok, reports, entries = blocks.walk(every_prefix())
+        codes_of, first_of = {}, {}
+        for code, text in entries or []:
+            codes_of.setdefault(text, []).append(code)
+            first_of.setdefault(code, text)
+        blocks.whole = (ok, reports, codes_of, first_of)
+    return blocks.whole
+
+
+def every_code(blocks, text):
+    """(ok, reports, codes, best or None, cut)."""
+    if not whole_characters(text):
+        return False, [], [], None, False
+    ok, reports, codes_of, first_of = whole_table(blocks)
+    if not ok:
+        return False, reports, [], None, False
+    codes = sorted(codes_of.get(text, []), key=len)
+    listed = codes[:MAX_EVERY_CODE_LISTED]
+    best = next((code for code in listed if first_of[code] == text), None)
+    return True, [], listed, best, len(codes) > len(listed)
+
+
+def shown_list(items, cut):
+    shown = "  ".join(items)
+    if cut:
+        shown += ("  " if items else "") + "\u2026"
+    return shown
+
+
+def answer_lines(table_path, lines, out, err, answer):
+    """A line of answer(blocks, line) for each line that is not empty; the
+    open failure of the table once on err."""
+    reports = Reports()
+    table = CodeTable(reports)
+    table.open(table_path)
+    for item in reports.take():
+        err.write(show_report(item) + "\n")
+    blocks = BlockEntries(table)
+    for line in lines:
+        line = line.rstrip("\r\n")
+        if line:
+            out.write(answer(blocks, line) + "\n")
+
+
+def code_line(blocks, line):
+    code = line.encode("ascii", "replace")
+    ok, told, exact, hints, cut = code_candidates(blocks, code)
+    shown = "  ".join(show(text) for text in exact)
+    if hints:
+        shown += (" | " if exact else "| ") + "  ".join(
+            show(text) + "+" + show(rest) for text, rest in hints)
+    if cut:
+        shown += ("  " if exact or hints else "") + "\u2026"
+    return "%s\t%s\t%s\t%s" % (show(code), "ok" if ok else "fail", shown,
+                              "|".join(show_report(item) for item in told))
+
+
+def every_line(blocks, line):
+    hex_text = line.upper()
+    ok, told, codes, best, cut = every_code(blocks, c_string(bytes.fromhex(hex_text)))
+    return "%s\t%s\t%s\t%s\t%s" % (
+        hex_text, "ok" if ok else "fail", shown_list([show(code) for code in codes], cut),
+        "|".join(show_report(item) for item in told), show(best) if best else "")
+
+
+def table_entries(table_path):
+    """Every entry of the blocks that load, in prefix order."""
+    table = CodeTable(Reports())
+    table.open(table_path)
+    blocks = BlockEntries(table)
+    for prefix in every_prefix():
+        yield from blocks.of(prefix)[2]
+
+
+def code_list(table_path, longer=400):
+    """Every one- and two-letter code, about `longer` of the longer codes
+    the table holds, and a few that are no codes."""
+    codes = [prefix.decode() for prefix in every_prefix()]
+    held = sorted({code for code, _ in table_entries(table_path)
+                   if len(code) > 2 and is_typed_code(code)})
+    step = max(1, len(held) // longer)
+    codes += [code.decode() for code in held[::step]]
+    return codes + ["abcdefgh", "A", "a1", "zzzzzzz"]
+
+
+def text_list(table_path, characters=3000, words=200):
+    """The texts of the one- and two-letter codes, about `characters` of the
+    table's characters and `words` of its words, as hex, then characters it
+    may not hold and texts that are no characters."""
+    texts, short = {}, {}
+    for code, text in table_entries(table_path):
+        texts.setdefault(text, None)
+        if len(code) <= 2:
+            short.setdefault(text, None)
+    singles = [t for t in texts if len(t) == 2]
+    longer = [t for t in texts if len(t) > 2 and len(t) % 2 == 0]
+    chosen = dict.fromkeys(t for t in short if len(t) % 2 == 0 and t)
+    chosen.update(dict.fromkeys(singles[::max(1, len(singles) // characters)]))
+    chosen.update(dict.fromkeys(longer[::max(1, len(longer) // words)]))
+    lines = [text.hex().upper() for text in chosen]
+    return lines + ["B0A1", "CDAF", "8140", "FE4F", "4142", "B0A141", "B03F"]
+
+
 # -- batch front end -----------------------------------------------------
 
 # Written as \xHH in a batch line's fields, where they would divide it.
@@ -443,6 +672,21 @@ def main(argv):
         run_batch(argv[2], sys.stdin, out, err)
         out.flush()
         err.flush()
+        return 0
+    if len(argv) == 3 and argv[1] in ("codes", "every"):
+        out = open(sys.stdout.fileno(), "w", encoding="utf-8", newline="\n", closefd=False)
+        err = open(sys.stderr.fileno(), "w", encoding="utf-8", newline="\n", closefd=False)
+        answer = code_line if argv[1] == "codes" else every_line
+        answer_lines(argv[2], sys.stdin, out, err, answer)
+        out.flush()
+        err.flush()
+        return 0
+    if len(argv) == 3 and argv[1] == "codelist":
+        sys.stdout.write("".join(code + "\n" for code in code_list(argv[2])))
+        return 0
+    if len(argv) in (3, 5) and argv[1] == "textlist":
+        counts = [int(count) for count in argv[3:]]
+        sys.stdout.write("".join(line + "\n" for line in text_list(argv[2], *counts)))
         return 0
     if len(argv) == 2 and argv[1] == "allhex":
         sys.stdout.write("".join(line + "\n" for line in all_hex_lines()))

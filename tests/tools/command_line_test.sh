@@ -113,6 +113,43 @@ expect "not a table" "nvcodefind: warning: $work/notes.txt is not a code table: 
 "$nvcodefind" --table "$work/navo.mb" --batch 工 >/dev/null 2>&1
 expect "bad usage" 2 $?
 
+# Every code of a text, short codes too, the best marked; and the entries of
+# a typed code, then those of the longer codes it begins.
+out=$("$nvcodefind" --table "$work/navo.mb" --all 工 中 中国 童)
+expect "every code status" 0 $?
+expect "every code" "工: a  aaaa (best a)
+中: khk (best khk)
+中国: khlg (best khlg)
+童: ujff (best ujff)" "$out"
+out=$("$nvcodefind" --table "$work/navo.mb" --code a aa aad kh x)
+expect "candidates status" 0 $?
+expect "candidates" "a: 工 | 工+aaa  式+ad  工人+aww
+aa: | 工+aa  式+d  工人+ww
+aad: 式
+kh: | 中+k  中国+lg
+x: " "$out"
+expect "candidates json" '{"code":"kh","ok":true,"candidates":[],"hints":[{"text":"中","rest":"k"},{"text":"中国","rest":"lg"}],"reports":[]}' \
+  "$("$nvcodefind" --table "$work/navo.mb" --json --code kh)"
+expect "every code json" '{"text":"工","ok":true,"codes":["a","aaaa"],"best":"a","reports":[]}' \
+  "$("$nvcodefind" --table "$work/navo.mb" --json --all 工)"
+out=$(printf 'kh\nA1\n' | "$nvcodefind" --table "$work/navo.mb" --code --batch)
+expect "candidates batch status" 1 $?
+expect "candidates batch" "kh	ok	| 中+k  中国+lg	
+A1	fail		" "$out"
+out=$(printf 'B9A4\nD6D0B9FA\n4142\n' | "$nvcodefind" --table "$work/navo.mb" --all --batch)
+expect "every code batch" "B9A4	ok	a  aaaa		a
+D6D0B9FA	ok	khlg		khlg
+4142	fail			" "$out"
+out=$(echo ab | "$nvcodefind" --table "$work/missing.mb" --code --batch 2>/dev/null)
+expect "candidates without a table" "ab	fail		box:Error reading file/SetFilePointer" "$out"
+out=$("$nvcodefind" --table "$work/navo.mb" --code abcdefgh 2>&1)
+expect "no code status" 1 $?
+expect "no code" "nvcodefind: abcdefgh: not a code of 1 to 7 letters a-z" "$out"
+for usage in "--code --all aa" "--code --text aa" "--code"; do
+  "$nvcodefind" --table "$work/navo.mb" $usage >/dev/null 2>&1
+  expect "bad usage $usage" 2 $?
+done
+
 "$navomb" dump "$work/navo.mb" > "$work/dumped.txt"
 "$navomb" build "$work/dumped.txt" "$work/again.mb" 2>/dev/null
 cmp -s "$work/navo.mb" "$work/again.mb"

@@ -42,6 +42,27 @@ std::string JsonList(const std::vector<std::string>& items) {
   return out + "]";
 }
 
+std::string ReportsField(const std::vector<Report>& reports) {
+  std::string field;
+  for (const Report& report : reports)
+    field += (field.empty() ? "" : "|") + ReportText(report, true);
+  return field;
+}
+
+std::string JsonReports(const std::vector<Report>& reports) {
+  std::vector<std::string> texts;
+  for (const Report& report : reports) texts.push_back(ReportText(report, false));
+  return JsonList(texts);
+}
+
+const char Ellipsis[] = "\xE2\x80\xA6";  // "…" in UTF-8
+
+std::string Joined(const std::vector<std::string>& items) {
+  std::string out;  // an empty text keeps its place
+  for (size_t i = 0; i < items.size(); ++i) out += (i == 0 ? "" : "  ") + items[i];
+  return out;
+}
+
 }  // namespace
 
 std::string ReportText(const Report& report, bool fields) {
@@ -51,15 +72,13 @@ std::string ReportText(const Report& report, bool fields) {
 }
 
 std::string ShownCodes(const LookupOutcome& outcome) {
-  return outcome.cut ? outcome.codes + "  \xE2\x80\xA6" : outcome.codes;  // "…" in UTF-8
+  return outcome.cut ? outcome.codes + "  " + Ellipsis : outcome.codes;
 }
 
 std::string BatchLine(const LookupOutcome& outcome) {
-  std::string reports;
-  for (const Report& report : outcome.reports)
-    reports += (reports.empty() ? "" : "|") + ReportText(report, true);
   std::string line = outcome.hex + "\t" + (outcome.ok ? "ok" : "fail") + "\t" +
-                     ShownCodes(outcome) + "\t" + reports;
+                     ShownCodes(outcome) + "\t" + ReportsField(outcome.reports);
+  if (outcome.every) return line + "\t" + outcome.best;
   return outcome.word ? line + "\t" + outcome.wordCode : line;
 }
 
@@ -70,10 +89,44 @@ std::string JsonLine(const LookupOutcome& outcome) {
   out += std::string(",\"ok\":") + (outcome.ok ? "true" : "false");
   out += ",\"codes\":" + JsonList(SplitCodes(outcome.codes));
   if (!outcome.wordCode.empty()) out += ",\"wordCode\":" + JsonString(outcome.wordCode);
+  if (outcome.every)
+    out += ",\"best\":" + (outcome.best.empty() ? "null" : JsonString(outcome.best));
   if (outcome.cut) out += ",\"cut\":true";
-  std::vector<std::string> reports;
-  for (const Report& report : outcome.reports) reports.push_back(ReportText(report, false));
-  out += ",\"reports\":" + JsonList(reports);
+  out += ",\"reports\":" + JsonReports(outcome.reports);
+  if (!outcome.error.empty()) out += ",\"error\":" + JsonString(outcome.error);
+  return out + "}";
+}
+
+std::string ShownCandidates(const CodeOutcome& outcome, bool fields) {
+  auto show = fields ? GbkToFieldDisplay : GbkToDisplay;
+  std::vector<std::string> candidates, hints;
+  for (const std::string& text : outcome.candidates) candidates.push_back(show(text));
+  for (const CodeOutcome::Hint& hint : outcome.hints)
+    hints.push_back(show(hint.text) + "+" + show(hint.rest));
+  std::string out = Joined(candidates);
+  if (!hints.empty()) out += (candidates.empty() ? "| " : " | ") + Joined(hints);
+  if (outcome.cut) out += (candidates.empty() && hints.empty() ? "" : "  ") + std::string(Ellipsis);
+  return out;
+}
+
+std::string BatchLine(const CodeOutcome& outcome) {
+  return GbkToFieldDisplay(outcome.code) + "\t" + (outcome.ok ? "ok" : "fail") + "\t" +
+         ShownCandidates(outcome, true) + "\t" + ReportsField(outcome.reports);
+}
+
+std::string JsonLine(const CodeOutcome& outcome) {
+  std::vector<std::string> candidates;
+  for (const std::string& text : outcome.candidates) candidates.push_back(GbkToDisplay(text));
+  std::string hints = "[";
+  for (const CodeOutcome::Hint& hint : outcome.hints)
+    hints += std::string(hints.size() > 1 ? "," : "") +
+             "{\"text\":" + JsonString(GbkToDisplay(hint.text)) +
+             ",\"rest\":" + JsonString(GbkToDisplay(hint.rest)) + "}";
+  std::string out = "{\"code\":" + JsonString(GbkToDisplay(outcome.code));
+  out += std::string(",\"ok\":") + (outcome.ok ? "true" : "false");
+  out += ",\"candidates\":" + JsonList(candidates) + ",\"hints\":" + hints + "]";
+  if (outcome.cut) out += ",\"cut\":true";
+  out += ",\"reports\":" + JsonReports(outcome.reports);
   if (!outcome.error.empty()) out += ",\"error\":" + JsonString(outcome.error);
   return out + "}";
 }

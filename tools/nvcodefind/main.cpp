@@ -2,6 +2,8 @@
 //   nvcodefind [--table FILE] [--json] 字 词语 ...       one lookup per argument
 //   nvcodefind [--table FILE] [--json] --text [TEXT...]  each Chinese character once
 //   nvcodefind [--table FILE] [--json] --batch           HEX lines on standard input
+//   nvcodefind [--table FILE] [--json] --all 字 ...       every code, short codes too
+//   nvcodefind [--table FILE] [--json] --code abc ...     the candidates of a code
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -25,6 +27,10 @@ const char Usage[] =
     "usage: nvcodefind [--table FILE] [--json] CHARACTER|WORD...\n"
     "       nvcodefind [--table FILE] [--json] --text [TEXT...]\n"
     "       nvcodefind [--table FILE] [--json] --batch < lines of hex digits (e.g. CDAF)\n"
+    "       nvcodefind [--table FILE] [--json] --all CHARACTER|WORD...\n"
+    "                  (--all also with --text and --batch)\n"
+    "       nvcodefind [--table FILE] [--json] --code CODE...\n"
+    "       nvcodefind [--table FILE] [--json] --code --batch < lines of codes\n"
     "       nvcodefind --help | --version\n";
 
 const char Help[] =
@@ -37,6 +43,13 @@ const char Help[] =
     "                  when there is none) once, in order of first appearance\n"
     "  --batch         HEX<TAB>ok|fail<TAB>codes<TAB>reports for each typed value;\n"
     "                  a longer HEX is a word's bytes, its line ending <TAB>word code\n"
+    "  --all           every code the table holds for each, short codes too,\n"
+    "                  shortest first, then \"(best CODE)\": the shortest under\n"
+    "                  which it is the first candidate (batch lines: <TAB>best)\n"
+    "  --code          for each CODE (1 to 7 letters a-z) the entries of exactly\n"
+    "                  that code in the table's order, then \" | \" and those of\n"
+    "                  longer codes beginning with it, each TEXT+letters still to type\n"
+    "                  (batch lines: CODE<TAB>ok|fail<TAB>candidates<TAB>reports)\n"
     "  --json          one JSON object a line instead, for scripts\n"
     "Exit status 0 when every lookup succeeded, 1 otherwise (also for a table\n"
     "file that is short or damaged), 2 on bad usage.\n";
@@ -46,6 +59,8 @@ struct Options {
   bool batch = false;
   bool text = false;
   bool json = false;
+  bool every = false;  // --all
+  bool codes = false;  // --code
   std::vector<std::string> arguments;
 };
 
@@ -68,12 +83,17 @@ Request ParseCommandLine(int argc, char** argv, Options* options) {
       options->text = true;
     } else if (option == "--json") {
       options->json = true;
+    } else if (option == "--all") {
+      options->every = true;
+    } else if (option == "--code") {
+      options->codes = true;
     } else {
       return Request::BadUsage;
     }
   }
   options->arguments.assign(argv + next, argv + argc);
   if (options->batch && (options->text || !options->arguments.empty())) return Request::BadUsage;
+  if (options->codes && (options->every || options->text)) return Request::BadUsage;
   if (!options->batch && !options->text && options->arguments.empty()) return Request::BadUsage;
   return Request::Lookups;
 }
@@ -99,6 +119,9 @@ bool Print(const navo::LookupOutcome& outcome, bool json) {
   PrintReports(outcome.reports);
   if (!outcome.ok) {
     std::fprintf(stderr, "nvcodefind: %s: lookup failed\n", text);
+  } else if (outcome.every) {
+    const std::string best = outcome.best.empty() ? "" : " (best " + outcome.best + ")";
+    std::printf("%s: %s%s\n", text, navo::ShownCodes(outcome).c_str(), best.c_str());
   } else if (!outcome.wordCode.empty()) {
     std::printf("%s: %s (word code %s)\n", text, navo::ShownCodes(outcome).c_str(),
                 outcome.wordCode.c_str());
@@ -106,6 +129,44 @@ bool Print(const navo::LookupOutcome& outcome, bool json) {
     std::printf("%s: %s\n", text, navo::ShownCodes(outcome).c_str());
   }
   return outcome.ok;
+}
+
+bool Print(const navo::CodeOutcome& outcome, bool json) {
+  if (json) {
+    std::printf("%s\n", navo::JsonLine(outcome).c_str());
+    return outcome.ok;
+  }
+  if (!outcome.error.empty()) {
+    std::fprintf(stderr, "nvcodefind: %s: %s\n", outcome.code.c_str(), outcome.error.c_str());
+    return false;
+  }
+  std::fflush(stdout);
+  PrintReports(outcome.reports);
+  if (!outcome.ok) {
+    std::fprintf(stderr, "nvcodefind: %s: lookup failed\n", outcome.code.c_str());
+    return false;
+  }
+  std::printf("%s: %s\n", outcome.code.c_str(), navo::ShownCandidates(outcome, false).c_str());
+  return true;
+}
+
+// One answer of --all, or the lookup as the window has it.
+navo::LookupOutcome LookUp(navo::TerminalLookup& lookup, const std::string& text, bool every) {
+  return every ? lookup.LookUpEveryCode(text) : lookup.LookUpText(text);
+}
+
+// A typed code a line, its batch line each.
+int RunCodeBatch(navo::TerminalLookup& lookup, bool json) {
+  bool allFound = true;
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    const navo::CodeOutcome outcome = lookup.LookUpCode(line);
+    allFound = outcome.ok && allFound;
+    std::printf("%s\n", json ? navo::JsonLine(outcome).c_str() : navo::BatchLine(outcome).c_str());
+  }
+  return allFound ? 0 : 1;
 }
 
 int HexDigit(char c) {
@@ -117,7 +178,7 @@ int HexDigit(char c) {
 // A line of four hex digits is read exactly as the window reads two typed
 // bytes: no check of the table. A longer line of hex digits, two a byte, is
 // a word as the page's word field takes it.
-int RunBatch(navo::TerminalLookup& lookup, bool json) {
+int RunBatch(navo::TerminalLookup& lookup, bool json, bool every) {
   bool allFound = true;
   std::string line;
   while (std::getline(std::cin, line)) {
@@ -132,8 +193,9 @@ int RunBatch(navo::TerminalLookup& lookup, bool json) {
     std::string bytes;
     for (size_t i = 0; i < line.size(); i += 2)
       bytes += char(HexDigit(line[i]) << 4 | HexDigit(line[i + 1]));
-    const navo::LookupOutcome outcome =
-        bytes.size() == 2 ? lookup.LookUpTyped(bytes.data()) : lookup.LookUpTypedWord(bytes);
+    const navo::LookupOutcome outcome = every               ? lookup.LookUpTypedEveryCode(bytes)
+                                        : bytes.size() == 2 ? lookup.LookUpTyped(bytes.data())
+                                                            : lookup.LookUpTypedWord(bytes);
     allFound = outcome.ok && allFound;
     std::printf("%s\n", json ? navo::JsonLine(outcome).c_str() : navo::BatchLine(outcome).c_str());
   }
@@ -143,12 +205,12 @@ int RunBatch(navo::TerminalLookup& lookup, bool json) {
 // Each Chinese character of the texts once; false when a lookup failed or
 // the text was not UTF-8.
 bool LookUpCharactersOf(navo::TerminalLookup& lookup, navo::HanCharacters& characters,
-                        const std::string& text, bool json) {
+                        const std::string& text, const Options& options) {
   std::vector<std::string> newCharacters;
   bool allFound = characters.Take(text, &newCharacters);
   if (!allFound) std::fprintf(stderr, "nvcodefind: bytes that are not UTF-8 passed over\n");
   for (const std::string& character : newCharacters)
-    allFound = Print(lookup.LookUpText(character), json) && allFound;
+    allFound = Print(LookUp(lookup, character, options.every), options.json) && allFound;
   std::fflush(stdout);
   return allFound;
 }
@@ -157,11 +219,11 @@ bool RunText(navo::TerminalLookup& lookup, const Options& options) {
   navo::HanCharacters characters;
   bool allFound = true;
   for (const std::string& argument : options.arguments)
-    allFound = LookUpCharactersOf(lookup, characters, argument, options.json) && allFound;
+    allFound = LookUpCharactersOf(lookup, characters, argument, options) && allFound;
   if (!options.arguments.empty()) return allFound;
   std::string line;
   while (std::getline(std::cin, line))
-    allFound = LookUpCharactersOf(lookup, characters, line, options.json) && allFound;
+    allFound = LookUpCharactersOf(lookup, characters, line, options) && allFound;
   return allFound;
 }
 
@@ -195,7 +257,8 @@ int main(int argc, char** argv) {
   }
   static navo::TerminalLookup lookup(options.table.c_str());  // the fixed buffers stay off the stack
   PrintReports(lookup.OpeningReports());
-  if (options.batch) return RunBatch(lookup, options.json);
+  if (options.batch && options.codes) return RunCodeBatch(lookup, options.json);
+  if (options.batch) return RunBatch(lookup, options.json, options.every);
 
   const std::vector<std::string> warnings = navo::TableWarnings(options.table.c_str());
   for (const std::string& warning : warnings)
@@ -204,8 +267,12 @@ int main(int argc, char** argv) {
   if (options.text) {
     allFound = RunText(lookup, options);
   } else {
-    for (const std::string& argument : options.arguments)
-      allFound = Print(lookup.LookUpText(argument), options.json) && allFound;
+    for (const std::string& argument : options.arguments) {
+      const bool found = options.codes
+                             ? Print(lookup.LookUpCode(argument), options.json)
+                             : Print(LookUp(lookup, argument, options.every), options.json);
+      allFound = found && allFound;
+    }
   }
   return allFound && warnings.empty() ? 0 : 1;
 }

@@ -31,6 +31,14 @@ class TerminalLookup {
   // takes them.
   LookupOutcome LookUpTypedWord(const std::string& bytes);
 
+  // Every code of a character or word, short codes included, given in
+  // UTF-8 or as its exact bytes.
+  LookupOutcome LookUpEveryCode(const std::string& utf8);
+  LookupOutcome LookUpTypedEveryCode(const std::string& bytes);
+
+  // The candidates and hints of a typed code.
+  CodeOutcome LookUpCode(const std::string& code);
+
  private:
   class CollectedReports final : public codefind::Reports {
    public:
@@ -41,8 +49,14 @@ class TerminalLookup {
     void Beep() override { reports.push_back({true, "", ""}); }
   };
 
+  // A text in UTF-8 (or a word's exact bytes) looked up as the window or
+  // the word field does, or for every code.
+  LookupOutcome LookUpUtf8(const std::string& utf8, bool every);
+  LookupOutcome LookUpTypedBytes(const std::string& bytes, bool every);
+
   // The word lookup of the core into outcome; codes shown as fields or not.
   void LookUpWord(const std::string& gbk, bool fields, LookupOutcome* outcome);
+  void LookUpEvery(const std::string& gbk, bool fields, LookupOutcome* outcome);
 
   codefind::PosixTableFile file_;
   CollectedReports reports_;

@@ -1,14 +1,17 @@
 // Prints the lookup module's line for every line of hex digits on standard
 // input (two bytes: a typed character; more: a word), as `nvcodefind --table
 // TABLE --batch` prints it: the module's side of module_agrees_test.sh.
-// Usage: node batch_lines.js MODULE.wasm TABLE < lines
+// With --all, as `nvcodefind --all --batch` prints it; with --pane, the
+// pane's line of each two bytes looked up, "HEX<TAB>line".
+// Usage: node batch_lines.js [--all|--pane] MODULE.wasm TABLE < lines
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const { NavoLookup } = require(path.join(__dirname, '..', 'navo_lookup.js'));
 
 async function main() {
-  const [modulePath, tablePath] = process.argv.slice(2);
+  const mode = process.argv[2].startsWith('--') ? process.argv[2] : '';
+  const [modulePath, tablePath] = process.argv.slice(mode ? 3 : 2);
   const lookup = await NavoLookup.fromBytes(fs.readFileSync(modulePath));
   let bytes = null;
   try {
@@ -23,7 +26,14 @@ async function main() {
     const hex = line.replace(/\r$/, '');
     if (hex === '') continue;
     if (!/^([0-9A-Fa-f]{2}){2,}$/.test(hex)) throw new Error(`not hex digits, two a byte: ${hex}`);
-    out.push(lookup.batchLine(Uint8Array.from(hex.match(/../g), (pair) => parseInt(pair, 16))));
+    const bytes = Uint8Array.from(hex.match(/../g), (pair) => parseInt(pair, 16));
+    if (mode === '--pane') {  // the codes part of the line, after "字: "
+      const found = lookup.lookUpBytesIntoHistory(bytes[0], bytes[1]).found;
+      const line = found ? lookup.historyLines()[0] : '';
+      out.push(`${hex}\t${line.slice(line.indexOf(': ') + 2)}`);
+    } else {
+      out.push(lookup.batchLine(bytes, mode === '--all'));
+    }
   }
   process.stdout.write(out.join('\n') + (out.length ? '\n' : ''));
 }

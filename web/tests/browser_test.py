@@ -37,9 +37,20 @@ def reference(table, characters):
 
 
 def expected_line(table, character):
+    """The pane's line: the window's codes, then in "(简码 ...)" the codes of
+    the character's every code that they do not hold."""
     _, ok, codes, _ = reference(table, [character])[character]
     assert ok == "ok", f"{character} is not found in the reference reader"
-    return f"{character}: {codes}"
+    every = io.StringIO()
+    reference_reader.answer_lines(table, io.StringIO(character.encode("cp936").hex() + "\n"),
+                                  every, io.StringIO(), reference_reader.every_line)
+    held = codes.split("  ")
+    left = [code for code in every.getvalue().split("\t")[2].split("  ")
+            if code and code not in held]
+    line = f"{character}: {codes}"
+    if not left:
+        return line
+    return f"{line}{'  ' if codes else ''}(简码 {'  '.join(left)})"
 
 
 def shown_report(field):
@@ -79,6 +90,8 @@ def scenario_looks_up_characters_committed_by_an_input_method(page, table, shots
     page.commit("工")
     page.wait_for("document.querySelectorAll('#pane-lines li').length === 1", "工's line")
     check("工 is looked up at once", page.lines() == [expected_line(table, "工")], page.lines())
+    check("工's line shows the short code the window leaves out",
+          page.lines() == ["工: aaa  aaaa  (简码 a)"], page.lines())
     check("and the box is emptied", page.element("box").get_attribute("value") == "")
     for character in "童中":
         page.compose("x")

@@ -4,7 +4,11 @@
 # byte strings that are no word), on every table the cross-check writes
 # (damaged and cut-short ones included), on a path that does not exist and
 # on the tables named after OUTDIR: codes, word codes, reports and message
-# texts line for line, and the reports of opening the same.
+# texts line for line, and the reports of opening the same. And every code
+# of a few hundred of each table's texts (those of its one- and two-letter
+# codes first) as `nvcodefind --all --batch` gives it, and the pane's line of
+# each of its characters: the window's codes, then "(简码 ...)" with the codes
+# of `--all` that they do not hold.
 # Usage: module_agrees_test.sh MODULE.wasm NVCODEFIND OUTDIR [TABLE...]
 set -u
 module=$1 nvcodefind=$2 out=$3
@@ -68,10 +72,49 @@ agrees() {
   return 1
 }
 
+# every_agrees TABLE NAME: the module's every code and pane lines on TABLE
+# are what nvcodefind's lines make of them; otherwise says how they differ.
+every_agrees() {
+  local table=$1 name=$2
+  python3 "$crosscheck/reference_reader.py" textlist "$table" 200 20 > "$out/$name.texts" ||
+    { echo "    the reference reader failed"; return 1; }
+  awk 'length($0) == 4' "$out/$name.texts" > "$out/$name.characters"
+  "$nvcodefind" --table "$table" --all --batch < "$out/$name.texts" > "$out/$name.every.tool" 2>&1
+  "$nvcodefind" --table "$table" --batch < "$out/$name.characters" > "$out/$name.window.tool" \
+    2>/dev/null
+  node "$here/batch_lines.js" --all "$module" "$table" < "$out/$name.texts" \
+    > "$out/$name.every.module" 2>&1 || { echo "    node failed"; return 1; }
+  # (its reports of opening are compared with --all's)
+  node "$here/batch_lines.js" --pane "$module" "$table" < "$out/$name.characters" \
+    > "$out/$name.pane.module" 2>/dev/null || { echo "    node failed"; return 1; }
+  # The window's codes, then those of every code they do not hold.
+  awk -F'\t' 'FNR == NR { every[$1] = $2 == "ok" ? $3 : ""; next }
+    {
+      if ($2 != "ok") { print $1 "\t"; next }
+      codes = every[$1]; sub(/  …$/, "", codes)
+      n = split(codes, all, "  "); held = "  " $3 "  "; left = ""
+      for (i = 1; i <= n; i++)
+        if (all[i] != "" && index(held, "  " all[i] "  ") == 0)
+          left = left (left == "" ? "" : "  ") all[i]
+      line = $3
+      if (left != "") line = line (line == "" ? "" : "  ") "(简码 " left ")"
+      print $1 "\t" line
+    }' "$out/$name.every.tool" "$out/$name.window.tool" > "$out/$name.pane.tool"
+  if diff "$out/$name.every.tool" "$out/$name.every.module" > "$out/$name.every.diff" &&
+     diff "$out/$name.pane.tool" "$out/$name.pane.module" >> "$out/$name.every.diff"; then
+    echo "    $(wc -l < "$out/$name.texts") texts, $(grep -c '简码' "$out/$name.pane.module") lines with codes left out"
+    return 0
+  fi
+  echo "    $(grep -c '^[<>]' "$out/$name.every.diff") differing lines (tool <, module >)"
+  indented "$(head -4 "$out/$name.every.diff")"
+  return 1
+}
+
 all_words=0
 for table in "$out"/*.mb "$out/no-such-dir/navo.mb" "$@"; do
   name=$(basename "$(dirname "$table")")-$(basename "$table" .mb)
   check "$name: the module's lines are the tool's" agrees "$table" "$name"
+  check "$name: its every code and pane lines are the tool's" every_agrees "$table" "$name"
 done
 check "the tables' words were compared ($all_words)" [ "$all_words" -gt 0 ]
 checks_summary
