@@ -15,6 +15,8 @@ packages=(
   librime-bin librime-dev libime-bin libimetable-dev libimecore-dev libfcitx5utils-dev libboost-dev
   # what every Rime front end ships: the presets (punctuation, keys) and simplified pinyin
   rime-prelude rime-data-pinyin-simp
+  # Rime dictionaries' YAML headers, read as Rime reads them
+  libyaml-cpp-dev
   # the lookup page: clang for WebAssembly, and a headless browser for its tests
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 binaryen
   chromium chromium-driver python3-selenium

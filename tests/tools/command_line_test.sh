@@ -148,6 +148,7 @@ cat > "$work/mine.dict.yaml" <<'RIME'
 # Rime dictionary
 ---
 name: mine
+version: "1"
 columns:
   - code
   - text

@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 dictionary() {  # NAME "IMPORT..." ENTRY-LINES: writes $work/NAME.dict.yaml
   {
-    printf -- '---\nname: %s\nimport_tables:\n' "$1"
+    printf -- '---\nname: %s\nversion: "1"\nimport_tables:\n' "$1"
     for name in $2; do printf '  - %s\n' "$name"; done
     printf '...\n%s' "$3"
   } > "$work/$1.dict.yaml"
@@ -36,7 +36,7 @@ expect "three levels in Rime's order" 0 $?
 dictionary lost "low nowhere" $'工\taaaa\n'
 out=$("$navomb" build --from rime "$work/lost.dict.yaml" "$work/lost.mb" 2>&1)
 expect "missing table status" 1 $?
-expect "missing table named" "$work/lost.dict.yaml:5: import_tables: no table nowhere ($work/nowhere.dict.yaml)
+expect "missing table named" "$work/lost.dict.yaml:6: import_tables: no table nowhere ($work/nowhere.dict.yaml)
 navomb: $work/lost.mb not built" "$out"
 [ ! -e "$work/lost.mb" ]
 expect "missing table writes nothing" 0 $?
@@ -46,7 +46,7 @@ dictionary ring2 "ring3" $'式\taad\n'
 dictionary ring3 "ring1" $'节\taab\n'
 out=$("$navomb" build --from rime "$work/ring1.dict.yaml" "$work/ring.mb" 2>&1)
 expect "cycle status" 1 $?
-expect "cycle named" "$work/ring3.dict.yaml:4: import_tables: ring1 imports itself ($work/ring1.dict.yaml is already being read)
+expect "cycle named" "$work/ring3.dict.yaml:5: import_tables: ring1 imports itself ($work/ring1.dict.yaml is already being read)
 navomb: $work/ring.mb not built" "$out"
 
 # Nothing to build: a dictionary of imports that hold no entry, a text

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 class FileReader {
  public:
   FileReader(TableFormat format, const TableReadOptions& options, TableSource* source)
-      : format_(format), options_(options), source_(source) {}
+      : format_(format), options_(options), source_(source), rime_(options, source) {}
 
   std::vector<FileReport> reports;
 
@@ -41,7 +41,7 @@ class FileReader {
         read = ReadTextTable(decoded.lines, options_, source_);
         break;
       case TableFormat::Rime:
-        read = ReadRimeDictionary(decoded.lines, options_, source_, &imports);
+        read = rime_.Read(report, decoded.lines, &imports);
         break;
       case TableFormat::Fcitx5:
         read = ReadFcitx5Table(decoded.lines, options_, source_);
@@ -71,10 +71,19 @@ class FileReader {
     chain_.pop_back();
   }
 
+  // Rime encodes the entries without a code once every file is read.
+  void Finish() {
+    if (format_ != TableFormat::Rime) return;
+    std::vector<TableReadResult*> results;
+    for (FileReport& report : reports) results.push_back(&report.read);
+    rime_.Finish(results);
+  }
+
  private:
   TableFormat format_;
   const TableReadOptions& options_;
   TableSource* source_;
+  RimeDictionaryReader rime_;
   std::vector<std::string> chain_;  // outermost first
 
   static std::string Identity(const std::string& path) {
@@ -103,6 +112,7 @@ std::vector<FileReport> ReadTableFiles(TableFormat format, const std::string& pa
                                        const TableReadOptions& options, TableSource* source) {
   FileReader reader(format, options, source);
   reader.Read(path);
+  reader.Finish();
   return reader.reports;
 }
 
