@@ -78,8 +78,10 @@ TEST(RimeDictionaryTest, EntryLinesFollowRimesRules) {
       {"a line of blanks is empty", u8" \t \n工\taaaa\n", {u8"工 aaaa"}, {}},
       {"trailing blanks of the last column dropped", u8"工\taaaa  \n人\tw\t\n", {u8"工 aaaa", u8"人 w"},
        {}},
-      {"blanks inside a code: its syllables typed together", u8"工\taa aa\t3\n人\tw \t1\n",
-       {u8"工 aaaa", u8"人 w"}, {}},
+      {"blanks around a code dropped", u8"工\t aaaa \t3\n", {u8"工 aaaa"}, {}},
+      {"a code of two syllables left out", u8"工\taa aa\t3\n",
+       {}, {u8"5: code \"aa aa\" of \"工\" is not one syllable: left out, as Rime types it only "
+            u8"with separators"}},
       {"no text: left out with a warning", u8"\taaaa\n工\taaaa\n",
        {u8"工 aaaa"}, {"5: no text: left out, as Rime leaves it out"}},
       {"the same text and code twice: kept, as the table had it", u8"工\taaaa\n工\taaaa\t5\n",
@@ -252,8 +254,12 @@ TEST(RimeDictionaryTest, EntriesWithoutCodeGetTheEncodersCodes) {
       {"longer than the rules take", kWubiRules, u8"中\tkhk\n中中中中中\n", {u8"中 khk"},
        {u8"13: no code for \"中中中中中\": the encoder rules take words of at most 4 characters; "
         u8"left out, as Rime leaves it out"}},
-      {"without rules: the codes of its parts one after another", "",
-       u8"中\tkh\n国\tlgyi\n中国\n", {u8"中 kh", u8"国 lgyi", u8"中国 khlgyi"}, {}},
+      {"without rules: the code of the text where it has one", "",
+       u8"中国\tkhlg\n中国\n", {u8"中国 khlg"}, {}},
+      {"without rules: its parts' codes, syllables a table cannot hold", "",
+       u8"中\tkh\n国\tlgyi\n中国\n", {u8"中 kh", u8"国 lgyi"},
+       {u8"7: code \"kh lgyi\" of \"中国\" is not one syllable: left out, as Rime types it "
+        u8"only with separators"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

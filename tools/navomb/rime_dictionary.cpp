@@ -279,23 +279,28 @@ bool RimeDictionaryReader::Translate(const std::string& text,
 
 void RimeDictionaryReader::AddEntry(size_t line, const std::string& text, const std::string& code,
                                     double weight, bool encoded, TableReadResult* result) {
-  // A code with blanks is syllables typed one after another (Rime keeps an
-  // empty syllable for a trailing blank); only a code of one makes words.
-  std::string letters;
-  for (char c : code)
-    if (c != ' ' && c != '\v' && c != '\f' && c != '\r') letters += c;
-  if (letters.size() == code.size()) {
-    auto& codes = words_[text];
-    if (codes.count(code)) {
-      // Rime shows a text once under a code; a table's own repeats stay,
-      // so that an exported table reads back as it was.
-      if (encoded) return;
-    } else {
-      codes[code] = weight;
-      totalWeights_[text] += weight;
-    }
+  // Rime cuts a code at blanks into syllables, typed with a separator
+  // between them; a table code is one syllable. Blanks around it are no
+  // syllable (librime 1.9 on; 1.8 kept an empty one, which nothing types).
+  std::vector<std::string> syllables;
+  for (const std::string& piece : Split(code, ' '))
+    if (!piece.empty()) syllables.push_back(piece);
+  if (syllables.size() != 1) {
+    result->warnings.push_back({line, "code " + Quote(code) + " of " + Quote(text) +
+                                          " is not one syllable: left out, as Rime types it "
+                                          "only with separators"});
+    return;
   }
-  AddCandidate(line, text, letters, options_, source_, result);
+  auto& codes = words_[text];
+  if (codes.count(syllables[0])) {
+    // Rime shows a text once under a code; a table's own repeats stay,
+    // so that an exported table reads back as it was.
+    if (encoded) return;
+  } else {
+    codes[syllables[0]] = weight;
+    totalWeights_[text] += weight;
+  }
+  AddCandidate(line, text, syllables[0], options_, source_, result);
 }
 
 TableReadResult RimeDictionaryReader::Read(size_t file, const std::vector<TextLine>& lines,
