@@ -38,6 +38,15 @@ bool IsList(const YAML::Node& node) { return node.IsDefined() && node.IsSequence
 bool IsScalar(const YAML::Node& node) { return node.IsDefined() && node.IsScalar(); }
 std::string ScalarOf(const YAML::Node& node) { return IsScalar(node) ? node.Scalar() : ""; }
 
+// The parser's message, which may quote a lone byte of a character.
+std::string YamlMessage(const std::string& what, const std::string& message) {
+  std::string readable = message;
+  if (!IsUtf8(readable))
+    for (char& c : readable)
+      if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+  return what + ": " + readable;
+}
+
 // Turns the YAML header's positions (lines counted from 0 in the text
 // given to the parser, one per line read) into line numbers.
 class HeaderLines {
@@ -97,9 +106,9 @@ bool ReadHeader(const std::vector<TextLine>& lines, RimeHeader* header, TableRea
   try {
     return ReadHeaderYaml(yaml, at, header);
   } catch (const YAML::Exception& e) {
-    result->errors.push_back({at.Of(e.mark), "YAML header: " + e.msg});
+    result->errors.push_back({at.Of(e.mark), YamlMessage("YAML header", e.msg)});
   } catch (const std::exception& e) {
-    result->errors.push_back({0, std::string("YAML header: ") + e.what()});
+    result->errors.push_back({0, YamlMessage("YAML header", e.what())});
   }
   return false;
 }
@@ -328,7 +337,7 @@ TableReadResult RimeDictionaryReader::Read(size_t file, const std::vector<TextLi
     try {
       if (ruleBased_) ReadEncoder(encoder, at, &encoder_, &result);
     } catch (const YAML::Exception& e) {
-      result.errors.push_back({at.Of(e.mark), "encoder: " + e.msg});
+      result.errors.push_back({at.Of(e.mark), YamlMessage("encoder", e.msg)});
     }
     if (header.presetVocabularyLine)
       result.warnings.push_back({header.presetVocabularyLine,
