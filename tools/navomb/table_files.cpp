@@ -24,7 +24,7 @@ class FileReader {
   std::vector<FileReport> reports;
 
   // Reads one file; for Rime, then its imports, each while chain_ holds the
-  // files that import it, so that a file met again on its own chain is a cycle.
+  // file that imports it, so that the file met again is named as a cycle.
   void Read(const std::string& path) {
     reports.push_back({path, {}});
     const size_t report = reports.size() - 1;
@@ -50,6 +50,13 @@ class FileReader {
     read.errors.insert(read.errors.begin(), decoded.errors.begin(), decoded.errors.end());
     reports[report].read = read;
     if (imports.empty()) return;
+    if (!chain_.empty()) {  // Rime merges only the tables the dictionary itself names
+      for (const TextLine& name : imports)
+        reports[report].read.warnings.push_back(
+            {name.number, "import_tables: " + name.text +
+                              " not read: Rime reads only the dictionary's own imports"});
+      return;
+    }
 
     const std::string identity = Identity(path);
     chain_.push_back(identity);
