@@ -2,6 +2,7 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <exception>
 
@@ -78,7 +79,7 @@ bool ReadHeaderYaml(const std::string& yaml, const HeaderLines& at, RimeHeader* 
     if (IsList(columns))
       for (const YAML::Node& column : columns) header->columns.push_back(ScalarOf(column));
   }
-  std::string name = ScalarOf(root["name"]);
+  const std::string name = ScalarOf(root["name"]);
   for (const TextLine& table : at.List(root["import_tables"]))
     if (table.text != name) header->importTables.push_back(table);  // Rime passes over itself
   header->wordMakingCodes = at.List(root["navo_word_making_codes"]);
@@ -338,6 +339,8 @@ TableReadResult RimeDictionaryReader::Read(size_t file, const std::vector<TextLi
       if (ruleBased_) ReadEncoder(encoder, at, &encoder_, &result);
     } catch (const YAML::Exception& e) {
       result.errors.push_back({at.Of(e.mark), YamlMessage("encoder", e.msg)});
+    } catch (const std::exception& e) {
+      result.errors.push_back({0, YamlMessage("encoder", e.what())});
     }
     if (header.presetVocabularyLine)
       result.warnings.push_back({header.presetVocabularyLine,

@@ -16,8 +16,12 @@ bool ParseRimeFormula(const std::string& formula, RimeEncodingRule* rule) {
 }
 
 bool RimeEncoder::IsExcluded(const std::string& characterCode) const {
-  for (const std::regex& pattern : excludePatterns)
-    if (std::regex_match(characterCode, pattern)) return true;
+  for (const std::regex& pattern : excludePatterns) {
+    try {
+      if (std::regex_match(characterCode, pattern)) return true;
+    } catch (const std::regex_error&) {  // too complex to match: not excluded
+    }
+  }
   return false;
 }
 
