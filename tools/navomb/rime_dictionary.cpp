@@ -181,16 +181,16 @@ void ReadEncoder(const YAML::Node& settings, const HeaderLines& at, RimeEncoder*
       continue;
     }
     const YAML::Node equal = item["length_equal"], range = item["length_in_range"];
-    int fewest = 0, most = 0;
+    int fewest = 0, most = 0;  // neither key: a rule for no word
+    bool valid = true;
     if (equal) {
-      if (!YAML::convert<int>::decode(equal, fewest)) fewest = -1;
+      valid = YAML::convert<int>::decode(equal, fewest);
       most = fewest;
     } else if (IsList(range)) {
-      if (range.size() != 2 || !YAML::convert<int>::decode(range[0], fewest) ||
-          !YAML::convert<int>::decode(range[1], most))
-        fewest = most + 1;
+      valid = range.size() == 2 && YAML::convert<int>::decode(range[0], fewest) &&
+              YAML::convert<int>::decode(range[1], most);
     }
-    if (fewest > most || fewest < 0) {
+    if (!valid || fewest > most || fewest < 0) {
       result->warnings.push_back({line, "encoder rule: no word length or range: rule passed over"});
       continue;
     }
