@@ -148,6 +148,21 @@ TEST(RimeDictionaryTest, ReportsWhatItCannotTake) {
   }
 }
 
+// Rules Rime passes over, named with their lines; a pattern that is no
+// regular expression is an error.
+TEST(RimeDictionaryTest, NamesEncoderSettingsItCannotUse) {
+  Read read(Dictionary("encoder:\n  rules:\n    - length_equal: 2\n      formula: AaB\n"
+                       "    - length_in_range: [4, 2]\n      formula: AaBa\n"
+                       "  exclude_patterns: ['(']\n",
+                       ""));
+  EXPECT_EQ(Messages(read.result.warnings),
+            (std::vector<std::string>{
+                "6: encoder rule: formula \"AaB\" is not pairs such as Aa, Zz: rule passed over",
+                "8: encoder rule: no word length or range: rule passed over"}));
+  EXPECT_EQ(Messages(read.result.errors),
+            std::vector<std::string>{"10: exclude_patterns: \"(\" is not a regular expression"});
+}
+
 // The encoder's formulas, letters worked out by hand from librime's
 // encoder.cc: each pair takes a character (A the first, Z the last) and a
 // letter of its code (a the first, z the last), never going back.
