@@ -17,7 +17,8 @@ packages=(
   librime-bin librime-dev libime-bin libimetable-dev libimecore-dev libfcitx5utils-dev libboost-dev
   # what every Rime front end ships: the presets (punctuation, keys) and simplified pinyin
   rime-prelude rime-data-pinyin-simp
-  # navomb install reads default.custom.yaml (yaml-cpp); the phones' bundles are zips (libzip)
+  # Rime dictionaries' YAML headers and default.custom.yaml, read as Rime
+  # reads them (yaml-cpp); the phones' bundles are zips (libzip)
   libyaml-cpp-dev libzip-dev
   # the lookup page: clang for WebAssembly, and a headless browser for its tests
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32 binaryen

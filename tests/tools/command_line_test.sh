@@ -218,6 +218,7 @@ cat > "$work/mine.dict.yaml" <<'RIME'
 # Rime dictionary
 ---
 name: mine
+version: "1"
 columns:
   - code
   - text

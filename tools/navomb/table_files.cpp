@@ -19,12 +19,12 @@ namespace fs = std::filesystem;
 class FileReader {
  public:
   FileReader(TableFormat format, const TableReadOptions& options, TableSource* source)
-      : format_(format), options_(options), source_(source) {}
+      : format_(format), options_(options), source_(source), rime_(options, source) {}
 
   std::vector<FileReport> reports;
 
   // Reads one file; for Rime, then its imports, each while chain_ holds the
-  // files that import it, so that a file met again on its own chain is a cycle.
+  // file that imports it, so that the file met again is named as a cycle.
   void Read(const std::string& path) {
     reports.push_back({path, {}});
     const size_t report = reports.size() - 1;
@@ -41,7 +41,7 @@ class FileReader {
         read = ReadTextTable(decoded.lines, options_, source_);
         break;
       case TableFormat::Rime:
-        read = ReadRimeDictionary(decoded.lines, options_, source_, &imports);
+        read = rime_.Read(report, decoded.lines, &imports);
         break;
       case TableFormat::Fcitx5:
         read = ReadFcitx5Table(decoded.lines, options_, source_);
@@ -50,6 +50,13 @@ class FileReader {
     read.errors.insert(read.errors.begin(), decoded.errors.begin(), decoded.errors.end());
     reports[report].read = read;
     if (imports.empty()) return;
+    if (!chain_.empty()) {  // Rime merges only the tables the dictionary itself names
+      for (const TextLine& name : imports)
+        reports[report].read.warnings.push_back(
+            {name.number, "import_tables: " + name.text +
+                              " not read: Rime reads only the dictionary's own imports"});
+      return;
+    }
 
     const std::string identity = Identity(path);
     chain_.push_back(identity);
@@ -71,10 +78,19 @@ class FileReader {
     chain_.pop_back();
   }
 
+  // Rime encodes the entries without a code once every file is read.
+  void Finish() {
+    if (format_ != TableFormat::Rime) return;
+    std::vector<TableReadResult*> results;
+    for (FileReport& report : reports) results.push_back(&report.read);
+    rime_.Finish(results);
+  }
+
  private:
   TableFormat format_;
   const TableReadOptions& options_;
   TableSource* source_;
+  RimeDictionaryReader rime_;
   std::vector<std::string> chain_;  // outermost first
 
   static std::string Identity(const std::string& path) {
@@ -103,6 +119,7 @@ std::vector<FileReport> ReadTableFiles(TableFormat format, const std::string& pa
                                        const TableReadOptions& options, TableSource* source) {
   FileReader reader(format, options, source);
   reader.Read(path);
+  reader.Finish();
   return reader.reports;
 }
 

@@ -19,10 +19,10 @@ struct FileReport {
 };
 
 // Reads path (and, for Rime, the dictionaries named under its
-// "import_tables:", in the folder of the file that names them, each as
-// NAME.dict.yaml: its own entries first, then each import's in the order
-// named, each import's own imports after its entries). A table that cannot
-// be found, or that imports itself through any chain, is an error.
+// "import_tables:", in its folder, each as NAME.dict.yaml: its own entries
+// first, then each import's in the order named; as in Rime, an imported
+// dictionary's own imports are not read). A table that cannot be found, or
+// that is the dictionary itself, is an error.
 std::vector<FileReport> ReadTableFiles(TableFormat format, const std::string& path,
                                        const TableReadOptions& options, TableSource* source);
 
