@@ -19,6 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work/unpacked" "$work/dict"
 mkdir -p "$work/unpacked" "$debs"
 . "$here/../support/checks.sh"
+. "$here/parity_schema.sh"
 
 packages="rime-data-wubi rime-data-cangjie5 rime-data-quick5 rime-data-array30 rime-data-stroke rime-data-scj6"
 for package in $packages; do
@@ -44,26 +45,7 @@ for schema in "$data"/*.schema.yaml; do
   mkdir -p "$folder"
   cp "$data"/*.dict.yaml "$folder/"
   sed -i 's/^sort:.*/sort: original/' "$folder/$name.dict.yaml"
-  cat > "$folder/parity.schema.yaml" <<SCHEMA
-schema:
-  schema_id: parity
-  name: parity
-  version: "1"
-engine:
-  processors: [speller, selector, navigator, express_editor]
-  segmentors: [abc_segmentor, fallback_segmentor]
-  translators: [table_translator]
-speller:
-  alphabet: abcdefghijklmnopqrstuvwxyz
-  delimiter: " '"
-translator:
-  dictionary: $name
-  enable_charset_filter: false
-  enable_completion: false
-  enable_sentence: false
-  enable_user_dict: false
-  enable_encoder: false
-SCHEMA
+  parity_schema "$folder/parity.schema.yaml" parity "$name"
   if ! timeout 120 rime_deployer --compile "$folder/parity.schema.yaml" "$folder" "$folder" \
       "$folder/build" > "$folder/deploy.log" 2>&1 || [ ! -s "$folder/build/$name.table.txt" ]; then
     echo "not compared: Rime does not compile $name"

@@ -20,29 +20,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 rm -rf "$work"
 mkdir -p "$work"
 . "$here/../support/checks.sh"
+. "$here/parity_schema.sh"
 
 # A schema that shows exactly a code's entries, in the dictionary's order.
 schema() {  # FOLDER NAME
-  cat > "$1/$2.schema.yaml" <<SCHEMA
-schema:
-  schema_id: $2
-  name: $2
-  version: "1"
-engine:
-  processors: [speller, selector, navigator, express_editor]
-  segmentors: [abc_segmentor, fallback_segmentor]
-  translators: [table_translator]
-speller:
-  alphabet: abcdefghijklmnopqrstuvwxyz
-  delimiter: " '"
-translator:
-  dictionary: $2
-  enable_charset_filter: false
-  enable_completion: false
-  enable_sentence: false
-  enable_user_dict: false
-  enable_encoder: false
-SCHEMA
+  parity_schema "$1/$2.schema.yaml" "$2" "$2"
 }
 
 # Compiles FOLDER/NAME.dict.yaml with Rime and navomb, then compares.
