@@ -116,6 +116,10 @@ mapfile -t texts < <(sed 's/ ([^)]*)//g; s/ | /\n/g' <<< "$lookup")
 expected=$(reader --codes "${texts[@]}" | sed 's/\t\(..*\)/ (\1)/; s/\t$//' | paste -sd'|' |
   sed 's/|/ | /g')
 expect "\`zhong: each candidate's codes in the table" "$expected" "$lookup"
+# The comment teaches what the lookup tells: 中's codes as nvcodefind --all lists them.
+expect "\`zhong: 中's comment is its codes by nvcodefind --all" \
+  "$("$nvcodefind" --table "$sample" --all 中 | sed 's/^中: \(.*\) (best .*)$/中 (\1)/; s/  / /g')" \
+  "$(sed 's/ | /\n/g' <<< "$lookup" | grep '^中 ')"
 # With --hints, the one-letter code k: 中 (k), then longer codes'
 # candidates, each with the letters after k that type it.
 export_and_compile "$sample" hints --hints
