@@ -232,12 +232,15 @@ function lookUpBox() {
     // Chinese character once, in order, as `nvcodefind --text` does.
     box.value = '';
     reports = [];
+    // One character at a time: the history keeps only the last ten lines.
     pastedLines = [];
-    for (const result of lookup.lookUpText(text)) {
-      if (result.outside) continue;  // named above
-      reports.push(...result.reports);
-      const line = lookup.historyLines()[0];
-      if (result.found && line !== undefined) pastedLines.push(line);
+    const seen = new Set();
+    for (const character of text) {
+      for (const result of lookup.lookUpText(character, seen)) {
+        if (result.outside) continue;  // named above
+        reports.push(...result.reports);
+        if (result.found) pastedLines.push(lookup.historyLines()[0]);
+      }
     }
   } else {
     const change = lookup.inputChanged(text);
