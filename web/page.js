@@ -169,12 +169,14 @@ function openTable(name, bytes, remember) {
     status = `已打开码表 ${name}（${size.toLocaleString()} 字节，${opened.candidates.toLocaleString()} 个候选）。`;
   }
   if (!remember) status = `上次打开的码表：${status}`;
-  $('forget-table').hidden = !bytes;
+  $('forget-table').hidden = remember || !bytes;  // shown once it is remembered
   $('table-status').textContent = status;
   showReports(opened.reports);
   renderPane();
   window.navoTimes.tableOpened = performance.now();
-  if (remember && bytes) storeTable(name, bytes).catch(() => {
+  if (remember && bytes) storeTable(name, bytes).then(() => {
+    $('forget-table').hidden = false;
+  }).catch(() => {
     $('table-status').textContent += ' （浏览器未能记住它，下次需重新选择。）';
   });
 }

@@ -265,6 +265,7 @@ def scenario_refuses_a_file_that_is_no_table(page, table, shots):
         "return m.textContent === '' && getComputedStyle(m).display !== 'none' &&"
         "m.getAttribute('role') === 'alert'"))
     status = page.choose_table(table)
+    page.wait_for("!document.getElementById('forget-table').hidden", "the table remembered")
     page.focus("box")
     page.commit("中")
     lines = page.lines()
@@ -338,6 +339,7 @@ def scenario_opens_the_sample_table_with_its_button(page, table, shots):
 
 def scenario_keeps_the_table_open_after_a_reload(page, table, shots):
     page.choose_table(table)
+    page.wait_for("!document.getElementById('forget-table').hidden", "the table remembered")
     page.open()
     page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
                   "the remembered table")
@@ -430,6 +432,7 @@ def scenario_works_offline_after_a_first_visit(_, table, shots):
             "return document.querySelector('link[rel=icon]').href.startsWith('data:image/png') &&"
             "document.querySelector('meta[name=description]').content.length > 10"))
         page.choose_table(table)
+        page.wait_for("!document.getElementById('forget-table').hidden", "the table remembered")
         server.terminate()
         server.wait()
         check("the server is gone", server.poll() is not None)
