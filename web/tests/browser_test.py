@@ -65,6 +65,12 @@ def shown_report(field):
     return (decode(caption) or "错误") + decode(text)
 
 
+def wait_until_remembered(page):
+    """Until the chosen table is stored (its forget button shows), so that a
+    reload finds it."""
+    page.wait_for("!document.getElementById('forget-table')?.hidden", "the table remembered")
+
+
 def commit_one_at_a_time(page, characters):
     for character in characters:
         page.commit(character)
@@ -252,7 +258,7 @@ def left_as_it_was(page, table, what, status, lines):
     check(f"{what}: its lines stay", page.lines() == lines, page.lines())
     message = page.js("const m = document.querySelector('#messages .message');"
                       "return m && [m.textContent, m.classList.contains('error'),"
-                      "getComputedStyle(m).borderTopColor, m.closest('[role=alert]') !== null]")
+                      "getComputedStyle(m).color, m.closest('[role=alert]') !== null]")
     check(f"{what}: an error is said", message is not None and message[1] and message[3], message)
     success = page.js("return getComputedStyle(document.getElementById('table-status')).color")
     check(f"{what}: styled unlike success", message is not None and message[2] != success,
@@ -265,7 +271,7 @@ def scenario_refuses_a_file_that_is_no_table(page, table, shots):
         "return m.textContent === '' && getComputedStyle(m).display !== 'none' &&"
         "m.getAttribute('role') === 'alert'"))
     status = page.choose_table(table)
-    page.wait_for("!document.getElementById('forget-table').hidden", "the table remembered")
+    wait_until_remembered(page)
     page.focus("box")
     page.commit("中")
     lines = page.lines()
@@ -274,8 +280,11 @@ def scenario_refuses_a_file_that_is_no_table(page, table, shots):
         with open(path, "wb") as f:
             f.write(data)
         page.js("document.getElementById('messages').textContent = ''")
+        page.js("document.getElementById('table-status').dataset.was = arguments[0]", status)
         page.choose_file(path)
-        page.wait_for("document.querySelector('#messages .message')", f"what the page says of {name}")
+        page.wait_for("document.querySelector('#messages .message') || (s => s.textContent !== "
+                      "s.dataset.was)(document.getElementById('table-status'))",
+                      f"what the page says of {name}")
         left_as_it_was(page, table, name, status, lines)
         if name == "navo-100k.mb":
             page.screenshot(os.path.join(shots, "page-wrong-file.png"))
@@ -339,7 +348,7 @@ def scenario_opens_the_sample_table_with_its_button(page, table, shots):
 
 def scenario_keeps_the_table_open_after_a_reload(page, table, shots):
     page.choose_table(table)
-    page.wait_for("!document.getElementById('forget-table').hidden", "the table remembered")
+    wait_until_remembered(page)
     page.open()
     page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
                   "the remembered table")
@@ -432,7 +441,7 @@ def scenario_works_offline_after_a_first_visit(_, table, shots):
             "return document.querySelector('link[rel=icon]').href.startsWith('data:image/png') &&"
             "document.querySelector('meta[name=description]').content.length > 10"))
         page.choose_table(table)
-        page.wait_for("!document.getElementById('forget-table').hidden", "the table remembered")
+        wait_until_remembered(page)
         server.terminate()
         server.wait()
         check("the server is gone", server.poll() is not None)
