@@ -169,6 +169,7 @@ function openTable(name, bytes, remember) {
     status = `已打开码表 ${name}（${size.toLocaleString()} 字节，${opened.candidates.toLocaleString()} 个候选）。`;
   }
   if (!remember) status = `上次打开的码表：${status}`;
+  $('table-label').textContent = '换用其他码表：';
   $('forget-table').hidden = remember || !bytes;  // shown once it is remembered
   $('table-status').textContent = status;
   showReports(opened.reports);
@@ -181,6 +182,12 @@ function openTable(name, bytes, remember) {
   });
 }
 
+// The file input then names no file beside the table still open.
+function refuseFile(text) {
+  showError(text);
+  $('table-file').value = '';
+}
+
 // No table is near this; a larger file is refused before it is read.
 const LargestTable = 64 * 1024 * 1024;
 
@@ -189,7 +196,7 @@ async function chooseFile(file) {
   window.navoTimes.firstLine = undefined;
   if (!lookup) return;
   if (file.size > LargestTable) {
-    showError(`${file.name} 有 ${file.size.toLocaleString()} 字节，超过 64 MB，不是码表；仍使用原来的码表。`);
+    refuseFile(`${file.name} 有 ${file.size.toLocaleString()} 字节，超过 64 MB，不是码表；仍使用原来的码表。`);
     return;
   }
   let bytes = null;
@@ -197,11 +204,11 @@ async function chooseFile(file) {
     bytes = new Uint8Array(await file.arrayBuffer());
     window.navoTimes.read = performance.now();
   } catch (error) {
-    showError(`无法读取 ${file.name}；仍使用原来的码表。`);
+    refuseFile(`无法读取 ${file.name}；仍使用原来的码表。`);
     return;
   }
   if (!lookup.isTable(bytes)) {
-    showError(`${file.name}（${bytes.length.toLocaleString()} 字节）不是码表：太短或已损坏；仍使用原来的码表。`);
+    refuseFile(`${file.name}（${bytes.length.toLocaleString()} 字节）不是码表：太短或已损坏；仍使用原来的码表。`);
     return;
   }
   openTable(file.name, bytes, true);
@@ -337,6 +344,7 @@ $('forget-table').addEventListener('click', async () => {
   pastedLines = null;
   $('forget-table').hidden = true;
   $('table-status').textContent = '已忘记码表；请重新选择码表 navo.mb。';
+  $('table-label').textContent = '码表 navo.mb：';
   $('table-file').value = '';
   renderPane();
   try {

@@ -256,6 +256,8 @@ def left_as_it_was(page, table, what, status, lines):
     check(f"{what}: the open table stays open", page.element("table-status").text == status,
           page.element("table-status").text)
     check(f"{what}: its lines stay", page.lines() == lines, page.lines())
+    check(f"{what}: the file input names no file beside the open table",
+          page.js("return document.getElementById('table-file').files.length") == 0)
     message = page.js("const m = document.querySelector('#messages .message');"
                       "return m && [m.textContent, m.classList.contains('error'),"
                       "getComputedStyle(m).color, m.closest('[role=alert]') !== null]")
