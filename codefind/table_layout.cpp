@@ -56,6 +56,19 @@ BlockPlace LetterBlockPlace(const PrefixIndexEntry& entry) {
   return place;
 }
 
+bool IndexesFitFile(const unsigned char indexes[PrefixIndexesSize], uint64_t fileSize) {
+  if (fileSize < FixedRegionsEnd) return false;
+  for (uint32_t i = 0; i < PairPrefixCount + CodeLetterCount; ++i) {
+    const bool pair = i < PairPrefixCount;
+    const uint32_t at = pair ? PairIndexEntryOffset(i) : LetterIndexEntryOffset(i - PairPrefixCount);
+    const PrefixIndexEntry entry = DecodePrefixIndexEntry(indexes + (at - PairPrefixIndexOffset));
+    if (entry.blockOffset == 0) continue;
+    const BlockPlace place = pair ? PairBlockPlace(entry) : LetterBlockPlace(entry);
+    if (place.textsAt > fileSize) return false;
+  }
+  return true;
+}
+
 bool PrefixIsSound(const char* prefix) {
   uint32_t length = 0;
   while (length <= MaxPrefixLetters && prefix[length] != '\0') {

@@ -117,6 +117,12 @@ enum class TextFault { None, OffsetOutside, NoNul };
 // their end.
 TextFault CandidateTextFault(const char* texts, uint32_t textSize, uint64_t textOffset);
 
+// A file taken as a table at all: it holds the fixed regions, and every block
+// the two indexes name has its records inside the file. indexes: the file's
+// bytes from PairPrefixIndexOffset to FixedRegionsEnd.
+constexpr uint32_t PrefixIndexesSize = FixedRegionsEnd - PairPrefixIndexOffset;
+bool IndexesFitFile(const unsigned char indexes[PrefixIndexesSize], uint64_t fileSize);
+
 // The rule for a whole loaded block.
 bool LoadedBlockIsSound(const char* suffixes, const uint32_t* textOffsets, uint32_t count,
                         const char* texts, uint32_t textSize);

@@ -88,6 +88,20 @@ class NavoLookup {
     return list;
   }
 
+  // Whether the bytes are a table the core can take, asked before they replace
+  // the open one: a file too short, or whose indexes name blocks beyond its end, is none.
+  isTable(bytes) {
+    const from = this.x.navo_index_space_offset();
+    const indexes = bytes.subarray(from, from + this.x.navo_index_space_size());
+    this.bytesAt(this.x.navo_index_space(), indexes.length).set(indexes);
+    return this.x.navo_file_is_table(bytes.length) === 1;
+  }
+
+  closeTable() {
+    this.x.navo_close_table();
+    this.leftOutOfLine.clear();
+  }
+
   // bytes null: the file could not be read. Returns {opened, candidates, reports}.
   openTable(name, bytes) {
     if (bytes) {

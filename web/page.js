@@ -36,6 +36,17 @@ async function storeTable(name, bytes) {
   db.close();
 }
 
+async function forgetStoredTable() {
+  const db = await openStore();
+  await new Promise((resolve, reject) => {
+    const transaction = db.transaction('tables', 'readwrite');
+    transaction.objectStore('tables').delete('current');
+    transaction.oncomplete = resolve;
+    transaction.onerror = () => reject(transaction.error);
+  });
+  db.close();
+}
+
 async function storedTable() {
   const db = await openStore();
   const value = await new Promise((resolve, reject) => {
@@ -96,9 +107,37 @@ function showReports(reports, notes = []) {
   }
 }
 
+// A file or text the page refuses: said as an error, the table left as it was.
+function showError(text) {
+  showReports([], [text]);
+  $('messages').lastChild.classList.add('error');
+}
+
+// What a text holds that cannot be looked up: characters outside GBK, and
+// letters or digits that are no Chinese characters.
+function notLookedUp(text) {
+  const notes = [];
+  const others = [];
+  for (const character of text) {
+    const codePoint = character.codePointAt(0);
+    if (isHanCharacter(codePoint)) {
+      if (codePoint >= 0x10000 || lookup.x.navo_gbk_of_unicode(codePoint) < 0x100)
+        notes.push(`${character}：不在 GBK 中，无法查询。`);
+    } else if (/[\p{L}\p{N}]/u.test(character)) {
+      others.push(character);
+    }
+  }
+  if (others.length) notes.push(`${others.join('')}：不是汉字，只能查询汉字。`);
+  return notes;
+}
+
 // --- The pane -----------------------------------------------------------
+let pastedLines = null;  // the lines of the last paste, in its reading order
+
 function renderPane() {
-  const lines = lookup ? lookup.historyLines() : [];
+  const lines = pastedLines || (lookup && tableOpen ? lookup.historyLines() : []);
+  $('pane-lines').setAttribute('aria-label', pastedLines ? '粘贴文字的查询结果，按原文顺序' :
+    '查询结果，最新的在最上面');
   $('pane-title').textContent = lines.length === 0 && lookup ? lookup.heading() : '';
   $('pane-title').hidden = lines.length !== 0;
   const list = $('pane-lines');
@@ -119,6 +158,7 @@ function announce(text) {
 function openTable(name, bytes, remember) {
   const opened = lookup.openTable(name, bytes);
   tableOpen = true;
+  pastedLines = null;
   const size = bytes ? bytes.length : 0;
   let status;
   if (!opened.opened) {
@@ -128,24 +168,48 @@ function openTable(name, bytes, remember) {
   } else {
     status = `已打开码表 ${name}（${size.toLocaleString()} 字节，${opened.candidates.toLocaleString()} 个候选）。`;
   }
+  if (!remember) status = `上次打开的码表：${status}`;
+  $('table-label').textContent = '换用其他码表：';
+  $('forget-table').hidden = remember || !bytes;  // shown once it is remembered
   $('table-status').textContent = status;
   showReports(opened.reports);
   renderPane();
   window.navoTimes.tableOpened = performance.now();
-  if (remember && bytes) storeTable(name, bytes).catch(() => {
+  if (remember && bytes) storeTable(name, bytes).then(() => {
+    $('forget-table').hidden = false;
+  }).catch(() => {
     $('table-status').textContent += ' （浏览器未能记住它，下次需重新选择。）';
   });
 }
 
+// The file input then names no file beside the table still open.
+function refuseFile(text) {
+  showError(text);
+  $('table-file').value = '';
+}
+
+// No table is near this; a larger file is refused before it is read.
+const LargestTable = 64 * 1024 * 1024;
+
 async function chooseFile(file) {
   window.navoTimes.chosen = performance.now();
   window.navoTimes.firstLine = undefined;
+  if (!lookup) return;
+  if (file.size > LargestTable) {
+    refuseFile(`${file.name} 有 ${file.size.toLocaleString()} 字节，超过 64 MB，不是码表；仍使用原来的码表。`);
+    return;
+  }
   let bytes = null;
   try {
     bytes = new Uint8Array(await file.arrayBuffer());
     window.navoTimes.read = performance.now();
   } catch (error) {
-    bytes = null;  // the core then says it could not open the file
+    refuseFile(`无法读取 ${file.name}；仍使用原来的码表。`);
+    return;
+  }
+  if (!lookup.isTable(bytes)) {
+    refuseFile(`${file.name}（${bytes.length.toLocaleString()} 字节）不是码表：太短或已损坏；仍使用原来的码表。`);
+    return;
   }
   openTable(file.name, bytes, true);
 }
@@ -159,20 +223,36 @@ function lookUpBox() {
     return;
   }
   const started = performance.now();
+  const notes = notLookedUp(value);
+  if (notes.length) {
+    box.value = [...value].filter((c) => notLookedUp(c).length === 0).join('');
+    if (![...box.value].some((c) => isHanCharacter(c.codePointAt(0)))) {
+      box.value = '';
+      showReports([], notes);
+      return;
+    }
+  }
+  const text = box.value;
   const before = lookup.historyLines()[0];
-  const notes = [];
+  pastedLines = null;
   let reports;
-  if (lookup.encode(value).length > 2) {
+  if (lookup.encode(text).length > 2) {
     // More than one character at once (pasted, or a phrase committed): each
     // Chinese character once, in order, as `nvcodefind --text` does.
     box.value = '';
     reports = [];
-    for (const result of lookup.lookUpText(value)) {
-      if (result.outside) notes.push(`${result.character}：不在 GBK 中，无法查询。`);
-      else reports.push(...result.reports);
+    // One character at a time: the history keeps only the last ten lines.
+    pastedLines = [];
+    const seen = new Set();
+    for (const character of text) {
+      for (const result of lookup.lookUpText(character, seen)) {
+        if (result.outside) continue;  // named above
+        reports.push(...result.reports);
+        if (result.found) pastedLines.push(lookup.historyLines()[0]);
+      }
     }
   } else {
-    const change = lookup.inputChanged(value);
+    const change = lookup.inputChanged(text);
     if (change.emptied) box.value = '';
     reports = change.reports;
   }
@@ -193,6 +273,7 @@ box.addEventListener('compositionend', () => lookUpBox());
 $('word-form').addEventListener('submit', (event) => {
   event.preventDefault();
   const word = $('word').value.trim();
+  $('word-result').textContent = '';
   if (word === '' || !lookup) return;
   if (!tableOpen) {
     showReports([], ['请先选择码表 navo.mb。']);
@@ -203,12 +284,22 @@ $('word-form').addEventListener('submit', (event) => {
     lookUpBox();
     return;
   }
+  if (![...word].every((c) => isHanCharacter(c.codePointAt(0)))) {
+    showReports([], [...notLookedUp(word), `${word}：词组只能由汉字组成。`]);
+    return;
+  }
   const result = lookup.lookUpWord(word);
   showReports(result.reports || []);
   let text;
   if (result.outside) text = `${word}：不在 GBK 中，无法查询。`;
   else if (!result.ok) text = `${word}：查询失败。`;
-  else text = `${word}: ${result.codes} （词组编码 ${result.wordCode}）`;
+  else {
+    // The codes the table holds the word under, its word code said once.
+    const others = result.codes.split(/\s+/).filter((c) => c && c !== result.wordCode);
+    const held = result.codes.split(/\s+/).includes(result.wordCode);
+    text = `${word}: 词组编码 ${result.wordCode}` + (held ? '' : '（码表中没有这个词组）') +
+      (others.length ? `；码表中另有 ${others.join('  ')}` : '');
+  }
   $('word-result').textContent = text;
 });
 
@@ -216,10 +307,10 @@ $('word-form').addEventListener('submit', (event) => {
 $('copy').addEventListener('click', async () => {
   const lines = lookup ? lookup.historyLines() : [];
   const word = $('word-result').textContent;
-  const text = [...lines, ...(word ? [word] : [])].join('\n');
+  const copied = [...(pastedLines || lines), ...(word ? [word] : [])];
   try {
-    await navigator.clipboard.writeText(text);
-    $('copy-status').textContent = `已复制 ${lines.length} 行。`;
+    await navigator.clipboard.writeText(copied.join('\n'));
+    $('copy-status').textContent = `已复制 ${copied.length} 行。`;
   } catch (error) {
     $('copy-status').textContent = '浏览器不允许复制。';
   }
@@ -230,17 +321,37 @@ $('table-file').addEventListener('change', () => {
   const file = $('table-file').files[0];
   if (file) chooseFile(file);
 });
+// A file dropped anywhere on the page is taken as a table, never opened by
+// the browser in the page's place.
 const dropZone = $('drop-zone');
-dropZone.addEventListener('dragover', (event) => {
+document.addEventListener('dragover', (event) => {
   event.preventDefault();
   dropZone.classList.add('dragging');
 });
-dropZone.addEventListener('dragleave', () => dropZone.classList.remove('dragging'));
-dropZone.addEventListener('drop', (event) => {
+document.addEventListener('dragleave', (event) => {
+  if (event.relatedTarget === null) dropZone.classList.remove('dragging');
+});
+document.addEventListener('drop', (event) => {
   event.preventDefault();
   dropZone.classList.remove('dragging');
   const file = event.dataTransfer.files[0];
   if (file) chooseFile(file);
+});
+
+$('forget-table').addEventListener('click', async () => {
+  lookup.closeTable();
+  tableOpen = false;
+  pastedLines = null;
+  $('forget-table').hidden = true;
+  $('table-status').textContent = '已忘记码表；请重新选择码表 navo.mb。';
+  $('table-label').textContent = '码表 navo.mb：';
+  $('table-file').value = '';
+  renderPane();
+  try {
+    await forgetStoredTable();
+  } catch (error) {
+    // no IndexedDB: nothing was remembered
+  }
 });
 
 // The sample table, where the page was built with it: a script beside the page.
@@ -278,7 +389,8 @@ showChart(1);
   renderPane();
   try {
     const stored = await storedTable();
-    if (stored && !tableOpen) openTable(stored.name, new Uint8Array(stored.bytes), false);
+    const bytes = stored ? new Uint8Array(stored.bytes) : null;
+    if (bytes && !tableOpen && lookup.isTable(bytes)) openTable(stored.name, bytes, false);
   } catch (error) {
     // no IndexedDB (some private modes): the table is chosen each visit
   }

@@ -68,6 +68,24 @@ NAVO_EXPORT(navo_table_space) unsigned char* TableSpace(unsigned size) {
   return lookup.tableBytes;
 }
 
+// Whether a file is a table, decided before it replaces the open one: the
+// page copies the file's prefix indexes here, then asks with its size.
+unsigned char candidateIndexes[PrefixIndexesSize];
+NAVO_EXPORT(navo_index_space) unsigned char* IndexSpace() { return candidateIndexes; }
+NAVO_EXPORT(navo_index_space_offset) unsigned IndexSpaceOffset() { return PairPrefixIndexOffset; }
+NAVO_EXPORT(navo_index_space_size) unsigned IndexSpaceSize() { return PrefixIndexesSize; }
+NAVO_EXPORT(navo_file_is_table) int FileIsTable(double size) {
+  return IndexesFitFile(candidateIndexes, uint64_t(size));
+}
+
+// Closes the table and forgets its lines: the page forgets the table.
+NAVO_EXPORT(navo_close_table) void CloseTable() {
+  TableSpace(0);
+  lookup.tableSize = 0;
+  ClearLookupHistory(lookup.history);
+  lookup.state = InputState{};
+}
+
 // Opens the table (name in the scratch buffer, GBK) as the window opens
 // navo.mb, or fails as it does when no bytes could be read (read < 0).
 NAVO_EXPORT(navo_open_table) int OpenTable(int read) {

@@ -262,3 +262,42 @@ TEST_F(DamagedTableTest, BlockOffsetPastTwoGigabytesFailsPositioning) {
 
 }  // namespace
 }  // namespace navo::testing
+
+namespace navo::testing {
+namespace {
+
+using namespace navo::codefind;
+
+// Whether a file is taken as a table at all, from its indexes and size: the
+// ends worked out by hand from the records' sizes (suffix 6 bytes, text
+// offset 4; one-letter blocks have no offsets).
+TEST(FileIsTableTest, FixedRegionsPresentAndEveryBlockBeginningInsideTheFile) {
+  struct Case {
+    const char* what;
+    bool pair;         // the block of "aa", else that of "z"
+    uint32_t count;    // its candidates; 0: no block named
+    uint64_t size;     // the file's size
+    bool table;
+  };
+  const uint64_t end = FixedRegionsEnd;
+  const Case cases[] = {
+      {"no block, fixed regions whole", true, 0, end, true},
+      {"no block, one byte short", true, 0, end - 1, false},
+      {"empty file", true, 0, 0, false},
+      {"two-letter block of 2: 12 + 8 bytes", true, 2, end + 20, true},
+      {"two-letter block of 2, cut", true, 2, end + 19, false},
+      {"one-letter block of 3: 18 bytes", false, 3, end + 18, true},
+      {"one-letter block of 3, cut", false, 3, end + 17, false},
+  };
+  for (const Case& c : cases) {
+    unsigned char indexes[PrefixIndexesSize] = {};
+    if (c.count != 0) {
+      const uint32_t at = c.pair ? PairIndexEntryOffset(0) : LetterIndexEntryOffset(25);
+      EncodePrefixIndexEntry({FixedRegionsEnd, 0, c.count}, indexes + (at - PairPrefixIndexOffset));
+    }
+    EXPECT_EQ(IndexesFitFile(indexes, c.size), c.table) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace navo::testing

@@ -10,10 +10,12 @@ import atexit
 import io
 import os
 import shutil
+import socket
 import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 crosscheck = os.path.join(here, "..", "..", "tests", "crosscheck")
@@ -63,6 +65,12 @@ def shown_report(field):
     return (decode(caption) or "错误") + decode(text)
 
 
+def wait_until_remembered(page):
+    """Until the chosen table is stored (its forget button shows), so that a
+    reload finds it."""
+    page.wait_for("!document.getElementById('forget-table')?.hidden", "the table remembered")
+
+
 def commit_one_at_a_time(page, characters):
     for character in characters:
         page.commit(character)
@@ -110,21 +118,51 @@ def scenario_keeps_ten_lines_newest_first(page, table, shots):
     want = [expected_line(table, c) for c in reversed(characters)][:10]
     check("eleven characters leave ten lines, newest first", page.lines() == want, page.lines())
     page.screenshot(os.path.join(shots, "page-ten-lines.png"))
+    page.focus("word")
+    page.commit("中国")
+    page.element("word").submit()
+    page.wait_for("document.getElementById('word-result').textContent !== ''", "the word's line")
+    want.append(page.element("word-result").text)
     page.element("copy").click()
     page.wait_for("document.getElementById('copy-status').textContent !== ''", "the copy")
     copied = page.js("return navigator.clipboard.readText().catch(() => null)")
-    check("the copy button copies the ten lines", copied == "\n".join(want), repr(copied))
+    check("the copy button copies the ten lines and the word's", copied == "\n".join(want),
+          repr(copied))
+    check("and counts the eleven lines it copied", page.element("copy-status").text == "已复制 11 行。",
+          page.element("copy-status").text)
 
 
 def scenario_looks_up_pasted_text_character_by_character(page, table, shots):
     page.choose_table(table)
     page.focus("box")
     page.commit("学工人，工人学！\U00020000")
-    want = [expected_line(table, c) for c in "人工学"]
-    check("each Chinese character once, newest first", page.lines() == want, page.lines())
+    want = [expected_line(table, c) for c in "学工人"]
+    check("each Chinese character once, in reading order", page.lines() == want, page.lines())
     check("a character outside GBK is named",
           any("\U00020000" in m and "GBK" in m for m in page.messages()), page.messages())
     check("the box is emptied", page.element("box").get_attribute("value") == "")
+    text = "工童中人民大学生日月水火"
+    page.commit(text)
+    want = [expected_line(table, c) for c in text]
+    check("a paste of twelve characters is shown whole, in reading order", page.lines() == want,
+          page.lines())
+
+
+def scenario_tells_what_it_cannot_look_up(page, table, shots):
+    page.choose_table(table)
+    page.focus("box")
+    # (what is entered, typed as keys or committed, what the message names)
+    cases = [("abc", "keys", "c"), ("7", "keys", "7"), ("\U00020000", "commit", "\U00020000"),
+             ("한", "commit", "한")]
+    for text, how, named in cases:
+        page.js("document.getElementById('messages').textContent = ''")
+        page.type_keys(text) if how == "keys" else page.commit(text)
+        messages = page.messages()
+        check(f"{text!r}: the page says it cannot be looked up",
+              any(named in m and ("不是汉字" in m or "GBK" in m) for m in messages), messages)
+        check(f"{text!r}: and leaves nothing in the box", page.element("box").get_attribute("value") == "",
+              page.element("box").get_attribute("value"))
+    check("nothing was looked up", page.lines() == [], page.lines())
 
 
 def scenario_gives_a_word_its_word_code(page, table, shots):
@@ -139,8 +177,28 @@ def scenario_gives_a_word_its_word_code(page, table, shots):
     word_code = word_code.decode()
     result = page.element("word-result").text
     check("the word gets its word code", ok and result.startswith("中国: ") and
-          result.endswith(f"（词组编码 {word_code}）"), f"{result} (word code {word_code})")
-    check("and the code it stands under", f" {word_code} " in result, result)
+          f"词组编码 {word_code}" in result, f"{result} (word code {word_code})")
+    check("said once", result.count(word_code) == 1, result)
+
+    def submit(word):
+        page.js("document.getElementById('word').value = ''")
+        page.focus("word")
+        page.commit(word)
+        page.element("word").submit()
+        return page.element("word-result").text
+
+    ok, word_code = reference_reader.derive_word_code(code_table, "中国人".encode("cp936") + b"\0")
+    result = submit("中国人")
+    check("a word the table does not hold: its word code, no gap",
+          ok and f"中国人: 词组编码 {word_code.decode()}" in result and ":  " not in result, result)
+    result = submit("ab")
+    check("letters are no word: said so", result == "" and
+          any("汉字" in m for m in page.messages()) and "查询失败" not in page.messages()[-1],
+          f"{result!r} {page.messages()}")
+    submit("中国")
+    for word in ("中", "   "):
+        check(f"{word!r} clears the last word's result", submit(word) == "", page.element("word-result").text)
+        submit("中国")
 
 
 def crosscheck_table(name):
@@ -168,7 +226,7 @@ def damaged_table_scenario(page, table, what, wanted=lambda reports: reports != 
 
 
 def scenario_shows_the_messages_of_a_damaged_table(page, table, shots):
-    damaged_table_scenario(page, crosscheck_table("t07_damaged.mb"), "a damaged table")
+    damaged_table_scenario(page, crosscheck_table("t08_damaged_sample.mb"), "a damaged table")
     page.screenshot(os.path.join(shots, "page-damaged-table.png"))
 
 
@@ -186,12 +244,72 @@ def scenario_beeps_with_a_sound_and_a_visible_cue(page, table, shots):
     check("a short tone sounds", page.js("return window.navoTones") == 1, page.js("return window.navoTones"))
 
 
-def scenario_shows_the_messages_of_a_file_that_is_no_table(page, table, shots):
-    path = os.path.join(scratch, "notes.txt")
-    with open(path, "w") as f:
-        f.write("这不是码表。\n" * 500)
-    status = damaged_table_scenario(page, path, "a file that is no table")
-    check("the status says it is no code table", "不是码表" in status, status)
+def wrong_files(table):
+    """Files that are no table: (name, bytes)."""
+    png = bytes.fromhex("89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489")
+    return [("picture.png", png), ("empty.mb", b""), ("notes.txt", "这不是码表。\n".encode() * 500),
+            ("navo-100k.mb", open(table, "rb").read()[:100 * 1024]),
+            ("cut-short.mb", open(crosscheck_table("t07_damaged.mb"), "rb").read())]
+
+
+def left_as_it_was(page, table, what, status, lines):
+    check(f"{what}: the open table stays open", page.element("table-status").text == status,
+          page.element("table-status").text)
+    check(f"{what}: its lines stay", page.lines() == lines, page.lines())
+    check(f"{what}: the file input names no file beside the open table",
+          page.js("return document.getElementById('table-file').files.length") == 0)
+    message = page.js("const m = document.querySelector('#messages .message');"
+                      "return m && [m.textContent, m.classList.contains('error'),"
+                      "getComputedStyle(m).color, m.closest('[role=alert]') !== null]")
+    check(f"{what}: an error is said", message is not None and message[1] and message[3], message)
+    success = page.js("return getComputedStyle(document.getElementById('table-status')).color")
+    check(f"{what}: styled unlike success", message is not None and message[2] != success,
+          f"{message} {success}")
+
+
+def scenario_refuses_a_file_that_is_no_table(page, table, shots):
+    check("the alert region is there while empty", page.js(
+        "const m = document.getElementById('messages');"
+        "return m.textContent === '' && getComputedStyle(m).display !== 'none' &&"
+        "m.getAttribute('role') === 'alert'"))
+    status = page.choose_table(table)
+    wait_until_remembered(page)
+    page.focus("box")
+    page.commit("中")
+    lines = page.lines()
+    for name, data in wrong_files(table):
+        path = os.path.join(scratch, name)
+        with open(path, "wb") as f:
+            f.write(data)
+        page.js("document.getElementById('messages').textContent = ''")
+        page.js("document.getElementById('table-status').dataset.was = arguments[0]", status)
+        page.choose_file(path)
+        page.wait_for("document.querySelector('#messages .message') || (s => s.textContent !== "
+                      "s.dataset.was)(document.getElementById('table-status'))",
+                      f"what the page says of {name}")
+        left_as_it_was(page, table, name, status, lines)
+        if name == "navo-100k.mb":
+            page.screenshot(os.path.join(shots, "page-wrong-file.png"))
+    page.open()
+    page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                  "the remembered table")
+    check("after a reload the good table is the one remembered",
+          f"{os.path.getsize(table):,}" in page.element("table-status").text,
+          page.element("table-status").text)
+
+
+def scenario_refuses_a_file_over_64_mb_unread(page, table, shots):
+    status = page.choose_table(table)
+    path = os.path.join(scratch, "huge.mb")
+    with open(path, "wb") as f:
+        f.truncate(64 * 1024 * 1024 + 1)  # sparse: nothing written
+    page.js("window.navoReads = 0; const read = Blob.prototype.arrayBuffer;"
+            "Blob.prototype.arrayBuffer = function () { navoReads++; return read.call(this); };")
+    page.choose_file(path)
+    page.wait_for("document.querySelector('#messages .message')", "what the page says of it")
+    left_as_it_was(page, table, "a file over 64 MB", status, [])
+    check("it is not read", page.js("return window.navoReads") == 0, page.js("return window.navoReads"))
+    check("the message names the limit", "64 MB" in page.messages()[0], page.messages())
 
 
 def scenario_takes_a_table_dropped_on_it(page, table, shots):
@@ -200,6 +318,19 @@ def scenario_takes_a_table_dropped_on_it(page, table, shots):
                   "the dropped table")
     check("a dropped table is opened", f"{os.path.getsize(table):,}" in
           page.element("table-status").text, page.element("table-status").text)
+    page.focus("box")
+    page.commit("中")
+    check("and looks up", page.lines() == [expected_line(table, "中")], page.lines())
+
+
+def scenario_takes_a_table_dropped_anywhere(page, table, shots):
+    url = page.js("return location.href")
+    for target in ("chart", "word-form"):
+        page.js("document.getElementById('table-status').textContent = ''")
+        page.drop_file(target, table)
+        page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                      f"the table dropped on {target}")
+        check(f"dropped on {target}: the page stays", page.js("return location.href") == url)
     page.focus("box")
     page.commit("中")
     check("and looks up", page.lines() == [expected_line(table, "中")], page.lines())
@@ -219,6 +350,7 @@ def scenario_opens_the_sample_table_with_its_button(page, table, shots):
 
 def scenario_keeps_the_table_open_after_a_reload(page, table, shots):
     page.choose_table(table)
+    wait_until_remembered(page)
     page.open()
     page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
                   "the remembered table")
@@ -227,6 +359,22 @@ def scenario_keeps_the_table_open_after_a_reload(page, table, shots):
     page.commit("工")
     check("and looks up", page.lines() == [expected_line(table, "工")], page.lines())
     check("the page is a file", page.js("return location.protocol") == "file:")
+    check("as a file: one page alone, no manifest nor service worker",
+          page.js("return !document.querySelector('link[rel=manifest]') &&"
+                  "!navigator.serviceWorker.controller"))
+    check("it says the table is remembered from the last visit",
+          "上次打开的码表" in page.element("table-status").text, page.element("table-status").text)
+    forget = page.element("forget-table")
+    check("with a button to forget it", forget.is_displayed())
+    forget.click()
+    page.wait_for("document.getElementById('table-status').textContent.includes('忘记')", "forgetting")
+    check("forgetting closes the table", page.lines() == [], page.lines())
+    page.commit("工")
+    check("nothing is looked up then", page.lines() == [] and
+          any("请先选择码表" in m for m in page.messages()), page.messages())
+    page.open()
+    check("and after a reload no table is opened",
+          page.element("table-status").text == "尚未选择码表。", page.element("table-status").text)
 
 
 def scenario_works_at_phone_width(page, table, shots):
@@ -255,6 +403,65 @@ def scenario_works_at_phone_width(page, table, shots):
     page.screenshot(os.path.join(shots, "page-360px.png"))
 
 
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def scenario_works_offline_after_a_first_visit(_, table, shots):
+    directory = os.path.dirname(os.path.abspath(sys.argv[-3]))
+    port = free_port()
+    server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
+                               str(port)], cwd=directory, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    page = None
+    try:
+        url = f"http://127.0.0.1:{port}/navo-lookup.html"
+        for _ in range(100):
+            try:
+                socket.create_connection(("127.0.0.1", port), timeout=1).close()
+                break
+            except OSError:
+                time.sleep(0.1)
+        page = Page(None, url=url)
+        page.wait_for("navigator.serviceWorker.controller", "the service worker")
+        page.js("caches.keys().then((k) => Promise.all(k.map((n) => caches.open(n).then("
+                "(c) => c.keys())))).then((l) => { window.navoKept = l.flat().map((r) => r.url); })")
+        page.wait_for("window.navoKept", "the kept files")
+        kept = page.js("return window.navoKept")
+        check("the page is kept", url in kept, kept)
+        manifest = page.js("return fetch(document.querySelector('link[rel=manifest]').href)"
+                           ".then((r) => r.json())")
+        check("a manifest with icons of 192 and 512 pixels",
+              [i["sizes"] for i in manifest["icons"]] == ["192x192", "512x512"], manifest)
+        for icon in manifest["icons"]:
+            size = page.js("return fetch(arguments[0]).then((r) => r.blob()).then(createImageBitmap)"
+                           ".then((b) => [b.width, b.height])", icon["src"])
+            check(f"the icon {icon['src']} is a PNG of its size", size == [int(icon["sizes"][:3])] * 2, size)
+        check("a favicon and a description", page.js(
+            "return document.querySelector('link[rel=icon]').href.startsWith('data:image/png') &&"
+            "document.querySelector('meta[name=description]').content.length > 10"))
+        page.choose_table(table)
+        wait_until_remembered(page)
+        server.terminate()
+        server.wait()
+        check("the server is gone", server.poll() is not None)
+        page.open()
+        page.wait_for("document.getElementById('table-status').textContent.includes('已打开码表')",
+                      "the remembered table, offline")
+        page.focus("box")
+        page.commit("中")
+        check("offline the page reloads and looks up", page.lines() == [expected_line(table, "中")],
+              page.lines())
+    finally:
+        if server.poll() is None:
+            server.terminate()
+            server.wait()
+        if page:
+            page.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--scenario", required=True)
@@ -268,6 +475,12 @@ def main():
     require(f"the sample table {args.table} is built (scripts/sample-table.sh)",
             os.path.isfile(args.table))
     print(f"== scenario {args.scenario}")
+    if args.scenario == "works_offline_after_a_first_visit":  # its own page, served
+        try:
+            run(None, args.table, args.shots)
+        except Exception as error:
+            raised("the scenario runs to its end", error)
+        sys.exit(0 if summary() else 1)
     page = Page(args.page)
     try:
         page.driver.execute_cdp_cmd("Browser.grantPermissions", {

@@ -13,8 +13,8 @@ TIMEOUT = 20  # seconds for anything the page does
 
 
 class Page:
-    def __init__(self, page_path, width=1280, height=900):
-        self.url = "file://" + os.path.abspath(page_path)
+    def __init__(self, page_path, width=1280, height=900, url=None):
+        self.url = url or "file://" + os.path.abspath(page_path)
         self.profile = tempfile.mkdtemp(prefix="navo-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
@@ -49,6 +49,10 @@ class Page:
     def element(self, element_id):
         return self.driver.find_element(By.ID, element_id)
 
+    def choose_file(self, path):
+        """A file chosen through the file input, whatever the page makes of it."""
+        self.element("table-file").send_keys(os.path.abspath(path))
+
     def choose_table(self, path):
         self.js("document.getElementById('table-status').textContent = ''")
         self.element("table-file").send_keys(os.path.abspath(path))
@@ -67,6 +71,17 @@ class Page:
 
     def focus(self, element_id):
         self.element(element_id).click()
+
+    def type_keys(self, text):
+        """Keys pressed one by one (letters, digits, space), as on a keyboard."""
+        for key in text:
+            name = key.upper()
+            code = "Key" + name if key.isalpha() else "Digit" + key if key.isdigit() else "Space"
+            event = {"key": key, "code": code, "windowsVirtualKeyCode": ord(name),
+                     "nativeVirtualKeyCode": ord(name)}
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent",
+                                        {"type": "keyDown", "text": key, **event})
+            self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {"type": "keyUp", **event})
 
     def compose(self, text):
         """An input method's composition, not yet committed."""
