@@ -42,6 +42,8 @@ def main():
         "/*SAMPLE*/": "'%s'" % SAMPLE_NAME if sample else "null",
         "/*LOOKUP*/": read(os.path.join(here, "navo_lookup.js")),
         "/*PAGE*/": read(os.path.join(here, "page.js")),
+        "/*PADSTYLE*/": read(os.path.join(here, "typing_pad.css")),
+        "/*PAD*/": read(os.path.join(here, "typing_pad.js")),
     }
     page = read(os.path.join(here, "page.html"))
     for marker, text in parts.items():

@@ -131,6 +131,7 @@ function openTable(name, bytes, remember) {
   $('table-status').textContent = status;
   showReports(opened.reports);
   renderPane();
+  if (opened.opened && window.navoPad) window.navoPad.tableOpened(lookup);
   window.navoTimes.tableOpened = performance.now();
   if (remember && bytes) storeTable(name, bytes).catch(() => {
     $('table-status').textContent += ' （浏览器未能记住它，下次需重新选择。）';
