@@ -191,7 +191,7 @@ def scenario_taps_the_on_screen_keyboard(page, table, shots):
 
 def scenario_pad_works_at_phone_width(page, table, shots):
     open_pad(page, table)
-    type_keys(page, "a")
+    type_keys(page, "a", " ", "ai")
     page.driver.execute_script("document.getElementById('pad').scrollIntoView()")
     page.screenshot(os.path.join(shots, "pad-1280px.png"))
     page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
@@ -199,7 +199,7 @@ def scenario_pad_works_at_phone_width(page, table, shots):
                                  "mobile": True})
     page.open()
     open_pad(page, table)
-    type_keys(page, "ai")
+    type_keys(page, "a", " ", "ai")
     width = page.js("return document.documentElement.scrollWidth")
     check("nothing is wider than 360 px", width <= 360, width)
     right = page.js("return Math.max(...[...document.querySelectorAll('#pad-keyboard button')]"
