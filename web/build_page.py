@@ -72,6 +72,8 @@ def main():
         "/*FAVICON*/": "data:image/png;base64," + base64.b64encode(icon_png(32)).decode(),
         "/*OFFLINE_FILES*/": json.dumps({"manifest": MANIFEST_NAME, "worker": WORKER_NAME}),
         "/*OFFLINE*/": read(os.path.join(here, "offline.js")),
+        "/*PADSTYLE*/": read(os.path.join(here, "typing_pad.css")),
+        "/*PAD*/": read(os.path.join(here, "typing_pad.js")),
     }
     page = read(os.path.join(here, "page.html"))
     for marker, text in parts.items():

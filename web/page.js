@@ -174,6 +174,7 @@ function openTable(name, bytes, remember) {
   $('table-status').textContent = status;
   showReports(opened.reports);
   renderPane();
+  if (opened.opened && window.navoPad) window.navoPad.tableOpened(lookup);
   window.navoTimes.tableOpened = performance.now();
   if (remember && bytes) storeTable(name, bytes).then(() => {
     $('forget-table').hidden = false;

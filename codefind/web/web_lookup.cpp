@@ -38,6 +38,7 @@ struct PageLookup final : CharacterLookup {
   EveryCode every = {};
   char everyCodes[EveryCodeStringSize] = {};
   char leftOut[EveryCodeStringSize] = {};
+  CodeCandidates candidates = {};
   PaneLine line = {};
   char scratch[ScratchSize] = {};
 
@@ -172,6 +173,34 @@ NAVO_EXPORT(navo_every_best) const char* EveryBest() {
   return lookup.every.best == NoBestCode ? "" : lookup.every.codes[lookup.every.best];
 }
 NAVO_EXPORT(navo_every_cut) int EveryCut() { return lookup.every.cut; }
+
+// The candidates of a typed code (letters a-z in the scratch buffer), as
+// the typing pad lists them: the exact ones first, then the hints.
+NAVO_EXPORT(navo_look_up_code) int LookUpCode() {
+  lookup.reports.Clear();
+  char code[MaxCodeLetters + 2];
+  std::memcpy(code, lookup.scratch, sizeof code);
+  code[sizeof code - 1] = '\0';
+  lookup.candidates.count = 0;
+  lookup.candidates.exactCount = 0;
+  lookup.candidates.cut = false;
+  return LookupCodeCandidates(lookup.table, code, lookup.candidates);
+}
+NAVO_EXPORT(navo_candidate_count) unsigned CandidateCount() { return lookup.candidates.count; }
+NAVO_EXPORT(navo_candidate_exact_count) unsigned CandidateExactCount() {
+  return lookup.candidates.exactCount;
+}
+NAVO_EXPORT(navo_candidates_cut) int CandidatesCut() { return lookup.candidates.cut; }
+// Candidate i's text (GBK) and the letters still to type ("" for an exact
+// one); nullptr beyond the list.
+NAVO_EXPORT(navo_candidate_text) const char* CandidateText(unsigned i) {
+  if (i >= lookup.candidates.count) return nullptr;
+  return lookup.candidates.texts + lookup.candidates.listed[i].textAt;
+}
+NAVO_EXPORT(navo_candidate_rest) const char* CandidateRest(unsigned i) {
+  if (i >= lookup.candidates.count) return nullptr;
+  return lookup.candidates.listed[i].rest;
+}
 
 // The codes the window's rule leaves out of history line i (nullptr when
 // there is no such line or the lookup failed).
