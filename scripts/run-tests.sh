@@ -23,20 +23,28 @@ build() {  # preset
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$jobs"
 }
 
+native_built=no web_built=no
 if stage "native build" build native; then
+  native_built=yes
   stage "sample table" bash scripts/sample-table.sh build/native
-  ctest_stage "native tests" --preset native -j"$jobs"
 fi
-stage "sanitizer build" build sanitize && ctest_stage "sanitizer tests" --preset sanitize -j"$jobs"
 # The lookup page: its module against nvcodefind (built above), the page in
 # headless Chromium (ctest --preset web -L web).
-stage "web build" build web && ctest_stage "web tests" --preset web -j"$jobs"
-# The whole-road test installs the distribution folder, demo set included.
-if stage "windows build" build windows; then
-  stage "distribution" cmake --build --preset windows --target distribution
-  # shellcheck disable=SC2046
-  ctest_stage "windows tests" --preset windows $(wine_ctest_options)
-fi
+stage "web build" build web && web_built=yes
+# The whole-road test installs the distribution folder, demo set and page
+# included. The programs under Wine mostly wait on their windows, so their
+# build and tests run beside the stages that follow, up to the benchmarks.
+windows_stages() {
+  if stage "windows build" build windows; then
+    stage "distribution" cmake --build --preset windows --target distribution
+    # shellcheck disable=SC2046
+    ctest_stage "windows tests" --preset windows $(wine_ctest_options)
+  fi
+}
+stages_beside windows_stages
+[ "$native_built" = yes ] && ctest_stage "native tests" --preset native -j"$jobs"
+stage "sanitizer build" build sanitize && ctest_stage "sanitizer tests" --preset sanitize -j"$jobs"
+[ "$web_built" = yes ] && ctest_stage "web tests" --preset web -j"$jobs"
 
 # Each fuzz target for its share of the fuzzing time, from its starting
 # corpus grown in build/fuzz/corpus; a target that fails or is missing is a
@@ -60,6 +68,8 @@ if [ "$fuzz_built" = yes ]; then ctest_stage "clang tests" --preset fuzz; else c
 for target in "${fuzz_targets[@]}"; do
   stage "fuzzing $target ($fuzz_seconds s)" fuzz "$target" "$fuzz_seconds"
 done
+
+stages_join
 
 # The figures; each fails when it cannot run (no table, no program, no page).
 stage "benchmark" build/native/tests/bench/navo_lookup_benchmark --benchmark_min_time=1

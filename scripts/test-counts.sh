@@ -8,6 +8,10 @@
 #   ctest_stage NAME [ctest ARGS]  each test of a CTest run counted; a failure,
 #                                  a test that passed only when run again and a
 #                                  skipped one named
+#   stages_beside FUNCTION         runs FUNCTION's stages beside the ones that
+#                                  follow, its output held back
+#   stages_join                    waits for them, shows their output and adds
+#                                  their counts
 #   counts_summary                 the lines that name failures, retries and
 #                                  skips, then "N passed, M failed"; true when
 #                                  nothing failed
@@ -72,6 +76,28 @@ ctest_stage() {  # NAME [ctest ARGS...]
       *) count_failed "$test" ;;
     esac
   done <<<"$results"
+}
+
+stages_beside() {  # FUNCTION
+  beside_name=$1 beside_log=$(mktemp) beside_counts=$(mktemp)
+  (
+    counted_passed=0 counted_failures=() counted_retried=() counted_skipped=()
+    "$1"
+    {
+      echo "count_passed $counted_passed"
+      [ ${#counted_failures[@]} -eq 0 ] || echo "count_failed$(printf ' %q' "${counted_failures[@]}")"
+      [ ${#counted_retried[@]} -eq 0 ] || echo "count_retried$(printf ' %q' "${counted_retried[@]}")"
+      [ ${#counted_skipped[@]} -eq 0 ] || echo "count_skipped$(printf ' %q' "${counted_skipped[@]}")"
+    } > "$beside_counts"
+  ) > "$beside_log" 2>&1 &
+  beside_pid=$!
+}
+stages_join() {
+  wait "$beside_pid"
+  cat "$beside_log"
+  # shellcheck disable=SC1090
+  if [ -s "$beside_counts" ]; then . "$beside_counts"; else count_failed "$beside_name: ended without its counts"; fi
+  rm -f "$beside_log" "$beside_counts"
 }
 
 joined() { local IFS=,; sed 's/,/, /g' <<<"$*"; }  # NAME...: "a, b"
