@@ -155,6 +155,21 @@ function announce(text) {
 }
 
 // --- The table ----------------------------------------------------------
+// A table's content as a short key (its length and a 53-bit hash of its
+// bytes): the same file gives the same key, whatever it is called.
+function tableKey(bytes) {
+  let h1 = 0xdeadbeef;
+  let h2 = 0x41c6ce57;
+  for (let i = 0; i < bytes.length; i++) {
+    h1 = Math.imul(h1 ^ bytes[i], 2654435761);
+    h2 = Math.imul(h2 ^ bytes[i], 1597334677);
+  }
+  h1 = Math.imul(h1 ^ (h1 >>> 16), 2246822507) ^ Math.imul(h2 ^ (h2 >>> 13), 3266489909);
+  h2 = Math.imul(h2 ^ (h2 >>> 16), 2246822507) ^ Math.imul(h1 ^ (h1 >>> 13), 3266489909);
+  const hash = 4294967296 * (2097151 & h2) + (h1 >>> 0);
+  return `${bytes.length}-${hash.toString(16)}`;
+}
+
 function openTable(name, bytes, remember) {
   const opened = lookup.openTable(name, bytes);
   tableOpen = true;
@@ -175,6 +190,12 @@ function openTable(name, bytes, remember) {
   showReports(opened.reports);
   renderPane();
   if (opened.opened && window.navoPad) window.navoPad.tableOpened(lookup);
+  // What else works with the table (drill, practice, progress) listens here;
+  // progress is kept per table, keyed by its content.
+  if (opened.opened) {
+    document.dispatchEvent(new CustomEvent('navo-table-opened',
+      { detail: { lookup, name, key: bytes ? tableKey(bytes) : '' } }));
+  }
   window.navoTimes.tableOpened = performance.now();
   if (remember && bytes) storeTable(name, bytes).then(() => {
     $('forget-table').hidden = false;
