@@ -6,18 +6,20 @@ itself pressed and what the independent reader says of the sample table.
 
 Usage: practice_test.py --scenario NAME PAGE.html SAMPLE_TABLE SCREENSHOT_DIR
 """
-import argparse
 import datetime
 import os
 import re
 import sys
 import time
 
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
+
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
-from checks import check, expect, raised, require, summary  # noqa: E402
-from page_driver import Page  # noqa: E402
-from pad_test import codes_of, menus, press, type_keys  # noqa: E402
+from checks import check, expect, require  # noqa: E402
+import pad_test  # noqa: E402
+from pad_test import codes_of, menus, type_keys  # noqa: E402
 
 QUIET_NIGHT = "床前明月光，疑是地上霜。举头望明月，低头思故乡。"  # the first text offered
 PUNCTUATION = "，。"
@@ -66,11 +68,11 @@ def figures(page):
 
 
 def start(page, table, text_index=None):
-    page.choose_table(table)
+    if not page.js("return !!window.navoPad.lookup"):
+        page.choose_table(table)
     page.js("window.practiceSessions = []; window.navoProgress = "
             "{recordSession: (s) => { window.practiceSessions.push(s); }}")
     if text_index is not None:
-        from selenium.webdriver.support.ui import Select
         Select(page.element("practice-choice")).select_by_index(text_index)
     page.element("practice-start").click()
     expect(page.js("return document.activeElement.id"), "pad-code", "the run starts in the pad")
@@ -153,29 +155,21 @@ def scenario_gives_the_next_code_as_a_hint(page, table, shots):
     expect(hint(), f"提示：晓 {best}", "then the hint of 晓")
 
 
-def scenario_asks_for_a_table_first(page, table, shots):
-    progress = page.js("return document.getElementById('practice-progress').textContent")
-    expect(progress, "请先选择码表 navo.mb，才能练习。", "before a table it says so")
-    page.element("practice-start").click()
-    expect(page.element("practice-status").text, "请先选择码表 navo.mb，才能练习。",
-           "开始 with no table")
-    check("and shows no text to type", page.js("return document.getElementById('practice-text')"
-                                               ".children.length === 0"))
-    page.choose_table(table)
-    expect(page.element("practice-status").text, "选好文章后按“开始”。", "a table opened")
-    page.element("practice-source").clear()
-    page.element("practice-source").send_keys("abc，123")
-    page.element("practice-start").click()
-    expect(page.element("practice-status").text, "文章里没有这个码表能打的汉字。",
-           "a text with nothing to type")
-
-
 def scenario_works_at_phone_width(page, table, shots):
     page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                 {"width": 360, "height": 780, "deviceScaleFactor": 1,
                                  "mobile": True})
     page.open()
-    start(page, table)
+    expect(page.element("practice-progress").text, "请先选择码表 navo.mb，才能练习。",
+           "before a table it says so")
+    page.element("practice-start").click()
+    expect(page.element("practice-status").text, "请先选择码表 navo.mb，才能练习。", "开始 too")
+    page.choose_table(table)
+    page.element("practice-source").send_keys(Keys.CONTROL, "a", Keys.NULL, Keys.DELETE,
+                                                "abc，123")
+    page.element("practice-start").click()
+    expect(page.element("practice-status").text, "文章里没有这个码表能打的汉字。", "nothing to type")
+    start(page, table, 0)  # back to the first text offered
     plan = keys_for(table, ["床", "前"])
     type_keys(page, *plan["床"], *plan["前"], "a", " ")
     width = page.js("return document.documentElement.scrollWidth")
@@ -187,28 +181,5 @@ def scenario_works_at_phone_width(page, table, shots):
     page.screenshot(os.path.join(shots, "practice-360.png"))
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--scenario", required=True)
-    parser.add_argument("page")
-    parser.add_argument("table")
-    parser.add_argument("shots")
-    args = parser.parse_args()
-    run = globals().get("scenario_" + args.scenario)
-    if run is None:
-        sys.exit(f"no scenario {args.scenario}")
-    require(f"the sample table {args.table} is built (scripts/sample-table.sh)",
-            os.path.isfile(args.table))
-    print(f"== scenario {args.scenario}")
-    page = Page(args.page)
-    try:
-        run(page, args.table, args.shots)
-    except Exception as error:  # a failed wait or a missing element fails the scenario
-        raised("the scenario runs to its end", error)
-    finally:
-        page.close()
-    sys.exit(0 if summary() else 1)
-
-
 if __name__ == "__main__":
-    main()
+    pad_test.main(globals())
