@@ -74,6 +74,9 @@ def main():
         "/*OFFLINE*/": read(os.path.join(here, "offline.js")),
         "/*PADSTYLE*/": read(os.path.join(here, "typing_pad.css")),
         "/*PAD*/": read(os.path.join(here, "typing_pad.js")),
+        "/*PRACTICESTYLE*/": read(os.path.join(here, "practice.css")),
+        "/*PRACTICESCORE*/": read(os.path.join(here, "practice_score.js")),
+        "/*PRACTICE*/": read(os.path.join(here, "practice.js")),
     }
     page = read(os.path.join(here, "page.html"))
     for marker, text in parts.items():

@@ -35,6 +35,7 @@ class TypingPad {
     this.code = '';
     this.page = 0;
     this.found = { exact: [], hints: [], cut: false };
+    this.listeners = { commit: [], keystroke: [] };  // for what watches the typing
     this.field = root.querySelector('#pad-code');
     this.list = root.querySelector('#pad-candidates');
     this.hintList = root.querySelector('#pad-hints');
@@ -45,6 +46,20 @@ class TypingPad {
     this.buildKeyboard();
     root.querySelector('#pad-copy').addEventListener('click', () => this.copy(root));
     this.render();
+  }
+
+  // callback(text) for each text committed; callback(key) for each key
+  // the pad takes, pressed or tapped.
+  onCommit(callback) {
+    this.listeners.commit.push(callback);
+  }
+
+  onKeystroke(callback) {
+    this.listeners.keystroke.push(callback);
+  }
+
+  tell(kind, value) {
+    for (const callback of this.listeners[kind]) callback(value);
   }
 
   // A table was opened: the keys show its one-letter characters.
@@ -68,6 +83,7 @@ class TypingPad {
       key.innerHTML = label;
       key.addEventListener('mousedown', (event) => event.preventDefault());  // keep the field's focus
       key.addEventListener('click', () => {
+        this.tell('keystroke', label);
         action();
         this.field.focus();
       });
@@ -96,7 +112,10 @@ class TypingPad {
   onKey(event) {
     if (event.ctrlKey || event.altKey || event.metaKey || event.isComposing) return;
     const key = event.key;
-    const handled = () => event.preventDefault();
+    const handled = () => {
+      event.preventDefault();
+      this.tell('keystroke', key);
+    };
     if (/^[a-zA-Z]$/.test(key)) {
       handled();
       this.typeLetter(key.toLowerCase());
@@ -165,6 +184,7 @@ class TypingPad {
   append(text) {
     this.text.value += text;
     this.text.scrollTop = this.text.scrollHeight;
+    this.tell('commit', text);
   }
 
   setCode(code) {
@@ -190,6 +210,7 @@ class TypingPad {
       word.textContent = text;
       item.append(number, ' ', word);
       item.addEventListener('click', () => {
+        this.tell('keystroke', String(i + 1));
         this.choose(i);
         this.field.focus();
       });

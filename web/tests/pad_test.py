@@ -267,7 +267,8 @@ def scenario_agrees_with_librime(page, table, shots, args):
           "\n".join(differ[:10]))
 
 
-def main():
+def main(scenarios=None):
+    """Runs the scenario named; scenarios: the functions of another test's module."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--scenario", required=True)
     parser.add_argument("--navomb")
@@ -277,7 +278,7 @@ def main():
     parser.add_argument("table")
     parser.add_argument("shots")
     args = parser.parse_args()
-    run = globals().get("scenario_" + args.scenario)
+    run = (scenarios or globals()).get("scenario_" + args.scenario)
     if run is None:
         sys.exit(f"no scenario {args.scenario}")
     require(f"the sample table {args.table} is built (scripts/sample-table.sh)",
