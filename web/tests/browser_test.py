@@ -393,6 +393,12 @@ def scenario_works_at_phone_width(page, table, shots):
     check("the keyboard reaches the next control",
           page.js("return document.activeElement.id") == "copy",
           page.js("return document.activeElement.id"))
+    page.wait_for("document.getElementById('chart').complete", "the chart decoded")
+    sizes = page.js("const c = document.getElementById('chart');"
+                    "return [[c.getAttribute('width'), c.getAttribute('height')],"
+                    "[String(c.naturalWidth), String(c.naturalHeight)]]")
+    check("the chart's place is kept before it is decoded: its size in its attributes",
+          sizes[0] == sizes[1], sizes)
     chart_one = page.element("chart").get_attribute("src")
     second = page.driver.find_element("css selector", ".chart-switch[data-chart='2']")
     second.send_keys("\n")  # Enter on the focused button, as a keyboard user switches
