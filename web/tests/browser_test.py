@@ -10,12 +10,10 @@ import atexit
 import io
 import os
 import shutil
-import socket
 import struct
 import subprocess
 import sys
 import tempfile
-import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 crosscheck = os.path.join(here, "..", "..", "tests", "crosscheck")
@@ -23,7 +21,7 @@ sys.path.insert(0, crosscheck)
 sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
 import reference_reader  # noqa: E402
 from checks import check, raised, require, summary  # noqa: E402
-from page_driver import Page  # noqa: E402
+from page_driver import Page, serve  # noqa: E402
 from table_layout import LETTERS, letter_entry, pair_entry  # noqa: E402
 
 scratch = tempfile.mkdtemp(prefix="navo-page-test-")
@@ -409,27 +407,12 @@ def scenario_works_at_phone_width(page, table, shots):
     page.screenshot(os.path.join(shots, "page-360px.png"))
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 def scenario_works_offline_after_a_first_visit(_, table, shots):
     directory = os.path.dirname(os.path.abspath(sys.argv[-3]))
-    port = free_port()
-    server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
-                               str(port)], cwd=directory, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
+    server, port = serve(directory)
     page = None
     try:
         url = f"http://127.0.0.1:{port}/navo-lookup.html"
-        for _ in range(100):
-            try:
-                socket.create_connection(("127.0.0.1", port), timeout=1).close()
-                break
-            except OSError:
-                time.sleep(0.1)
         page = Page(None, url=url)
         page.wait_for("navigator.serviceWorker.controller", "the service worker")
         page.js("caches.keys().then((k) => Promise.all(k.map((n) => caches.open(n).then("

@@ -15,14 +15,13 @@ import gzip
 import json
 import math
 import os
-import socket
 import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from page_driver import Page  # noqa: E402
+from page_driver import Page, serve  # noqa: E402
 import pad_test  # noqa: E402  (its 200 codes and its key presses)
 
 # The last Lighthouse that runs on node 20; installed on demand, it is not a
@@ -106,12 +105,6 @@ def drill_item_painted(page):
     return None
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 def lighthouse_cli(build_dir):
     folder = os.path.join(build_dir, "lighthouse")
     cli = os.path.join(folder, "node_modules", "lighthouse", "cli", "index.js")
@@ -126,18 +119,9 @@ def lighthouse_cli(build_dir):
 def lighthouse_scores(page_path):
     """{form factor: {category: score out of 100}} of the page served from 127.0.0.1."""
     cli = lighthouse_cli(os.path.dirname(os.path.dirname(os.path.abspath(page_path))))
-    port = free_port()
-    server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
-                               str(port)], cwd=os.path.dirname(os.path.abspath(page_path)),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    server, port = serve(os.path.dirname(os.path.abspath(page_path)))
     scores = {}
     try:
-        for _ in range(100):
-            try:
-                socket.create_connection(("127.0.0.1", port), timeout=1).close()
-                break
-            except OSError:
-                time.sleep(0.1)
         url = f"http://127.0.0.1:{port}/{os.path.basename(page_path)}"
         for form, preset in (("mobile", []), ("desktop", ["--preset=desktop"])):
             with tempfile.TemporaryDirectory(prefix="navo-lighthouse-") as folder:
