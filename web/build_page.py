@@ -70,6 +70,8 @@ def main():
         # width and height from the PNG header: the chart's place is kept before it is decoded
         "/*CHART_SIZES*/": json.dumps([list(struct.unpack(">II", png[16:24])) for png in pngs]),
         "/*SAMPLE*/": "'%s'" % SAMPLE_NAME if sample else "null",
+        # shown from the first paint: unhidden by the script it would push the page down
+        "/*SAMPLE_HIDDEN*/": "" if sample else " hidden",
         "/*LOOKUP*/": read(os.path.join(here, "navo_lookup.js")),
         "/*PAGE*/": read(os.path.join(here, "page.js")),
         "/*FAVICON*/": "data:image/png;base64," + base64.b64encode(icon_png(32)).decode(),

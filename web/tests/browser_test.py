@@ -9,6 +9,7 @@ import argparse
 import atexit
 import io
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -449,6 +450,29 @@ def scenario_works_offline_after_a_first_visit(_, table, shots):
             server.wait()
         if page:
             page.close()
+
+
+def scenario_keeps_its_layout_as_its_scripts_run(page, table, shots):
+    """The first paint may come before the scripts at the page's end have run
+    (the module inside makes it long): what the markup and style alone lay
+    out must be where things end up, or the page jumps as it loads."""
+    places = ("return ['box', 'pad-code', 'pad-text'].map("
+              "(id) => Math.round(document.getElementById(id).getBoundingClientRect().top))")
+    with open(page.url[len("file://"):], encoding="utf-8") as f:
+        markup = re.sub(r"<script>.*?</script>", "", f.read(), flags=re.S)
+    unscripted = os.path.join(scratch, "unscripted.html")
+    with open(unscripted, "w", encoding="utf-8") as f:
+        f.write(markup)
+    for width in (1280, 360):
+        page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                    {"width": width, "height": 800, "deviceScaleFactor": 1,
+                                     "mobile": width < 400})
+        page.open()
+        ready = page.js(places)
+        page.driver.get("file://" + unscripted)
+        before = page.js(places)
+        check(f"{width} px: the box, the pad's field and its text are where they end up "
+              "before any script runs", before == ready, f"before {before}, after {ready}")
 
 
 def main():
