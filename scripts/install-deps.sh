@@ -26,6 +26,8 @@ packages=(
 )
 # The module's tests run in node; any node on PATH will do.
 command -v node >/dev/null || packages+=(nodejs)
+# npm installs axe-core for the page's accessibility check (web/tests/package-lock.json).
+command -v npm >/dev/null || packages+=(npm)
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "install-deps: run as root (apt-get is needed)" >&2
@@ -48,6 +50,13 @@ if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
   [ ${#missing[@]} -eq 0 ] || apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# axe-core, as the lock pins it, for the page's accessibility check.
+tests_dir="$(cd "$(dirname "$0")/../web/tests" && pwd)"
+if [ ! -f "$tests_dir/node_modules/axe-core/axe.min.js" ]; then
+  echo "install-deps: axe-core (npm ci in web/tests)"
+  (cd "$tests_dir" && npm ci --no-audit --no-fund)
 fi
 
 # Wine's 32-bit side is made of i386 Linux programs. Where the kernel runs

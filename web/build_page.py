@@ -13,6 +13,7 @@ import gzip
 import hashlib
 import json
 import os
+import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -60,13 +61,17 @@ def main():
     os.makedirs(out_dir, exist_ok=True)
 
     packed = gzip.compress(read(module, "rb"), compresslevel=9, mtime=0)
-    charts = ["data:image/png;base64," + base64.b64encode(bmp_to_png(read(c, "rb"))).decode()
-              for c in (chart1, chart2)]
+    pngs = [bmp_to_png(read(c, "rb")) for c in (chart1, chart2)]
+    charts = ["data:image/png;base64," + base64.b64encode(png).decode() for png in pngs]
     parts = {
         "/*STYLE*/": read(os.path.join(here, "page.css")),
         "/*MODULE*/": base64.b64encode(packed).decode(),
         "/*CHARTS*/": "[" + ", ".join("'%s'" % c for c in charts) + "]",
+        # width and height from the PNG header: the chart's place is kept before it is decoded
+        "/*CHART_SIZES*/": json.dumps([list(struct.unpack(">II", png[16:24])) for png in pngs]),
         "/*SAMPLE*/": "'%s'" % SAMPLE_NAME if sample else "null",
+        # shown from the first paint: unhidden by the script it would push the page down
+        "/*SAMPLE_HIDDEN*/": "" if sample else " hidden",
         "/*LOOKUP*/": read(os.path.join(here, "navo_lookup.js")),
         "/*PAGE*/": read(os.path.join(here, "page.js")),
         "/*FAVICON*/": "data:image/png;base64," + base64.b64encode(icon_png(32)).decode(),

@@ -396,6 +396,7 @@ if (NAVO_SAMPLE_SCRIPT) {
 // --- The charts ---------------------------------------------------------
 function showChart(number) {
   $('chart').src = NAVO_CHARTS[number - 1];
+  [$('chart').width, $('chart').height] = NAVO_CHART_SIZES[number - 1];  // no shift as it decodes
   $('chart').alt = `字根图 ${number}`;
   for (const button of document.querySelectorAll('.chart-switch'))
     button.setAttribute('aria-pressed', String(button.dataset.chart === String(number)));

@@ -9,13 +9,12 @@ import argparse
 import atexit
 import io
 import os
+import re
 import shutil
-import socket
 import struct
 import subprocess
 import sys
 import tempfile
-import time
 
 here = os.path.dirname(os.path.abspath(__file__))
 crosscheck = os.path.join(here, "..", "..", "tests", "crosscheck")
@@ -23,7 +22,7 @@ sys.path.insert(0, crosscheck)
 sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
 import reference_reader  # noqa: E402
 from checks import check, raised, require, summary  # noqa: E402
-from page_driver import Page  # noqa: E402
+from page_driver import Page, serve  # noqa: E402
 from table_layout import LETTERS, letter_entry, pair_entry  # noqa: E402
 
 scratch = tempfile.mkdtemp(prefix="navo-page-test-")
@@ -393,6 +392,12 @@ def scenario_works_at_phone_width(page, table, shots):
     check("the keyboard reaches the next control",
           page.js("return document.activeElement.id") == "copy",
           page.js("return document.activeElement.id"))
+    page.wait_for("document.getElementById('chart').complete", "the chart decoded")
+    sizes = page.js("const c = document.getElementById('chart');"
+                    "return [[c.getAttribute('width'), c.getAttribute('height')],"
+                    "[String(c.naturalWidth), String(c.naturalHeight)]]")
+    check("the chart's place is kept before it is decoded: its size in its attributes",
+          sizes[0] == sizes[1], sizes)
     chart_one = page.element("chart").get_attribute("src")
     second = page.driver.find_element("css selector", ".chart-switch[data-chart='2']")
     second.send_keys("\n")  # Enter on the focused button, as a keyboard user switches
@@ -403,27 +408,12 @@ def scenario_works_at_phone_width(page, table, shots):
     page.screenshot(os.path.join(shots, "page-360px.png"))
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
 def scenario_works_offline_after_a_first_visit(_, table, shots):
     directory = os.path.dirname(os.path.abspath(sys.argv[-3]))
-    port = free_port()
-    server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
-                               str(port)], cwd=directory, stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
+    server, port = serve(directory)
     page = None
     try:
         url = f"http://127.0.0.1:{port}/navo-lookup.html"
-        for _ in range(100):
-            try:
-                socket.create_connection(("127.0.0.1", port), timeout=1).close()
-                break
-            except OSError:
-                time.sleep(0.1)
         page = Page(None, url=url)
         page.wait_for("navigator.serviceWorker.controller", "the service worker")
         page.js("caches.keys().then((k) => Promise.all(k.map((n) => caches.open(n).then("
@@ -460,6 +450,29 @@ def scenario_works_offline_after_a_first_visit(_, table, shots):
             server.wait()
         if page:
             page.close()
+
+
+def scenario_keeps_its_layout_as_its_scripts_run(page, table, shots):
+    """The first paint may come before the scripts at the page's end have run
+    (the module inside makes it long): what the markup and style alone lay
+    out must be where things end up, or the page jumps as it loads."""
+    places = ("return ['box', 'pad-code', 'pad-text'].map("
+              "(id) => Math.round(document.getElementById(id).getBoundingClientRect().top))")
+    with open(page.url[len("file://"):], encoding="utf-8") as f:
+        markup = re.sub(r"<script>.*?</script>", "", f.read(), flags=re.S)
+    unscripted = os.path.join(scratch, "unscripted.html")
+    with open(unscripted, "w", encoding="utf-8") as f:
+        f.write(markup)
+    for width in (1280, 360):
+        page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                    {"width": width, "height": 800, "deviceScaleFactor": 1,
+                                     "mobile": width < 400})
+        page.open()
+        ready = page.js(places)
+        page.driver.get("file://" + unscripted)
+        before = page.js(places)
+        check(f"{width} px: the box, the pad's field and its text are where they end up "
+              "before any script runs", before == ready, f"before {before}, after {ready}")
 
 
 def main():

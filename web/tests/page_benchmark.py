@@ -1,22 +1,33 @@
 #!/usr/bin/python3
 """Figures of the lookup page, in one run on this machine: its transfer size
 before the table (gzip), the time from choosing the sample table to its first
-line, and lookups per second of all 24,192 double-byte values inside the page
-against the native in-process benchmark.
+line, lookups per second of all 24,192 double-byte values inside the page
+against the native in-process benchmark, the typing pad's time from a key
+pressed to its candidates painted, and on request Lighthouse's scores.
 
-Usage: page_benchmark.py PAGE.html MODULE.wasm SAMPLE_TABLE [NATIVE_BENCHMARK]
+Usage: page_benchmark.py [--lighthouse] PAGE.html MODULE.wasm SAMPLE_TABLE [NATIVE_BENCHMARK]
 
 The page is timed by the wall clock; the module alone is also timed in node
 by processor time, the measure of the native benchmark's figure.
 """
+import argparse
 import gzip
 import json
+import math
 import os
 import subprocess
 import sys
+import tempfile
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from page_driver import Page  # noqa: E402
+from page_driver import Page, serve  # noqa: E402
+import pad_test  # noqa: E402  (its 200 codes and its key presses)
+
+# The last Lighthouse that runs on node 20; installed on demand, it is not a
+# test dependency (some 100 MB).
+LIGHTHOUSE = "lighthouse@12.8.2"
+LIGHTHOUSE_CATEGORIES = ("performance", "accessibility", "best-practices", "seo")
 
 # A first second of lookups lets the browser finish compiling the module's
 # hot functions (its optimising tier works in the background), then two
@@ -37,6 +48,105 @@ return [lookups, (performance.now() - started) / 1000, found];
 """
 
 
+# Each letter typed in the pad: performance.now() when its keydown reaches
+# the page (capture, before the pad), when the pad's own listener is done
+# (bubbling back to the document), and when the frame that shows its
+# candidates is painted: a task posted from that frame's requestAnimationFrame
+# runs once the frame's style, layout and paint are done.
+KEY_TIMES = """
+window.navoKeys = [];
+const field = document.getElementById('pad-code');
+let handled = 0;
+document.addEventListener('keydown', () => { handled = performance.now(); });
+document.addEventListener('keydown', (event) => {
+  if (event.target !== field || !/^[a-z]$/.test(event.key)) return;
+  const pressed = performance.now();
+  requestAnimationFrame(() => {
+    const after = new MessageChannel();
+    after.port1.onmessage = () => navoKeys.push([field.value, handled - pressed,
+                                                 performance.now() - pressed]);
+    after.port2.postMessage(0);
+  });
+}, true);
+"""
+
+
+def percentile(values, p):
+    """Nearest rank: the smallest value with p % of the values at or below it."""
+    ordered = sorted(values)
+    return ordered[max(0, math.ceil(p / 100 * len(ordered)) - 1)]
+
+
+def keystroke_times(page, table):
+    """[(code, ms in the pad's listener, ms to painted)] of the last key of
+    each of the codes the pad is held to librime on, typed one after another."""
+    codes, _ = pad_test.parity_codes(table)
+    page.focus("pad-code")
+    page.js(KEY_TIMES)
+    typed = 0
+    for code in codes:
+        pad_test.type_keys(page, code)
+        typed += len(code)
+        page.wait_for(f"window.navoKeys.length === {typed}", f"the candidates of {code} painted")
+        pad_test.press(page, "Escape")
+    keys = page.js("return window.navoKeys")
+    last, at = [], 0
+    for code in codes:
+        at += len(code)
+        shown, handled, painted = keys[at - 1]
+        assert shown == code, f"the pad shows {shown!r} after typing {code!r}"
+        last.append((code, handled, painted))
+    return last
+
+
+def drill_item_painted(page):
+    """Milliseconds from an answer in the drill to its next item painted,
+    p50 and p95; None while the page has no drill."""
+    return None
+
+
+def lighthouse_cli(build_dir):
+    folder = os.path.join(build_dir, "lighthouse")
+    cli = os.path.join(folder, "node_modules", "lighthouse", "cli", "index.js")
+    if not os.path.isfile(cli):
+        print(f"Lighthouse is not installed: installing {LIGHTHOUSE} into {folder} (npm, once)",
+              flush=True)
+        subprocess.run(["npm", "install", "--prefix", folder, "--no-audit", "--no-fund",
+                        LIGHTHOUSE], check=True, stdout=subprocess.DEVNULL)
+    return cli
+
+
+def lighthouse_scores(page_path):
+    """{form factor: {category: score out of 100}} of the page served from 127.0.0.1."""
+    cli = lighthouse_cli(os.path.dirname(os.path.dirname(os.path.abspath(page_path))))
+    server, port = serve(os.path.dirname(os.path.abspath(page_path)))
+    scores = {}
+    try:
+        url = f"http://127.0.0.1:{port}/{os.path.basename(page_path)}"
+        for form, preset in (("mobile", []), ("desktop", ["--preset=desktop"])):
+            with tempfile.TemporaryDirectory(prefix="navo-lighthouse-") as folder:
+                report = os.path.join(folder, "report.json")
+                subprocess.run(["node", cli, url, "--quiet", "--output=json",
+                                f"--output-path={report}",
+                                "--only-categories=" + ",".join(LIGHTHOUSE_CATEGORIES),
+                                "--chrome-flags=--headless=new --no-sandbox", *preset],
+                               env=dict(os.environ, CHROME_PATH="/usr/bin/chromium"),
+                               check=True, timeout=240)
+                with open(report, encoding="utf-8") as f:
+                    result = json.load(f)
+            scores[form] = {c: round(result["categories"][c]["score"] * 100)
+                            for c in LIGHTHOUSE_CATEGORIES}
+            below = [(a["id"], a["score"]) for a in result["audits"].values()
+                     if a.get("score") is not None and a["score"] < 1 and
+                     a.get("scoreDisplayMode") in ("binary", "numeric")]
+            if below:
+                print(f"  Lighthouse {form}: audits not passed: {below}")
+    finally:
+        server.terminate()
+        server.wait()
+    return scores
+
+
 def native_rates(benchmark, table):
     """The native benchmark's lookups a second of processor time, and of
     wall-clock time as the page is timed (they differ on a busy machine)."""
@@ -50,8 +160,15 @@ def native_rates(benchmark, table):
 
 
 def main():
-    page_path, module, table = sys.argv[1:4]
-    benchmark = sys.argv[4] if len(sys.argv) > 4 else None
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--lighthouse", action="store_true",
+                        help="also Lighthouse's scores, mobile and desktop (about a minute each)")
+    parser.add_argument("page")
+    parser.add_argument("module")
+    parser.add_argument("table")
+    parser.add_argument("benchmark", nargs="?")
+    args = parser.parse_args()
+    page_path, module, table, benchmark = args.page, args.module, args.table, args.benchmark
     with open(page_path, "rb") as f:
         transfer = len(gzip.compress(f.read(), 9))
     print(f"page transfer size before the table: {transfer / 1024:.1f} KB gzipped "
@@ -72,6 +189,8 @@ def main():
               f"line: {read + opened + lookup:.1f} ms (the browser reading the file "
               f"{read:.1f} ms, opening it {opened:.1f} ms, the lookup and its line {lookup:.1f} ms)")
         lookups, seconds, found = page.js(ALL_VALUES_IN_PAGE)
+        keys = keystroke_times(page, table)
+        drill = drill_item_painted(page)
     finally:
         page.close()
     in_page = lookups / seconds
@@ -89,6 +208,24 @@ def main():
               f"module against native by processor time: {module_rate / cpu:.2f}x")
     else:
         print("native benchmark not built (cmake --build --preset native)")
+    handled = [k[1] for k in keys]
+    painted = [k[2] for k in keys]
+    print(f"typing pad, a key pressed to its candidates painted, the last key of each of "
+          f"{len(keys)} codes: p50 {percentile(painted, 50):.1f} ms, p95 "
+          f"{percentile(painted, 95):.1f} ms (the pad's own work p50 "
+          f"{percentile(handled, 50):.2f} ms, p95 {percentile(handled, 95):.2f} ms)")
+    if drill:
+        print(f"drill, an answer to the next item painted: p50 {drill[0]:.1f} ms, "
+              f"p95 {drill[1]:.1f} ms")
+    else:
+        print("drill, an answer to the next item painted: not measured (no drill in the page)")
+    if args.lighthouse:
+        started = time.monotonic()
+        for form, scores in lighthouse_scores(page_path).items():
+            print(f"Lighthouse {form}: " + ", ".join(f"{c} {s}" for c, s in scores.items()))
+        print(f"(Lighthouse took {time.monotonic() - started:.0f} s)")
+    else:
+        print("Lighthouse: not run (page_benchmark.py --lighthouse)")
 
 
 if __name__ == "__main__":

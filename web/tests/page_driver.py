@@ -2,6 +2,8 @@
 as a file: what the browser tests and the page benchmark share."""
 import os
 import shutil
+import socket
+import subprocess
 import tempfile
 import time
 
@@ -10,6 +12,24 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 
 TIMEOUT = 20  # seconds for anything the page does
+
+
+def serve(directory):
+    """The folder served by python3 -m http.server on a free port of
+    127.0.0.1, once it answers: (the server's process, its port)."""
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        port = s.getsockname()[1]
+    server = subprocess.Popen(["/usr/bin/python3", "-m", "http.server", "--bind", "127.0.0.1",
+                               str(port)], cwd=directory, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    for _ in range(100):
+        try:
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            break
+        except OSError:
+            time.sleep(0.1)
+    return server, port
 
 
 class Page:

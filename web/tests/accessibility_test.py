@@ -1,0 +1,123 @@
+#!/usr/bin/python3
+"""The lookup page walked through what a person sees, at one width, with
+axe-core checking each state: no rule broken in any of them.
+
+Usage: accessibility_test.py [--width PX] [--plant-fault] PAGE.html SAMPLE_TABLE SCREENSHOT_DIR
+
+--plant-fault adds an input with no label to the page first: the walk must
+then fail, which shows that the check sees what it is there to see.
+"""
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
+import axe_check  # noqa: E402
+from checks import check, raised, require, summary  # noqa: E402
+from page_driver import Page  # noqa: E402
+
+# A one-pixel PNG: a file that is no table.
+PNG = bytes.fromhex("89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489")
+
+
+def look_up(page, table):
+    page.focus("box")
+    page.commit("工童中")
+    page.wait_for("document.querySelectorAll('#pane-lines li').length === 3", "three lines")
+
+
+def look_up_a_word(page, table):
+    page.focus("word")
+    page.commit("中国")
+    page.element("word").submit()
+    page.wait_for("document.getElementById('word-result').textContent !== ''", "the word's line")
+
+
+def type_in_the_pad(page, table):
+    page.focus("pad-code")
+    page.type_keys("a")
+    page.wait_for("document.querySelectorAll('#pad-candidates li').length > 0 &&"
+                  "document.querySelectorAll('#pad-hints li').length > 0", "candidates and hints")
+
+
+def choose_a_wrong_file(page, table):
+    folder = tempfile.mkdtemp(prefix="navo-axe-")
+    try:
+        path = os.path.join(folder, "picture.png")
+        with open(path, "wb") as f:
+            f.write(PNG)
+        page.choose_file(path)
+        page.wait_for("document.querySelector('#messages .message.error')", "the error")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def reload_remembered(page, table):
+    page.wait_for("!document.getElementById('forget-table').hidden", "the table remembered")
+    page.open()
+    page.wait_for("!document.getElementById('forget-table').hidden &&"
+                  "document.getElementById('table-status').textContent.includes('已打开码表')",
+                  "the remembered table and its forget button")
+
+
+# Each state reached from the one before it: (what the page shows, how to get there).
+STATES = [
+    ("empty, no table", lambda page, table: None),
+    ("a table open", lambda page, table: page.choose_table(table)),
+    ("lookups shown", look_up),
+    ("a word looked up", look_up_a_word),
+    ("typing in the pad, candidates and hints shown", type_in_the_pad),
+    ("an error shown (a file that is no table)", choose_a_wrong_file),
+    ("the remembered table and its forget button after a reload", reload_remembered),
+]
+
+
+def plant_fault(page):
+    page.js("const field = document.createElement('input'); field.type = 'text';"
+            "field.id = 'planted'; document.querySelector('main').prepend(field);")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--width", type=int, default=1280)
+    parser.add_argument("--plant-fault", action="store_true")
+    parser.add_argument("page")
+    parser.add_argument("table")
+    parser.add_argument("shots")
+    args = parser.parse_args()
+    require(f"axe-core is installed ({axe_check.AXE}: scripts/install-deps.sh)", axe_check.installed())
+    require(f"the sample table {args.table} is built (scripts/sample-table.sh)",
+            os.path.isfile(args.table))
+    page = Page(args.page)
+    try:
+        if args.width != 1280:
+            page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                        {"width": args.width, "height": 780,
+                                         "deviceScaleFactor": 1, "mobile": True})
+            page.open()
+        for what, reach in STATES:
+            reach(page, args.table)
+            if args.plant_fault:
+                plant_fault(page)
+            found = axe_check.violations(page.driver)
+            if args.plant_fault:
+                check(f"{what}: axe finds the input with no label",
+                      any(v["id"] == "label" and "#planted" in n["target"]
+                          for v in found for n in v["nodes"]), axe_check.describe(found))
+                break
+            if not check(f"{args.width} px, {what}: no accessibility violation", found == [],
+                         axe_check.describe(found)):
+                name = "axe-%dpx-%s.png" % (args.width, what.split(",")[0].replace(" ", "-"))
+                page.screenshot(os.path.join(args.shots, name))
+    except Exception as error:  # a failed wait or a missing element fails the walk
+        raised("the walk runs to its end", error)
+    finally:
+        page.close()
+    sys.exit(0 if summary() else 1)
+
+
+if __name__ == "__main__":
+    main()
