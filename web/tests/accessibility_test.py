@@ -18,6 +18,7 @@ sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
 import axe_check  # noqa: E402
 from checks import check, raised, require, summary  # noqa: E402
 from page_driver import Page  # noqa: E402
+from practice_test import press_hint_key  # noqa: E402
 
 # A one-pixel PNG: a file that is no table.
 PNG = bytes.fromhex("89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c489")
@@ -63,6 +64,26 @@ def reload_remembered(page, table):
                   "the remembered table and its forget button")
 
 
+def practise_a_text(page, table):
+    """The first text offered, its first character typed wrong (工 for 床), a hint asked."""
+    page.element("practice-start").click()
+    page.type_keys("a ")
+    press_hint_key(page)
+    page.wait_for("document.querySelector('#practice-text .practice-wrong') &&"
+                  "document.getElementById('practice-hint-text').textContent !== ''",
+                  "a wrong mark and a hint")
+
+
+def finish_a_pasted_text(page, table):
+    """工中 pasted over the text and typed by their one-letter codes: the figures."""
+    page.focus("practice-source")
+    page.js("document.getElementById('practice-source').select()")
+    page.commit("工中")
+    page.element("practice-start").click()
+    page.type_keys("a k ")
+    page.wait_for("document.querySelectorAll('#practice-result dd').length > 0", "the figures")
+
+
 # Each state reached from the one before it: (what the page shows, how to get there).
 STATES = [
     ("empty, no table", lambda page, table: None),
@@ -70,6 +91,8 @@ STATES = [
     ("lookups shown", look_up),
     ("a word looked up", look_up_a_word),
     ("typing in the pad, candidates and hints shown", type_in_the_pad),
+    ("practising a text, a wrong character and a hint shown", practise_a_text),
+    ("a practice finished, its figures shown", finish_a_pasted_text),
     ("an error shown (a file that is no table)", choose_a_wrong_file),
     ("the remembered table and its forget button after a reload", reload_remembered),
 ]
