@@ -15,12 +15,12 @@ function svgElement(name, attributes, text) {
 
 // Two bar charts one above the other, one bar a day: characters a minute, accuracy.
 function drawDailyChart(svg, days) {
-  const width = 600;
+  const width = 400;
   const rowHeight = 110;
   const left = 44;
   const step = (width - left - 8) / Math.max(days.length, 7);
   svg.replaceChildren();
-  svg.setAttribute('viewBox', `0 0 ${width} ${rowHeight * 2 + 40}`);
+  svg.setAttribute('viewBox', `0 0 ${width} ${rowHeight * 2 + 50}`);
   svg.append(svgElement('title', { id: 'stats-chart-title' }, '每天的每分钟字数和正确率'),
     svgElement('desc', { id: 'stats-chart-desc' }, days.length ? days.map((d) =>
       `${d.day}：每分钟 ${d.perMinute.toFixed(1)} 字，正确率 ${Math.round(d.accuracy * 100)}%`).join('；') :
@@ -28,11 +28,11 @@ function drawDailyChart(svg, days) {
   const top = Math.max(10, ...days.map((d) => d.perMinute));
   const rows = [
     { label: '每分钟字数', value: (d) => d.perMinute, max: top, text: (d) => d.perMinute.toFixed(0), y: 18 },
-    { label: '正确率 %', value: (d) => d.accuracy * 100, max: 100, text: (d) => Math.round(d.accuracy * 100), y: rowHeight + 26 },
+    { label: '正确率 %', value: (d) => d.accuracy * 100, max: 100, text: (d) => Math.round(d.accuracy * 100), y: rowHeight + 36 },
   ];
   for (const row of rows) {
-    const base = row.y + rowHeight - 24;
-    const height = rowHeight - 40;
+    const base = row.y + rowHeight - 20;
+    const height = rowHeight - 50;
     svg.append(svgElement('text', { x: 0, y: row.y, class: 'stats-axis' }, row.label),
       svgElement('line', { x1: left, y1: base, x2: width - 4, y2: base, class: 'stats-base' }));
     days.forEach((d, i) => {
@@ -70,7 +70,7 @@ function renderStatistics(root, record, drill) {
     big.className = 'stats-character';
     big.textContent = character;
     item.append(big, ` ${every.codes.replace(/\s+/g, ' ').trim()}`,
-      `（最佳 ${every.best}；答错 ${state.wrong}/${state.seen} 次）`);
+      `（最佳 ${every.best}；答 ${state.seen} 次，错 ${state.wrong} 次）`);
     return item;
   }));
   root.querySelector('#stats-weakest-empty').hidden = items.length > 0;
