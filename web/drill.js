@@ -132,17 +132,17 @@ class Drill {
     const verdict = document.createElement('p');
     verdict.className = 'drill-verdict';
     const place = exact.indexOf(character);
-    if (place === 0) {
+    if (outcome.right && place === 0) {
       verdict.classList.add('drill-right');
       verdict.textContent = `✓ 对：${code} 的第一个候选就是“${character}”。`;
-    } else if (place > 0) {
+    } else if (outcome.right) {
       verdict.classList.add('drill-right');
       verdict.textContent = `✓ 对，但“${character}”是 ${code} 的第 ${place + 1} 个候选，不是最佳编码。`;
     } else {
       verdict.classList.add('drill-wrong');
       verdict.textContent = `✗ 错：${code} 的候选中没有“${character}”。`;
     }
-    verdict.dataset.outcome = place === 0 ? 'best' : place > 0 ? 'right' : 'wrong';
+    verdict.dataset.outcome = !outcome.right ? 'wrong' : place === 0 ? 'best' : 'right';
     const codes = document.createElement('p');
     codes.className = 'drill-codes';
     codes.append(`“${character}”的编码（${(outcome.ms / 1000).toFixed(1)} 秒）：`);

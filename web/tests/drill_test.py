@@ -164,19 +164,28 @@ def scenario_drills_right_wrong_and_slow(page, table_path, shots):
     # Right but not best: a code under which another character comes first
     # (的 and 经 have one in the sample table), once the character comes.
     not_best = {c: [x for x in table.codes[c] if table.menu[x][:1] != [c]] for c in level}
+    mastered = {third}  # answered right within the time, last
+    counted = []
     for _ in range(300):
         if "第 2 级" in label(page):
             break
         character = shown(page)
+        mastered.add(character)
         if not_best.get(character):
             code = not_best.pop(character)[0]
             answer(page, code)
             expect(verdict(page)[0], "right", f"{character} by {code}: right, not best")
+            if "第 1 级" in label(page):
+                expect(label(page).split("（")[0], f"第 1 级：{len(mastered)}/{count} 已掌握",
+                       "and it counts as mastered")
             if not [c for c in not_best.values() if c]:
                 page.js("document.getElementById('drill').scrollIntoView()")
                 page.screenshot(os.path.join(shots, "drill-1280.png"))
         else:
             answer(page, table.best(character))
+        if "第 1 级" in label(page) and f"：{len(mastered)}/" not in label(page):
+            counted.append((character, len(mastered), label(page)))
+    expect(counted, [], "after each answer, the mastered ones counted")
     check("each character with such a code was answered by it",
           not [c for c in not_best.values() if c], not_best)
     check("every one-letter character right within the time: the level is passed",
