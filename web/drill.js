@@ -159,7 +159,10 @@ class Drill {
       passed.textContent = `第 ${outcome.level + 1} 级通过！进入第 ${this.scheduler.level + 1} 级。`;
       parts.push(passed);
     }
-    this.result.replaceChildren(...parts);
+    const next = document.createElement('p');
+    next.className = 'visually-hidden';
+    next.textContent = `下一个字：${this.scheduler.shown}`;
+    this.result.replaceChildren(...parts, next);
   }
 
   render() {
@@ -176,7 +179,6 @@ class Drill {
     const level = this.scheduler.level;
     const total = this.scheduler.pool().length;
     this.character.textContent = this.scheduler.shown || '';
-    this.character.setAttribute('aria-label', `请输入“${this.scheduler.shown || ''}”的编码`);
     this.levelLabel.textContent = `第 ${level + 1} 级：${this.scheduler.mastered(level)}/${total} 已掌握` +
       `（${DrillRules.passMs / 1000} 秒内答对算掌握）`;
   }

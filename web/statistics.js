@@ -79,3 +79,4 @@ function renderStatistics(root, record, drill) {
 window.navoProgress.onChange((record) => {
   renderStatistics(document.getElementById('stats'), record, window.navoDrill);
 });
+renderStatistics(document.getElementById('stats'), null, window.navoDrill);
