@@ -11,6 +11,7 @@ class Drill {
     this.store = store;
     this.lookup = null;
     this.scheduler = null;
+    this.codes = new Map();
     this.code = '';
     this.keystrokes = 0;
     this.character = root.querySelector('#drill-character');
@@ -46,8 +47,16 @@ class Drill {
     return every.ok && every.codes.trim() !== '';
   }
 
+  // Every code of a character, asked of the core once a table (it takes a
+  // while: the answer and the statistics show them after each answer).
+  codesOf(character) {
+    if (!this.codes.has(character)) this.codes.set(character, this.lookup.everyCode(this.lookup.encode(character)));
+    return this.codes.get(character);
+  }
+
   async tableOpened({ lookup, key }) {
     this.lookup = lookup;
+    this.codes = new Map();
     this.scheduler = null;
     this.render();
     await this.store.open(key);
@@ -128,7 +137,7 @@ class Drill {
 
   // The answer just given: right, best or wrong, and every code of the character.
   showAnswer(character, code, exact, outcome) {
-    const every = this.lookup.everyCode(this.lookup.encode(character));
+    const every = this.codesOf(character);
     const verdict = document.createElement('p');
     verdict.className = 'drill-verdict';
     const place = exact.indexOf(character);

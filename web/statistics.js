@@ -64,7 +64,7 @@ function renderStatistics(root, record, drill) {
   const items = scheduler ? scheduler.weakest(20) : [];
   weakest.replaceChildren(...items.map((character) => {
     const item = document.createElement('li');
-    const every = drill.lookup.everyCode(drill.lookup.encode(character));
+    const every = drill.codesOf(character);
     const state = scheduler.progress.items[character];
     const big = document.createElement('span');
     big.className = 'stats-character';
