@@ -31,6 +31,7 @@ class Drill {
       store.record.drill = this.scheduler.toJSON();
     };
     document.addEventListener('navo-table-opened', (event) => this.tableOpened(event.detail));
+    document.addEventListener('navo-table-forgotten', () => this.tableForgotten());
     this.render();
   }
 
@@ -62,6 +63,16 @@ class Drill {
     await this.store.open(key);
     if (this.lookup !== lookup || this.store.key !== key) return;
     this.startScheduler(this.store.record.drill);
+  }
+
+  // The table is closed: nothing to drill until another is open; its progress stays stored.
+  tableForgotten() {
+    this.lookup = null;
+    this.scheduler = null;
+    this.setCode('');
+    this.result.replaceChildren();
+    this.store.close();
+    this.render();
   }
 
   startScheduler(progress) {

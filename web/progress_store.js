@@ -99,6 +99,12 @@ class ProgressStore {
     this.changed();
   }
 
+  close() {
+    this.key = null;
+    this.record = { drill: null, sessions: [] };
+    this.changed();
+  }
+
   save() {
     if (this.key === null) return Promise.resolve();
     const key = this.key;

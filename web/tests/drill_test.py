@@ -242,6 +242,12 @@ def scenario_keeps_progress_through_a_reload_and_a_file(page, table_path, shots)
         expect(export(page, folder), saved, "exported and imported back: identical")
         expect(label(page), before, "the drill as it was then")
         check("and the drill goes on", shown(page) in level)
+
+        page.element("forget-table").click()
+        expect([label(page), shown(page)], ["请先选择码表 navo.mb，再开始练习。", ""],
+               "the table forgotten: nothing to drill")
+        open_drill(page, table_path)
+        expect(label(page), before, "the table chosen again: its progress is there")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
