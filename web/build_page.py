@@ -19,8 +19,12 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from bmp_to_png import bmp_to_png  # noqa: E402
 from web_icons import icon_png  # noqa: E402
+from character_frequency import from_file as common_characters  # noqa: E402
 
 PAGE_NAME = "navo-lookup.html"
+# Enough common characters that the drill's 3,500 remain among those a table holds.
+COMMON_CHARACTERS = 6000
+DRILL_SCRIPTS = ("drill_scheduler.js", "progress_store.js", "drill.js", "statistics.js")
 SAMPLE_NAME = "navo-sample.js"
 MANIFEST_NAME = "navo-lookup.webmanifest"
 WORKER_NAME = "navo-lookup-sw.js"
@@ -82,6 +86,9 @@ def main():
         "/*PRACTICESTYLE*/": read(os.path.join(here, "practice.css")),
         "/*PRACTICESCORE*/": read(os.path.join(here, "practice_score.js")),
         "/*PRACTICE*/": read(os.path.join(here, "practice.js")),
+        "/*DRILLSTYLE*/": read(os.path.join(here, "drill.css")),
+        "/*FREQUENCY*/": common_characters(count=COMMON_CHARACTERS),
+        "/*DRILL*/": "\n".join(read(os.path.join(here, name)) for name in DRILL_SCRIPTS),
     }
     page = read(os.path.join(here, "page.html"))
     for marker, text in parts.items():

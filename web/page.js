@@ -369,6 +369,7 @@ $('forget-table').addEventListener('click', async () => {
   $('table-label').textContent = '码表 navo.mb：';
   $('table-file').value = '';
   renderPane();
+  document.dispatchEvent(new CustomEvent('navo-table-forgotten'));
   try {
     await forgetStoredTable();
   } catch (error) {

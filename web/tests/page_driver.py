@@ -81,7 +81,8 @@ class Page:
         return self.element("table-status").text
 
     def drop_file(self, element_id, path):
-        """A file dragged from the desktop and dropped on the element."""
+        """A file dragged from the desktop and dropped on the element, scrolled into view."""
+        self.js("document.getElementById(arguments[0]).scrollIntoView({block: 'center'})", element_id)
         x, y = self.js("const r = document.getElementById(arguments[0]).getBoundingClientRect();"
                        "return [r.x + r.width / 2, r.y + r.height / 2]", element_id)
         data = {"items": [], "files": [os.path.abspath(path)], "dragOperationsMask": 1}
