@@ -179,7 +179,11 @@ class TextPractice {
       try {
         Promise.resolve(progress.recordSession({ kind: 'practice', day: practiceDay(new Date()),
           characters: s.characters, right: s.right, ms: Math.round(s.ms),
-          keystrokes: s.keystrokes })).catch(() => {});
+          keystrokes: s.keystrokes,
+          // each character typed, so that the drill brings back the ones missed or slow
+          results: s.marks.filter((m) => m.state === 'right' || m.state === 'wrong')
+            .map((m) => ({ character: m.ch, right: m.state === 'right', ms: Math.round(m.ms) })) }))
+          .catch(() => {});
       } catch (error) {
         // progress not kept: the run's figures are still shown
       }

@@ -12,6 +12,8 @@
 // - Time runs from the first key pressed to the commit that fills the last
 //   counted character; keys pressed after that are not the run's.
 // - Hints asked for are counted apart, not as keystrokes.
+// - A character's own time runs from the commit before it (the first key,
+//   for the first) to its commit; a word's is shared among its characters.
 'use strict';
 
 function isBlank(ch) {
@@ -48,6 +50,8 @@ function scorePractice(target, events, counts) {
       }
       if (filled === before) continue;
       if (first === null) first = event.t;  // a candidate tapped before any key
+      const share = (event.t - (last === null ? first : last)) / (filled - before);
+      for (let i = before; i < filled; i++) marks[order[i]].ms = share;
       last = event.t;
     }
   }

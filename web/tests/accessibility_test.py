@@ -84,6 +84,27 @@ def finish_a_pasted_text(page, table):
     page.wait_for("document.querySelectorAll('#practice-result dd').length > 0", "the figures")
 
 
+def answer_in_the_drill(page, table):
+    """Two answers (zz, no code of the sample table, and a): the codes shown,
+    the statistics grown."""
+    page.focus("drill-code")
+    page.type_keys("zz a ")
+    page.wait_for("document.querySelector('#drill-result .drill-verdict') &&"
+                  "document.querySelectorAll('#stats-days tbody tr').length > 0 &&"
+                  "document.querySelectorAll('#stats-weakest li').length > 0",
+                  "the answer's codes, a day's figures and the weakest characters")
+
+
+def refuse_a_progress_file(page, table):
+    with tempfile.TemporaryDirectory(prefix="navo-axe-") as folder:
+        path = os.path.join(folder, "picture.png")
+        with open(path, "wb") as f:
+            f.write(PNG)
+        page.element("progress-file").send_keys(path)
+        page.wait_for("document.getElementById('progress-status').textContent !== ''",
+                      "the progress file's refusal")
+
+
 # Each state reached from the one before it: (what the page shows, how to get there).
 STATES = [
     ("empty, no table", lambda page, table: None),
@@ -93,6 +114,8 @@ STATES = [
     ("typing in the pad, candidates and hints shown", type_in_the_pad),
     ("practising a text, a wrong character and a hint shown", practise_a_text),
     ("a practice finished, its figures shown", finish_a_pasted_text),
+    ("drilling, an answer and its codes shown, the statistics grown", answer_in_the_drill),
+    ("a progress file refused", refuse_a_progress_file),
     ("an error shown (a file that is no table)", choose_a_wrong_file),
     ("the remembered table and its forget button after a reload", reload_remembered),
 ]

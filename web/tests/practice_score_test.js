@@ -39,6 +39,11 @@ test('a run with two wrong characters, a word and skipped punctuation', () => {
   assert.ok(Math.abs(s.keysPerCharacter - 2.5556) < 1e-4, String(s.keysPerCharacter));
   assert.deepStrictEqual(s.marks.map((m) => `${m.ch}${m.state[0]}${m.typed}`), [
     '我r我', '们w门', '是r是', '中r中', '国r国', '人r人', '，s', '你w尔', '好r好', '吗r吗', '？s']);
+  // Each character's time: 我 1000 (first key) to 1200; 们 1200 to 1700; 是 to 2200;
+  // 中国 2200 to 2900 shared, 350 each; 人 2900 to 3400 (Enter's blank is no commit
+  // of a character); 你 to 3800; 好 to 4100; 吗 to 4500. They add up to the 3500.
+  assert.deepStrictEqual(s.marks.filter((m) => m.counted).map((m) => m.ms),
+    [200, 500, 500, 350, 350, 500, 400, 300, 400]);
 });
 
 test('part of the run: the next character to type and the figures so far', () => {
