@@ -1,6 +1,7 @@
 // A table's dump through its text form and back.
 #include "tests/support/text_form_round_trip.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "tools/navomb/table_examine.h"
@@ -19,6 +20,20 @@ std::string SourceDifference(const TableSource& expected, const TableSource& got
       return "candidate " + std::to_string(i) + " differs";
   return "";
 }
+
+namespace {
+
+// The candidates in order of their codes, each code's own kept in the order
+// the table gives them: that order is what the lookup shows; where an edited
+// table holds codes out of the builder's order, the builder writes them in
+// its own, which the lookup of any one code does not see.
+TableSource ByCode(TableSource source) {
+  std::stable_sort(source.candidates.begin(), source.candidates.end(),
+                   [](const auto& a, const auto& b) { return a.code < b.code; });
+  return source;
+}
+
+}  // namespace
 
 std::string TextFormFault(const std::vector<uint8_t>& bytes, bool sameBytes) {
   if (!CheckCodeTable(bytes).empty()) return "";
@@ -39,7 +54,8 @@ std::string TextFormFault(const std::vector<uint8_t>& bytes, bool sameBytes) {
   if (!fault.empty()) return "the dump reads back with " + fault;
   const BuildResult built = BuildCodeTable(read);
   if (sameBytes && built.bytes != bytes) return "the dump builds other bytes";
-  fault = SourceDifference(dump, DumpCodeTable(built.bytes));
+  const TableSource again = DumpCodeTable(built.bytes);
+  fault = sameBytes ? SourceDifference(dump, again) : SourceDifference(ByCode(dump), ByCode(again));
   return fault.empty() ? "" : "the dump builds a table that dumps with " + fault;
 }
 

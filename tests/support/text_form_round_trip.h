@@ -18,8 +18,9 @@ std::string SourceDifference(const TableSource& expected, const TableSource& got
 // checker finds sound and whose dump the builder takes (no empty text, no
 // code with other than a-z, which no text table holds): its dump, written as
 // a text table, reads back without error as the same source and builds into
-// a table that dumps the same; with sameBytes (a table the builder made),
-// into the same bytes.
+// a table that dumps the same candidates, each code's in the same order (an
+// edited table may hold codes out of the builder's order); with sameBytes (a
+// table the builder made), into the same bytes.
 std::string TextFormFault(const std::vector<uint8_t>& bytes, bool sameBytes);
 
 }  // namespace navo::testing
