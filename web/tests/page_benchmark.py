@@ -232,7 +232,11 @@ def main():
           f"{percentile(handled, 50):.2f} ms, p95 {percentile(handled, 95):.2f} ms)")
     print(f"drill, an answer to the next item painted: p50 {drill[0]:.1f} ms, "
           f"p95 {drill[1]:.1f} ms")
-    if args.lighthouse:
+    if args.lighthouse and os.environ.get("NAVO_PAGE_LIGHTHOUSE") == "off":
+        # the test command's run: Lighthouse's download and two runs cost it a minute
+        print("Lighthouse: left out (NAVO_PAGE_LIGHTHOUSE=off); "
+              "cmake --build --preset web --target page_benchmark prints its scores")
+    elif args.lighthouse:
         started = time.monotonic()
         for form, scores in lighthouse_scores(page_path).items():
             print(f"Lighthouse {form}: " + ", ".join(f"{c} {s}" for c, s in scores.items()))
