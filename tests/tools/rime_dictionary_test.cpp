@@ -66,7 +66,7 @@ TEST(RimeDictionaryTest, ColumnsListDecidesWhichColumnIsTextAndWhichCode) {
 TEST(RimeDictionaryTest, EntryLinesFollowRimesRules) {
   const struct {
     const char* name;
-    const char* body;
+    std::string body;
     std::vector<std::string> candidates;
     std::vector<std::string> warnings;
   } cases[] = {
@@ -232,6 +232,19 @@ const char kWubiRules[] =
     "    - length_in_range: [3, 4]\n"
     "      formula: \"AaBaCaZa\"\n";
 
+// Rules for words of up to 32 characters, as long as Rime encodes.
+const char kLongRules[] =
+    "encoder:\n"
+    "  rules:\n"
+    "    - length_in_range: [2, 32]\n"
+    "      formula: \"AaBaZa\"\n";
+
+std::string ThirtyZhong() {
+  std::string text;
+  for (int i = 0; i < 30; ++i) text += u8"中";
+  return text;
+}
+
 const std::string kWubiStemRules = std::string("columns: [text, code, weight, stem]\n") + kWubiRules;
 
 // Entries without a code, after every entry with one, each with every code
@@ -240,7 +253,7 @@ TEST(RimeDictionaryTest, EntriesWithoutCodeGetTheEncodersCodes) {
   const struct {
     const char* name;
     std::string header;
-    const char* body;
+    std::string body;
     std::vector<std::string> candidates;
     std::vector<std::string> warnings;
   } cases[] = {
@@ -269,6 +282,18 @@ TEST(RimeDictionaryTest, EntriesWithoutCodeGetTheEncodersCodes) {
       {"longer than the rules take", kWubiRules, u8"中\tkhk\n中中中中中\n", {u8"中 khk"},
        {u8"13: no code for \"中中中中中\": the encoder rules take words of at most 4 characters; "
         u8"left out, as Rime leaves it out"}},
+      // Thirty characters of two codes each and one without: no choice of
+      // the 2^30 makes a code, and the reader says so without trying them.
+      {"a long word with a character without a code", kLongRules,
+       u8"中\tkhk\n中\tkh\n" + ThirtyZhong() + u8"丁\n",
+       {u8"中 khk", u8"中 kh"},
+       {u8"11: no code for \"" + ThirtyZhong() + u8"丁\": \"丁\" has no code to make words of; "
+        u8"left out, as Rime leaves it out"}},
+      {"without rules: a long text whose parts cannot finish it", "",
+       u8"中\tkhk\n中\tkh\n" + ThirtyZhong() + u8"丁\n",
+       {u8"中 khk", u8"中 kh"},
+       {u8"7: no code for \"" + ThirtyZhong() + u8"丁\": no encoder rules, and it is not made of "
+        u8"texts with codes; left out, as Rime leaves it out"}},
       {"without rules: the code of the text where it has one", "",
        u8"中国\tkhlg\n中国\n", {u8"中国 khlg"}, {}},
       {"without rules: its parts' codes, syllables a table cannot hold", "",

@@ -221,6 +221,20 @@ struct RimeDictionaryReader::Encoding {
   std::vector<std::string> made;
   int limit = kSearchLimit;
 
+  // Whether every character has a code the rules may take: without one no
+  // choice of the others' codes makes a code, and trying them all would take
+  // as long as their product.
+  bool EachHasACode(const std::vector<std::string>& characters) const {
+    for (const std::string& character : characters) {
+      std::vector<std::string> codes;
+      if (!reader.Translate(character, &codes)) return false;
+      bool usable = false;
+      for (const std::string& code : codes) usable = usable || !reader.encoder_.IsExcluded(code);
+      if (!usable) return false;
+    }
+    return true;
+  }
+
   // By the encoder rules: one code of each character.
   bool ByRules(const std::vector<std::string>& characters, size_t at) {
     if (at == characters.size()) {
@@ -243,6 +257,22 @@ struct RimeDictionaryReader::Encoding {
     return any;
   }
 
+  // Without rules: from each place in the text, whether the rest can be cut
+  // into texts that have codes. The search takes no cut that cannot be
+  // finished, so that every way it tries makes a code and the limit bounds it.
+  std::vector<bool> finishes;
+  void FindWhereTheRestFinishes() {
+    finishes.assign(text.size() + 1, false);
+    finishes[text.size()] = true;
+    for (size_t start = text.size(); start-- > 0;) {
+      for (size_t length = text.size() - start; length > 0 && !finishes[start]; --length) {
+        std::vector<std::string> codes;
+        finishes[start] = finishes[start + length] &&
+                          reader.Translate(text.substr(start, length), &codes) && !codes.empty();
+      }
+    }
+  }
+
   // Without rules: the text cut into texts that have codes, longest first,
   // their codes one after another.
   bool ByParts(size_t start) {
@@ -256,7 +286,8 @@ struct RimeDictionaryReader::Encoding {
     bool any = false;
     for (size_t length = text.size() - start; length > 0; --length) {
       std::vector<std::string> codes;
-      if (!reader.Translate(text.substr(start, length), &codes)) continue;
+      if (!finishes[start + length] || !reader.Translate(text.substr(start, length), &codes))
+        continue;
       for (const std::string& code : codes) {
         chosen.push_back(code);
         any = ByParts(start + length) || any;
@@ -383,16 +414,18 @@ TableReadResult RimeDictionaryReader::Read(size_t file, const std::vector<TextLi
 void RimeDictionaryReader::Finish(const std::vector<TableReadResult*>& results) {
   for (const Pending& entry : pending_) {
     TableReadResult* result = results[entry.file];
-    Encoding encoding{*this, entry.text, {}, {}};
+    Encoding encoding{*this, entry.text, {}, {}, kSearchLimit, {}};
     const std::vector<std::string> characters = CharactersOf(entry.text);
     std::string why;
     if (!ruleBased_) {
+      if (characters.size() <= static_cast<size_t>(kLongestPhrase))
+        encoding.FindWhereTheRestFinishes();
       if (characters.size() > static_cast<size_t>(kLongestPhrase) || !encoding.ByParts(0))
         why = "no encoder rules, and it is not made of texts with codes";
     } else if (characters.size() > static_cast<size_t>(encoder_.longestWord)) {
       why = "the encoder rules take words of at most " + std::to_string(encoder_.longestWord) +
             " characters";
-    } else if (!encoding.ByRules(characters, 0)) {
+    } else if (!encoding.EachHasACode(characters) || !encoding.ByRules(characters, 0)) {
       why = "the encoder rules make no code of its characters' codes";
       for (const std::string& character : characters) {
         std::vector<std::string> codes;
