@@ -55,7 +55,9 @@ fuzz() {  # target seconds
   local fuzzer=build/fuzz/tests/fuzz/navo_$1_fuzzer corpus=build/fuzz/corpus/$1
   [ "$fuzz_built" = yes ] && [ -x "$fuzzer" ] || { echo "fuzz target $1 not built"; return 1; }
   mkdir -p "$corpus" build/fuzz/findings && cp tests/fuzz/corpus/"$1"/* "$corpus"/
-  "$fuzzer" -max_total_time="$2" -print_final_stats=1 \
+  # An input that takes more than 10 s is a finding (a hang), not a wait
+  # of libFuzzer's default 20 minutes.
+  "$fuzzer" -max_total_time="$2" -timeout=10 -print_final_stats=1 \
     -artifact_prefix=build/fuzz/findings/"$1"- "$corpus" 2>&1 | tail -n 12
   return "${PIPESTATUS[0]}"
 }

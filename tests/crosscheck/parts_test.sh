@@ -3,7 +3,7 @@
 # run makes, each in exactly one part; a wrong part is refused. Stand-ins for
 # the tool and for the reference reader's answers note what they are asked
 # and answer nothing (the parts' own checks then fail, which is not this
-# test's concern); the tables are written for real.
+# test's concern); three empty tables stand in for those the cross-check writes.
 #
 # Usage: parts_test.sh CROSSCHECK_SH OUTDIR
 
@@ -32,9 +32,9 @@ python="$out/stand-in-python"
 cat > "$python" <<'PYTHON'
 #!/bin/bash
 case "$1 ${2:-}" in
+    *make_tables.py\ *) for name in t00_tiny t01_general t02_big_blocks; do : > "$2/$name.mb"; done ;;
     *reference_reader.py\ batch | *reference_reader.py\ codes | *reference_reader.py\ every) cat > /dev/null ;;
-    *reference_reader.py\ codelist | *reference_reader.py\ textlist) ;;
-    *) exec python3 "$@" ;;
+    *) ;;  # the self-test, the lists of what to ask
 esac
 PYTHON
 chmod +x "$tool" "$python"
@@ -50,10 +50,10 @@ asked() {
 }
 
 whole=$(asked whole "$tool" "$out/whole" "$extra")
-# eleven written tables, the missing one (navo.mb) and the extra one, three checks each
+# three written tables, the missing one (navo.mb) and the extra one, three checks each
 check "the whole run makes every check once" \
     matches "$(wc -l <<<"$whole") $(uniq <<<"$whole" | wc -l) $whole" \
-    "39 39 navo.mb codes*own.mb every*t00_tiny.mb lines*t10_cut_lead_table.mb lines"
+    "15 15 navo.mb codes*own.mb every*t00_tiny.mb lines*t02_big_blocks.mb lines"
 for parts in 4; do
     together=""
     for part in $(seq 1 "$parts"); do
