@@ -77,6 +77,13 @@ class TextPractice {
       this.render();
       this.status.textContent = changed ? '码表已更换，请重新开始。' : '选好文章后按“开始”。';
     });
+    document.addEventListener('navo-table-forgotten', () => {
+      const changed = this.running();
+      this.lookup = null;
+      this.run = null;
+      this.render();
+      this.status.textContent = changed ? '码表已忘记，这次练习结束。' : '';
+    });
     this.render();
   }
 

@@ -44,6 +44,7 @@ class TypingPad {
     this.keyboard = root.querySelector('#pad-keyboard');
     this.field.addEventListener('keydown', (event) => this.onKey(event));
     this.buildKeyboard();
+    document.addEventListener('navo-table-forgotten', () => this.tableForgotten());
     root.querySelector('#pad-copy').addEventListener('click', () => this.copy(root));
     this.render();
   }
@@ -71,6 +72,16 @@ class TypingPad {
       const found = codeCandidates(lookup, letter);
       key.querySelector('.pad-root').textContent = found.exact[0] || '';
       key.setAttribute('aria-label', `${letter} ${found.exact[0] || ''}`.trim());
+    }
+  }
+
+  // The table was forgotten: no candidates, and keys with letters only.
+  tableForgotten() {
+    this.lookup = null;
+    this.setCode('');
+    for (const key of this.keyboard.querySelectorAll('[data-letter]')) {
+      key.querySelector('.pad-root').textContent = '';
+      key.setAttribute('aria-label', key.dataset.letter);
     }
   }
 

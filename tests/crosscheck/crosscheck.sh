@@ -97,15 +97,8 @@ agrees() {
 # the reference reader chose from TABLE.
 answers_agree() {
     mode=$1 table=$2 name=$3
-    local counts=""
-    if [ "$mode" = codes ]; then
-        option=--code list=codelist
-    else
-        option=--all list=textlist counts=$texts_asked
-    fi
-    # shellcheck disable=SC2086  # $counts: none, or the two counts
-    "$python" "$here/reference_reader.py" "$list" "$table" $counts > "$out/$name.$mode.in" ||
-        return 1
+    if [ "$mode" = codes ]; then option=--code list=codelist; else option=--all list=textlist; fi
+    "$python" "$here/reference_reader.py" "$list" "$table" > "$out/$name.$mode.in" || return 1
     "$tool" --table "$table" "$option" --batch < "$out/$name.$mode.in" \
         > "$out/$name.$mode.tool.out" 2> "$out/$name.$mode.tool.err"
     status=$?
@@ -128,10 +121,6 @@ answers_agree() {
 
 extra=0
 for table in "$out"/*.mb "$missing" "$@"; do
-    # Every code of a text is a scan of the whole table: on a full table
-    # (the tables named after OUTDIR) a thousand characters and a hundred
-    # words are asked, not the three thousand of the tables written here.
-    texts_asked=""
     if [ "$table" = "$missing" ]; then
         name=missing
     elif [ "$(dirname "$table")" = "$out" ]; then
@@ -139,7 +128,6 @@ for table in "$out"/*.mb "$missing" "$@"; do
     else
         extra=$((extra + 1))
         name=extra$extra-$(basename "$table" .mb)
-        texts_asked="1000 100"
     fi
     in_part && check "$name: the tool's lines are the reference reader's" agrees "$table" "$name"
     in_part && check "$name: the candidates of codes are the reference reader's" \

@@ -19,7 +19,7 @@ Usage:
     reference_reader.py every TABLE   < hex lines   (every code of each text)
     reference_reader.py codelist TABLE              (codes to ask: every prefix, some longer)
     reference_reader.py textlist TABLE [CHARACTERS WORDS]   (texts to ask, as hex: most
-                                                            of its own; 3000 and 200)
+                                                            of its own; 1000 and 100)
 
 Codes output: CODE<TAB>ok|fail<TAB>candidates<TAB>reports; the candidates
   are the texts of the entries whose code is CODE, two spaces between them,
@@ -562,18 +562,22 @@ def code_list(table_path, longer=400):
     return codes + ["abcdefgh", "A", "a1", "zzzzzzz"]
 
 
-def text_list(table_path, characters=3000, words=200):
-    """The texts of the one- and two-letter codes, about `characters` of the
+def text_list(table_path, characters=1000, words=100):
+    """The texts of the one-letter codes, about `characters` of those of the
+    two-letter codes (all where there are fewer), about `characters` of the
     table's characters and `words` of its words, as hex, then characters it
-    may not hold and texts that are no characters."""
-    texts, short = {}, {}
+    may not hold and texts that are no characters. (Every code of a text is a
+    scan of the whole table: a few thousand texts a table say what more would.)"""
+    texts, one_letter, two_letter = {}, {}, {}
     for code, text in table_entries(table_path):
         texts.setdefault(text, None)
-        if len(code) <= 2:
-            short.setdefault(text, None)
+        if len(code) <= 2 and len(text) % 2 == 0 and text:
+            (one_letter if len(code) == 1 else two_letter).setdefault(text, None)
     singles = [t for t in texts if len(t) == 2]
     longer = [t for t in texts if len(t) > 2 and len(t) % 2 == 0]
-    chosen = dict.fromkeys(t for t in short if len(t) % 2 == 0 and t)
+    two_letter = list(two_letter)
+    chosen = dict.fromkeys(one_letter)
+    chosen.update(dict.fromkeys(two_letter[::max(1, len(two_letter) // characters)]))
     chosen.update(dict.fromkeys(singles[::max(1, len(singles) // characters)]))
     chosen.update(dict.fromkeys(longer[::max(1, len(longer) // words)]))
     lines = [text.hex().upper() for text in chosen]

@@ -179,6 +179,17 @@ def scenario_works_at_phone_width(page, table, shots):
             "practice-pending"], "marks at 360 px")
     page.js("document.getElementById('practice-source').scrollIntoView()")
     page.screenshot(os.path.join(shots, "practice-360.png"))
+    # The table forgotten mid-run: the run ends, and neither the practice nor
+    # the pad goes on with the closed table.
+    page.element("forget-table").click()
+    expect(page.element("practice-status").text, "码表已忘记，这次练习结束。", "the run ended")
+    expect(page.element("practice-progress").text, "请先选择码表 navo.mb，才能练习。",
+           "and it asks for a table")
+    page.focus("pad-code")
+    type_keys(page, "a")
+    expect([page.element("pad-page").text, page.js("return document.querySelector("
+            "'#pad-keyboard [data-letter=\"a\"] .pad-root').textContent")],
+           ["请先选择码表 navo.mb。", ""], "the pad asks for a table; its keys show letters only")
 
 
 if __name__ == "__main__":
