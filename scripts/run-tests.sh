@@ -67,9 +67,28 @@ fuzz_built=yes
 build fuzz || fuzz_built=no
 # What the clang build checks besides the fuzzing: the programs' texts.
 if [ "$fuzz_built" = yes ]; then ctest_stage "clang tests" --preset fuzz; else count_failed "clang tests: not built"; fi
+# The targets run $jobs at a time (each fuzzer is one process on one core),
+# their output shown and counted in turn once each is done.
+fuzz_logs=$(mktemp -d)
+fuzz_kept() {  # target seconds: its output and exit status kept for fuzz_shown
+  fuzz "$1" "$2" > "$fuzz_logs/$1.log" 2>&1
+  echo $? > "$fuzz_logs/$1.status"
+}
+fuzz_shown() {  # target
+  cat "$fuzz_logs/$1.log"
+  return "$(cat "$fuzz_logs/$1.status" 2>/dev/null || echo 1)"
+}
+fuzzing=()
 for target in "${fuzz_targets[@]}"; do
-  stage "fuzzing $target ($fuzz_seconds s)" fuzz "$target" "$fuzz_seconds"
+  fuzz_kept "$target" "$fuzz_seconds" &
+  fuzzing+=($!)
+  if [ ${#fuzzing[@]} -ge "$jobs" ]; then wait "${fuzzing[@]}"; fuzzing=(); fi
 done
+[ ${#fuzzing[@]} -eq 0 ] || wait "${fuzzing[@]}"
+for target in "${fuzz_targets[@]}"; do
+  stage "fuzzing $target ($fuzz_seconds s)" fuzz_shown "$target"
+done
+rm -rf "$fuzz_logs"
 
 stages_join
 
