@@ -65,23 +65,22 @@ class TypingPad {
 
   // A table was opened: the keys show its one-letter characters.
   tableOpened(lookup) {
-    this.lookup = lookup;
-    this.setCode('');
-    for (const key of this.keyboard.querySelectorAll('[data-letter]')) {
-      const letter = key.dataset.letter;
-      const found = codeCandidates(lookup, letter);
-      key.querySelector('.pad-root').textContent = found.exact[0] || '';
-      key.setAttribute('aria-label', `${letter} ${found.exact[0] || ''}`.trim());
-    }
+    this.useTable(lookup);
   }
 
   // The table was forgotten: no candidates, and keys with letters only.
   tableForgotten() {
-    this.lookup = null;
+    this.useTable(null);
+  }
+
+  useTable(lookup) {
+    this.lookup = lookup;
     this.setCode('');
     for (const key of this.keyboard.querySelectorAll('[data-letter]')) {
-      key.querySelector('.pad-root').textContent = '';
-      key.setAttribute('aria-label', key.dataset.letter);
+      const letter = key.dataset.letter;
+      const root = lookup ? codeCandidates(lookup, letter).exact[0] || '' : '';
+      key.querySelector('.pad-root').textContent = root;
+      key.setAttribute('aria-label', `${letter} ${root}`.trim());
     }
   }
 

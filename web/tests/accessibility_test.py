@@ -16,8 +16,8 @@ import tempfile
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
 import axe_check  # noqa: E402
-from checks import check, raised, require, summary  # noqa: E402
-from page_driver import Page  # noqa: E402
+from checks import check, require  # noqa: E402
+from page_driver import Page, run_to_end  # noqa: E402
 from practice_test import press_hint_key  # noqa: E402
 
 # A one-pixel PNG: a file that is no table.
@@ -138,7 +138,8 @@ def main():
     require(f"the sample table {args.table} is built (scripts/sample-table.sh)",
             os.path.isfile(args.table))
     page = Page(args.page)
-    try:
+
+    def walk():
         if args.width != 1280:
             page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                         {"width": args.width, "height": 780,
@@ -158,11 +159,7 @@ def main():
                          axe_check.describe(found)):
                 name = "axe-%dpx-%s.png" % (args.width, what.split(",")[0].replace(" ", "-"))
                 page.screenshot(os.path.join(args.shots, name))
-    except Exception as error:  # a failed wait or a missing element fails the walk
-        raised("the walk runs to its end", error)
-    finally:
-        page.close()
-    sys.exit(0 if summary() else 1)
+    run_to_end(page, walk, "the walk runs to its end")
 
 
 if __name__ == "__main__":

@@ -21,8 +21,8 @@ crosscheck = os.path.join(here, "..", "..", "tests", "crosscheck")
 sys.path.insert(0, crosscheck)
 sys.path.insert(0, os.path.join(here, "..", "..", "tests", "support"))
 import reference_reader  # noqa: E402
-from checks import check, raised, require, summary  # noqa: E402
-from page_driver import Page, serve  # noqa: E402
+from checks import check, require  # noqa: E402
+from page_driver import Page, run_to_end, serve  # noqa: E402
 from table_layout import LETTERS, letter_entry, pair_entry  # noqa: E402
 
 scratch = tempfile.mkdtemp(prefix="navo-page-test-")
@@ -489,21 +489,14 @@ def main():
             os.path.isfile(args.table))
     print(f"== scenario {args.scenario}")
     if args.scenario == "works_offline_after_a_first_visit":  # its own page, served
-        try:
-            run(None, args.table, args.shots)
-        except Exception as error:
-            raised("the scenario runs to its end", error)
-        sys.exit(0 if summary() else 1)
+        run_to_end(None, lambda: run(None, args.table, args.shots))
     page = Page(args.page)
-    try:
+
+    def scenario():
         page.driver.execute_cdp_cmd("Browser.grantPermissions", {
             "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
         run(page, args.table, args.shots)
-    except Exception as error:  # a failed wait or a missing element fails the scenario
-        raised("the scenario runs to its end", error)
-    finally:
-        page.close()
-    sys.exit(0 if summary() else 1)
+    run_to_end(page, scenario)
 
 
 if __name__ == "__main__":

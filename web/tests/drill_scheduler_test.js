@@ -6,7 +6,8 @@ const assert = require('node:assert');
 const { DrillRules, DrillLevels, DrillScheduler, isDrillProgress } = require('../drill_scheduler.js');
 const { ProgressStore } = require('../progress_store.js');
 
-function seeded(seed) {  // mulberry32
+// A small generator of the test's own: the same draws for the same seed.
+function seeded(seed) {
   let a = seed >>> 0;
   return () => {
     a = (a + 0x6D2B79F5) >>> 0;

@@ -18,8 +18,8 @@ root = os.path.join(here, "..", "..")
 sys.path.insert(0, os.path.join(root, "tests", "crosscheck"))
 sys.path.insert(0, os.path.join(root, "tests", "support"))
 import reference_reader  # noqa: E402
-from checks import check, expect, raised, require, summary  # noqa: E402
-from page_driver import Page  # noqa: E402
+from checks import check, expect, require  # noqa: E402
+from page_driver import Page, run_to_end  # noqa: E402
 
 SAMPLE_CODES = os.path.join(root, "tests", "engines", "sample_codes.py")
 SPECIAL_KEYS = {  # key: (code, Windows virtual key, text)
@@ -285,7 +285,8 @@ def main(scenarios=None):
             os.path.isfile(args.table))
     print(f"== scenario {args.scenario}")
     page = Page(args.page)
-    try:
+
+    def scenario():
         if args.scenario == "agrees_with_librime":
             require("navomb and rime_menu of the native build are given",
                     args.navomb and os.path.isfile(args.navomb) and args.rime_menu and
@@ -293,11 +294,7 @@ def main(scenarios=None):
             run(page, args.table, args.shots, args)
         else:
             run(page, args.table, args.shots)
-    except Exception as error:  # a failed wait or a missing element fails the scenario
-        raised("the scenario runs to its end", error)
-    finally:
-        page.close()
-    sys.exit(0 if summary() else 1)
+    run_to_end(page, scenario)
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@ import os
 import shutil
 import socket
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -126,3 +127,18 @@ class Page:
         os.makedirs(os.path.dirname(path), exist_ok=True)
         self.driver.save_screenshot(path)
         return path
+
+
+def run_to_end(page, action, what="the scenario runs to its end"):
+    """Runs action() and exits with the checks' summary: a failed wait or a
+    missing element (an exception) is a failed check; the page, if any, is
+    closed after."""
+    from checks import raised, summary  # the test scripts put tests/support on the path
+    try:
+        action()
+    except Exception as error:
+        raised(what, error)
+    finally:
+        if page is not None:
+            page.close()
+    sys.exit(0 if summary() else 1)
